@@ -1,0 +1,16 @@
+# Copies the shipped data tree into the build's program directory. Files already there are kept,
+# so settings a run has written survive a rebuild.
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+foreach(f ${files})
+    if(NOT EXISTS ${DST}/${f})
+        get_filename_component(dir ${DST}/${f} DIRECTORY)
+        file(MAKE_DIRECTORY ${dir})
+        file(COPY_FILE ${SRC}/${f} ${DST}/${f})
+    endif()
+endforeach()
+file(GLOB_RECURSE dirs LIST_DIRECTORIES true RELATIVE ${SRC} ${SRC}/*)
+foreach(d ${dirs})
+    if(IS_DIRECTORY ${SRC}/${d})
+        file(MAKE_DIRECTORY ${DST}/${d})
+    endif()
+endforeach()

@@ -1,0 +1,69 @@
+#include "app/process_core.h"
+
+#include <algorithm>
+
+namespace kx {
+
+namespace {
+
+void call(const std::function<void()>& task) {
+    if (task) task();
+}
+
+}  // namespace
+
+bool ProcessCore::due(int tierIndex, std::uint32_t now) const {
+    // Unsigned difference: right across a wrap of the counter.
+    return !m_started || now - m_lastRun[tierIndex] >= kTierIntervals[tierIndex];
+}
+
+void ProcessCore::runPass(std::uint32_t now) {
+    m_now = now;
+    if (m_tasksStopped) return;
+    const std::array<const std::function<void()>*, kTierCount> tasks{
+        nullptr,           &tiers.drumIndicator, &tiers.arrowKeys, &tiers.liveOutput,
+        &tiers.beatWarning, nullptr,              &tiers.announce};
+    for (int i = 0; i < kTierCount; ++i) {
+        if (!due(i, now)) continue;
+        m_lastRun[i] = now;
+        if (i == 0) {
+            shutdownStepTask();
+            if (m_tasksStopped) return;
+        } else if (tasks[i]) {
+            call(*tasks[i]);
+        }
+    }
+    m_started = true;
+}
+
+int ProcessCore::msUntilNextDue(std::uint32_t now) const {
+    if (m_tasksStopped) return -1;
+    if (!m_started) return 0;
+    std::uint32_t wait = UINT32_MAX;
+    for (int i = m_closing ? 0 : 1; i < kTierCount; ++i) {
+        const std::uint32_t elapsed = now - m_lastRun[i];
+        wait = std::min(wait, elapsed >= kTierIntervals[i] ? 0 : kTierIntervals[i] - elapsed);
+    }
+    return static_cast<int>(wait);
+}
+
+void ProcessCore::shutdownStepTask() {
+    if (!m_closing) return;
+    if (m_shutdownStep == 0) {
+        call(shutdown.hideMainWindow);
+        call(shutdown.leaveNotice);
+        call(shutdown.saveShow);
+        call(shutdown.deleteStepClipboard);
+        call(shutdown.backupShow);
+    } else if (m_shutdownStep == kStepCloseSockets) {
+        call(shutdown.closeSockets);
+        call(shutdown.deleteMaterialClipboard);
+    } else if (m_shutdownStep == kStepEnd) {
+        m_tasksStopped = true;
+        call(shutdown.endProcess);
+        return;
+    }
+    ++m_shutdownStep;
+}
+
+}  // namespace kx

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace kx {
+
+// The periodic duties of the program, run by elapsed milliseconds from one clock reading per pass:
+// tier 1 the shutdown step (2 ms), 2 the drum-beat indicator (10 ms), 3 arrow-key polling (50 ms),
+// 4 live output (100 ms), 5 the beat-correspondence warning (250 ms), 6 nothing (500 ms), 7 the
+// Controller announce (1000 ms).
+struct TierTasks {
+    std::function<void()> drumIndicator;
+    std::function<void()> arrowKeys;
+    std::function<void()> liveOutput;
+    std::function<void()> beatWarning;
+    std::function<void()> announce;
+};
+
+// What the counted shutdown does, in its order: step 0 hides the window, sends the leave notice,
+// saves, deletes the step clipboard and backs up; step 20 closes the sockets and deletes the
+// material clipboard; step 60 ends the process.
+struct ShutdownTasks {
+    std::function<void()> hideMainWindow;
+    std::function<void()> leaveNotice;
+    std::function<void()> saveShow;
+    std::function<void()> deleteStepClipboard;
+    std::function<void()> backupShow;
+    std::function<void()> closeSockets;
+    std::function<void()> deleteMaterialClipboard;
+    std::function<void()> endProcess;
+};
+
+class ProcessCore {
+public:
+    static constexpr int kTierCount = 7;
+    // Tier n runs when now - lastRun >= kTierIntervals[n - 1] (tier 1: more than 1 ms).
+    static constexpr std::array<std::uint32_t, kTierCount> kTierIntervals{2, 10, 50, 100, 250, 500,
+                                                                          1000};
+    static constexpr int kStepCloseSockets = 20;
+    static constexpr int kStepEnd = 60;
+
+    TierTasks tiers;
+    ShutdownTasks shutdown;
+
+    // One pass of the main loop at the clock reading now: runs every tier whose interval has
+    // elapsed, in order 1 to 7, all tested against the same now. The 32-bit clock may wrap.
+    void runPass(std::uint32_t now);
+    // Milliseconds from now until the next tier falls due; the driver sleeps that long. Tier 1 only
+    // counts while closing, since its task does nothing before.
+    int msUntilNextDue(std::uint32_t now) const;
+
+    // The main window's close request: starts the shutdown; the close itself is refused.
+    void requestClose() { m_closing = true; }
+
+    bool closing() const { return m_closing; }
+    bool tasksStopped() const { return m_tasksStopped; }
+    int shutdownStep() const { return m_shutdownStep; }
+    std::uint32_t now() const { return m_now; }
+
+private:
+    void shutdownStepTask();
+    bool due(int tierIndex, std::uint32_t now) const;
+
+    bool m_closing = false;
+    bool m_tasksStopped = false;
+    int m_shutdownStep = 0;
+    std::uint32_t m_now = 0;
+    bool m_started = false;  // before the first pass every tier is due
+    std::array<std::uint32_t, kTierCount> m_lastRun{};
+};
+
+}  // namespace kx

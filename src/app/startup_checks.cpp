@@ -1,0 +1,13 @@
+#include "app/startup_checks.h"
+
+#include "app/base/platform.h"
+
+namespace kx {
+
+bool refuseSecondCopy(SingleInstance& instance) {
+    if (instance.acquire()) return false;
+    platform().message(kAlreadyRunning);
+    return true;
+}
+
+}  // namespace kx

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/single_instance.h"
+
+namespace kx {
+
+inline constexpr char kAlreadyRunning[] = "程序已经打开，不能重复开启！";
+
+// When another copy already runs: tells the user and returns true (the caller ends at once).
+bool refuseSecondCopy(SingleInstance& instance);
+
+}  // namespace kx

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kx {
+
+// A working buffer: files are built and parsed whole in one of these. Its capacity is fixed when
+// it is made and a fresh buffer is all zeros. Every access is bounds-checked: one outside the
+// capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted
+// bytes checks ok() where it must decide, and never reads or writes outside the buffer.
+class RecordBuffer {
+public:
+    explicit RecordBuffer(int capacity);
+    // A buffer holding exactly these bytes (a file read whole).
+    static RecordBuffer fromBytes(const QByteArray& bytes);
+
+    int capacity() const { return static_cast<int>(m_bytes.size()); }
+    bool ok() const { return !m_failed; }
+    void fail() { m_failed = true; }
+    // True when [position, position + count) lies inside the buffer; marks failure otherwise.
+    bool require(std::int64_t position, std::int64_t count);
+
+    std::uint8_t at(int position);              // 0 and failure outside
+    void set(int position, std::uint8_t value);  // nothing and failure outside
+
+    // Bytes 0 .. n-1 (clamped to the capacity).
+    QByteArray bytes(int n) const;
+    std::span<const std::uint8_t> view() const { return m_bytes; }
+    std::span<std::uint8_t> data() { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+    bool m_failed = false;
+};
+
+}  // namespace kx

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Time from process start to the main window being mapped, and CPU use of the idle program over
+# 10 s, under Xvfb. Usage: bench/app/idle_and_startup.sh [build-dir]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build="${1:-build}"
+scripts/deps.sh x11-utils
+exe="$PWD/$build/bin/kx7420"
+[ -x "$exe" ] || { echo "build first: ./run.sh or cmake --build $build"; exit 1; }
+
+display=":$((90 + RANDOM % 9))"
+Xvfb "$display" -screen 0 1400x900x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY="$display"
+
+start=$(date +%s%N)
+"$exe" >/dev/null 2>&1 &
+app=$!
+until xwininfo -root -tree 2>/dev/null | grep -q '"KX-7420 A14.2'; do
+    sleep 0.005
+    kill -0 $app 2>/dev/null || { echo "the program ended"; exit 1; }
+done
+shown=$(date +%s%N)
+echo "start to window shown: $(( (shown - start) / 1000000 )) ms"
+
+sleep 2
+ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+hz=$(getconf CLK_TCK)
+t0=$(ticks)
+sleep 10
+t1=$(ticks)
+awk -v d=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "idle CPU over 10 s: %.2f %% of one core\n", 100 * d / hz / 10 }'

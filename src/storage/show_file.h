@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "app/base/paths.h"
+#include "storage/record_buffer.h"
+
+namespace kx {
+
+// The Show File: tag "F10410A1", a 50-entry section directory (positions 4-203) and the sections
+// 1, 2, 10, 11, 12, 13 in this order, closed by the save stamp 14. The container knows nothing of
+// what the sections hold: each domain subsystem supplies a routine pair for its section.
+
+inline constexpr int kShowFileCapacity = 4'194'305;
+inline constexpr int kShowScratchSize = 50'001;
+inline constexpr int kShowHeaderSize = 204;
+inline constexpr int kShowDirectoryEntries = 50;
+inline const QString kShowFileTag = QStringLiteral("F10410A1");
+
+inline constexpr int kSectionRoomControl = 1;
+inline constexpr int kSectionScenes = 2;
+inline constexpr int kSectionFixtures = 10;
+inline constexpr int kSectionMaterials = 11;
+inline constexpr int kSectionEffects = 12;
+inline constexpr int kSectionThresholds = 13;
+inline constexpr int kSectionStamp = 14;
+inline const QString kStampTag = QStringLiteral("F2012210");
+
+// Scratch bytes handed to every section routine for temporary byte runs.
+using SectionScratch = std::span<std::uint8_t>;
+
+// A domain section. The writer opens its frame with Fun_BeginSection(number, tag) at the cursor,
+// writes its body and leaves the cursor after its last byte. The reader resets its data to
+// defaults, then Fun_FindSection(number, tag) and parses the body only when found; it must not
+// rely on where the previous section ended. It returns false only when the file is damaged
+// (a position, count or length pointing outside); a missing section is not damage.
+// Readers fill the staging copy they are bound to and touch nothing else.
+struct SectionRoutine {
+    int number = 0;
+    QString tag;
+    std::function<void(RecordBuffer&, int& cursor, SectionScratch scratch)> write;
+    std::function<bool(RecordBuffer&, int& cursor, SectionScratch scratch)> read;
+};
+using SectionRoutines = std::vector<SectionRoutine>;
+
+// True when the numbers are distinct, one of 1, 2, 10, 11, 12, 13, and in that order.
+bool sectionOrderValid(const SectionRoutines& sections);
+
+// A load parses into a staging copy of the show; only when every reader succeeded does commit
+// replace the live show with it.
+struct StagedShow {
+    SectionRoutines sections;
+    std::function<void()> commit;
+};
+
+// How the container reaches the show it saves and loads.
+struct ShowBinding {
+    std::function<SectionRoutines()> sections;  // bound to the live show (saving)
+    std::function<StagedShow()> stage;          // bound to a fresh staging copy (loading)
+};
+
+// The stamp text of section 14: date, time, program directory and the fixed signature.
+QString showStampText(const QDateTime& now, const QString& programDir);
+
+// The whole file: header, the given sections in order, then the stamp. Nothing when the show does
+// not fit the 4,194,305-byte buffer (or a writer failed the buffer).
+std::optional<QByteArray> buildShowFile(const SectionRoutines& sections, const QString& stamp);
+
+enum class ShowParse { Ok, WrongTag, Damaged };
+// Checks the file tag and runs every reader on bytes (at most 4,194,305 are used).
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections);
+
+// Where the container calls out to other parts of the program; each may be left empty.
+struct ShowFileHooks {
+    std::function<void()> deleteAllEffectImages;        // before a load replaces the show
+    std::function<void()> setDefaultSceneAssociations;  // when no Show File exists
+    std::function<void(const QString&)> setCaption;     // the main window caption for a path
+    std::function<void()> saveFixtureGroups;            // first step of every backup
+    std::function<void(bool)> enableTitleBar;           // around open and new
+    std::function<void()> refreshRoomControl;           // after open and new
+};
+
+// Messages of the container.
+inline const QString kMsgShowMissing =
+    QStringLiteral("SHOW 文件不存在！！！ 将建立新的灯光文件！！！");
+inline const QString kMsgShowFormat = QStringLiteral("文件格式错误！！！");
+inline const QString kMsgSaveFailed = QStringLiteral("SHOW 文件保存失败！！！");
+inline const QString kMsgShowTooLarge = QStringLiteral("SHOW 文件超出容量，保存失败！！！");
+inline const QString kMsgAskNewShow = QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？");
+inline const QString kMsgDone = QStringLiteral("操作成功！");
+
+enum class LoadResult { Loaded, Missing, WrongFormat, Damaged };
+
+// The one Show File the program works on, at its fixed default path.
+class ShowFile {
+  public:
+    ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks = {});
+
+    const QString& defaultPath() const { return m_paths.showFile; }
+    const QString& templatePath() const { return m_paths.blankTemplate; }
+
+    // Writes the whole show to path ("" = the default path). A show that does not fit or a file
+    // that cannot be written is reported and false; the previous file then stays intact.
+    bool saveShow(const QString& path = {});
+    // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
+    // leaves the live show as it was.
+    LoadResult loadShow(const QString& path = {});
+    // Saves the groups file when changed, then copies the Show File into the backup folder as
+    // "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. Failures are ignored.
+    void backupShow(const QString& reason);
+
+    void openShowFile();  // Command打开文件
+    void saveShowAs();    // Command文件另存为
+    void newShow();       // Command建立新文件
+    // The save and backup of the title bar's Command立刻保存 (the button's look is its own).
+    bool saveNow();
+
+    // Start-up: writes the blank template from the (still default) show when it is missing or
+    // empty.
+    void createBlankTemplate();
+
+  private:
+    AppPaths m_paths;
+    ShowBinding m_binding;
+    ShowFileHooks m_hooks;
+};
+
+}  // namespace kx

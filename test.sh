@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite through CTest, then a short run of every fuzz
+# target (clang, AddressSanitizer + UBSan) over its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh clang libclang-rt-14-dev
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+(cd build && ctest --output-on-failure -j2 --timeout 300)
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKX_FUZZ=ON -DKX_BUILD_TESTS=OFF \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz
+scripts/fuzz.sh 10

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "app/process_core.h"
+#include "app/single_instance.h"
+#include "app/startup_checks.h"
+#include "support/fake_platform.h"
+
+namespace kx {
+namespace {
+
+// Records which tier tasks and shutdown operations ran, in order.
+struct Recorder {
+    QStringList log;
+    ProcessCore core;
+
+    Recorder() {
+        auto note = [this](const char* what) { return [this, what] { log << what; }; };
+        core.tiers = {note("t2"), note("t3"), note("t4"), note("t5"), note("t7")};
+        core.shutdown = {note("hide"),          note("leave"),   note("save"),
+                         note("delStep"),       note("backup"),  note("closeSockets"),
+                         note("delMaterial"),   note("end")};
+    }
+    QStringList take() {
+        QStringList l = log;
+        log.clear();
+        return l;
+    }
+};
+
+TEST(ProcessCore, EveryTierRunsOnTheFirstPassThenByItsInterval) {
+    Recorder r;
+    r.core.runPass(123456);
+    EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4", "t5", "t7"}));
+    r.core.runPass(123456 + 9);
+    EXPECT_TRUE(r.take().isEmpty());
+    r.core.runPass(123456 + 10);
+    EXPECT_EQ(r.take(), QStringList{"t2"});
+    r.core.runPass(123456 + 100);
+    EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4"}));
+    r.core.runPass(123456 + 1000);
+    EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4", "t5", "t7"}));
+}
+
+TEST(ProcessCore, FirstPassRunsEveryTierWhateverTheClockReads) {
+    for (std::uint32_t start : {0u, 1u, 0x80000000u, 0xFFFFFFFFu}) {
+        Recorder r;
+        r.core.runPass(start);
+        EXPECT_EQ(r.take().size(), 5) << start;
+    }
+}
+
+TEST(ProcessCore, AClockWrapStallsNoTier) {
+    Recorder r;
+    std::uint32_t now = 0xFFFFFF00u;
+    r.core.runPass(now);
+    r.take();
+    int announces = 0;
+    int outputs = 0;
+    for (int i = 0; i < 3000; ++i) {  // 3 s in 1 ms passes, across the wrap
+        ++now;
+        r.core.runPass(now);
+        for (const QString& t : r.take()) {
+            announces += t == "t7";
+            outputs += t == "t4";
+        }
+    }
+    EXPECT_EQ(announces, 3);
+    EXPECT_EQ(outputs, 30);
+}
+
+TEST(ProcessCore, NextDueIsTheNearestTierAndIgnoresTierOneUntilClosing) {
+    Recorder r;
+    EXPECT_EQ(r.core.msUntilNextDue(500), 0);
+    r.core.runPass(500);
+    EXPECT_EQ(r.core.msUntilNextDue(500), 10);
+    EXPECT_EQ(r.core.msUntilNextDue(507), 3);
+    EXPECT_EQ(r.core.msUntilNextDue(530), 0);
+    r.core.requestClose();
+    EXPECT_EQ(r.core.msUntilNextDue(500), 2);
+}
+
+TEST(ProcessCore, ShutdownSavesBeforeClosingSocketsAndEndsAtStepSixty) {
+    Recorder r;
+    std::uint32_t now = 10;
+    r.core.runPass(now);
+    r.take();
+    r.core.requestClose();
+    QStringList shutdownLog;
+    int passes = 0;
+    while (!r.core.tasksStopped() && passes < 10000) {
+        now += 1;
+        r.core.runPass(now);
+        for (const QString& t : r.take()) {
+            if (!t.startsWith('t')) shutdownLog << t;
+        }
+        ++passes;
+        if (passes == 7) r.core.requestClose();  // a second close changes nothing
+    }
+    EXPECT_EQ(shutdownLog, (QStringList{"hide", "leave", "save", "delStep", "backup",
+                                        "closeSockets", "delMaterial", "end"}));
+    // Tier 1 runs every 2 ms: step 20 about 40 ms after the save, step 60 about 120 ms after.
+    EXPECT_GE(passes, 120);
+    EXPECT_LE(passes, 124);
+
+    r.core.runPass(now + 5000);
+    EXPECT_TRUE(r.take().isEmpty());  // stopped: no tier runs any more
+    EXPECT_EQ(r.core.msUntilNextDue(now), -1);
+}
+
+TEST(ProcessCore, NothingShutsDownWithoutACloseRequest) {
+    Recorder r;
+    for (std::uint32_t now = 0; now < 2000; now += 2) r.core.runPass(now);
+    for (const QString& t : r.take()) EXPECT_TRUE(t.startsWith('t')) << t.toStdString();
+    EXPECT_EQ(r.core.shutdownStep(), 0);
+}
+
+class SingleInstanceTest : public test::FakePlatformTest {};
+
+TEST_F(SingleInstanceTest, ASecondCopyIsRefusedWithItsMessageAndTheFirstKeepsItsLock) {
+    SingleInstance first(fake.dir.path());
+    EXPECT_FALSE(refuseSecondCopy(first));
+    EXPECT_TRUE(fake.messages.isEmpty());
+
+    SingleInstance second(fake.dir.path());
+    EXPECT_TRUE(refuseSecondCopy(second));
+    EXPECT_EQ(fake.messages, QStringList{"程序已经打开，不能重复开启！"});
+    EXPECT_FALSE(refuseSecondCopy(first));  // unaffected
+
+    SingleInstance elsewhere(fake.dir.path() + "/AppSet");
+    EXPECT_FALSE(refuseSecondCopy(elsewhere));
+}
+
+}  // namespace
+}  // namespace kx

@@ -9,5 +9,5 @@ cmake --build build
 (cd build && ctest --output-on-failure -j2 --timeout 300)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKX_FUZZ=ON -DKX_BUILD_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz
+cmake --build build-fuzz --target fuzz_all
 scripts/fuzz.sh 10

@@ -1,0 +1,235 @@
+#include "link/controller_link.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+
+#include "app/base/platform.h"
+
+namespace kx {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcLink, "kx.link")
+
+std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
+    return {reinterpret_cast<const std::uint8_t*>(a.constData()),
+            static_cast<std::size_t>(a.size())};
+}
+
+}  // namespace
+
+bool waitFlag(const std::int32_t& flag, int timeoutMs) {
+    Platform& p = platform();
+    const std::uint32_t start = p.milliseconds();
+    const auto limit = static_cast<std::uint32_t>(std::max(timeoutMs, 0));
+    for (;;) {
+        if (flag > 0) return true;
+        const std::uint32_t elapsed = p.milliseconds() - start;
+        if (elapsed > limit) return false;
+        // Sleeps until an event (a reply) arrives or the time is up, instead of spinning.
+        p.processEvents(static_cast<int>(limit - elapsed) + 1);
+    }
+}
+
+ControllerLink::ControllerLink(const LinkConfig& config, QObject* parent)
+    : QObject(parent), m_config(config), m_live(*this) {
+    for (const QString& note : m_config.notes)
+        qCInfo(lcLink).noquote() << note;
+
+    for (V21__CSocketMaster* s : {&m_sendSocket, &m_broadcastSocket, &m_privateSocket}) {
+        s->setProtocol(V21__CSocketMaster::kProtocolUdp);
+        s->setLocalAddress(m_config.localAddress);
+    }
+    m_sendSocket.setRemoteHost(m_config.commandHost);
+    m_sendSocket.setRemotePort(m_config.commandPort);
+    m_broadcastSocket.setRemoteHost(m_config.broadcastHost);
+    m_broadcastSocket.setRemotePort(m_config.broadcastPort);
+
+    m_sendSocket.DataArrivalNew = [this](int, std::span<const std::uint8_t> bytes) {
+        if (!m_broadcastMode) onReplyDatagram(bytes);
+    };
+    m_broadcastSocket.DataArrivalNew = [this](int, std::span<const std::uint8_t> bytes) {
+        if (m_broadcastMode) onReplyDatagram(bytes);
+    };
+    m_privateSocket.DataArrivalNew = [this](int, std::span<const std::uint8_t> bytes) {
+        onPrivateDatagram(bytes);
+    };
+    // The command socket is re-created by the next send.
+    m_sendSocket.Error = [this](V21__CSocketMaster::ErrorEvent&) { m_sendSocket.CloseSck(); };
+    // A listening socket that failed would stay deaf: bind it again on the same port.
+    m_privateSocket.Error = [this](V21__CSocketMaster::ErrorEvent& e) {
+        qCWarning(lcLink).noquote() << "private port:" << e.description;
+        if (m_privateSocket.state() == V21__CSocketMaster::sckError &&
+            m_privateSocket.localPort() != 0) {
+            const int port = m_privateSocket.localPort();
+            m_privateSocket.CloseSck();
+            m_privateSocket.Bind(port);
+        }
+    };
+
+    m_privateSocket.CloseSck();
+    if (!m_privateSocket.Bind(m_config.privatePort)) {
+        qCWarning(lcLink) << "private port" << m_config.privatePort << "cannot be bound";
+    }
+}
+
+ControllerLink::~ControllerLink() = default;
+
+V21__CSocketMaster& ControllerLink::socket(Endpoint endpoint) {
+    switch (endpoint) {
+        case Endpoint::Command:
+            return m_sendSocket;
+        case Endpoint::Broadcast:
+            return m_broadcastSocket;
+        case Endpoint::Private:
+            break;
+    }
+    return m_privateSocket;
+}
+
+void ControllerLink::setBusy(bool busy) {
+    m_busy = busy;
+    emit busyChanged(busy);
+}
+
+void ControllerLink::setBroadcastMode(bool on) {
+    m_broadcastMode = on;
+    sendAnnounce();
+}
+
+void ControllerLink::toggleConnection() {
+    if (m_busy || m_released) return;  // the button is disabled, or the tool is leaving
+    if (m_connected) {
+        disconnectFromController();
+    } else {
+        connectToController();
+    }
+}
+
+void ControllerLink::connectToController() {
+    setBusy(true);
+    m_connectReplySeen = 0;
+    m_transmit[0] = m_broadcastMode ? kBroadcastMarker : 0x00;
+    sendCommand(cmd::kConnect, 1);
+    const bool answered = waitFlag(m_connectReplySeen, kConnectTimeoutMs);
+    if (answered && m_released) {
+        // The shutdown began during the wait: the Controller that just answered is let go.
+        for (int i = 0; i < kReleaseRepeats; ++i)
+            sendCommand(cmd::kDisconnect, 0);
+    } else if (answered) {
+        m_connected = true;
+        emit connectionChanged(true);
+        m_live.requestTwoFrames();
+    }
+    setBusy(false);
+}
+
+void ControllerLink::disconnectFromController() {
+    setBusy(true);
+    m_connected = false;
+    emit connectionChanged(false);
+    sendCommand(cmd::kDisconnect, 0);
+    setBusy(false);
+}
+
+void ControllerLink::sendAnnounce() {
+    m_transmit[0] = sub::kAnnounce;
+    m_transmit[1] = m_broadcastMode ? kBroadcastMarker : 0x00;
+    sendCommand(cmd::kControl, 2);
+}
+
+void ControllerLink::announceTick() {
+    if (!m_connected && !m_developerLogOpen && !m_released) sendAnnounce();
+}
+
+void ControllerLink::releaseOnlineMode() {
+    if (m_connected) {
+        for (int i = 0; i < kReleaseRepeats; ++i)
+            sendCommand(cmd::kDisconnect, 0);
+        m_connected = false;
+        emit connectionChanged(false);
+    }
+    m_released = true;
+}
+
+void ControllerLink::Fun_关闭_Sock() {
+    m_sendSocket.CloseSck();
+    m_broadcastSocket.CloseSck();
+    m_privateSocket.CloseSck();
+}
+
+bool ControllerLink::sendCommand(std::uint8_t code, int count) {
+    if (count < 0 || count > kMaxArguments) {
+        qCWarning(lcLink) << "command" << Qt::hex << code << "with" << Qt::dec << count
+                          << "arguments not sent";
+        return false;
+    }
+    std::array<std::uint8_t, kMaxBody> body;
+    body[0] = code;
+    std::copy_n(m_transmit.begin(), count, body.begin() + 1);
+    sendFrame(kClassCommand, kClassCommandOut,
+              std::span(body).first(static_cast<std::size_t>(count) + 1));
+    return true;
+}
+
+void ControllerLink::sendFrame(std::uint8_t class1, std::uint8_t class2,
+                               std::span<const std::uint8_t> body) {
+    const QByteArray packet = buildPacket(class1, class2, body);
+    SockN_Send_in(0, 0, static_cast<int>(packet.size()), bytesOf(packet));
+    // A reply already queued is then seen by a following wait.
+    platform().processEvents(0);
+}
+
+bool ControllerLink::sendHexText(const QString& text) {
+    const auto body = hexTextBytes(text);
+    if (!body) return false;
+    sendFrame(kClassCommand, kClassCommandOut, *body);
+    return true;
+}
+
+void ControllerLink::sendKeepAliveAnswer() {
+    sendFrame(kClassKeepAlive, kClassKeepAliveAnswer, {});
+}
+
+void ControllerLink::SockN_Send_in(std::uint8_t, std::uint8_t, int length,
+                                   std::span<const std::uint8_t> bytes) {
+    const auto n = std::min(static_cast<std::size_t>(std::max(length, 0)), bytes.size());
+    m_sendCount = nextCount(m_sendCount);
+    countersUpdated();
+    (m_broadcastMode ? m_broadcastSocket : m_sendSocket).SendData_udp_driver(bytes.first(n));
+}
+
+void ControllerLink::onReplyDatagram(std::span<const std::uint8_t> datagram) {
+    // Too short, too long for the receive buffer or not ours: dropped whole, not counted.
+    const auto packet = parsePacket(datagram);
+    if (!packet) return;
+    m_receiveCount = nextCount(m_receiveCount);
+    countersUpdated();
+    if (packet->class1 != kClassCommand || packet->class2 != kClassCommandReply) return;
+    if (packet->body.empty()) return;
+    dispatchReply(packet->body[0], packet->body.subspan(1));
+}
+
+void ControllerLink::onPrivateDatagram(std::span<const std::uint8_t> datagram) {
+    const auto packet = parsePacket(datagram);
+    if (!packet) return;
+    if (packet->class1 == kClassDiagnostic && packet->class2 == kClassDiagnosticText) {
+        if (m_developerLogOpen && m_diagnosticSink) m_diagnosticSink(hexDigits(packet->body));
+    } else if (packet->class1 == kClassKeepAlive && packet->class2 == kClassKeepAliveProbe) {
+        sendKeepAliveAnswer();
+    }
+}
+
+void ControllerLink::setReplyConsumer(ReplyConsumer consumer, ReplyHandler handler) {
+    m_consumers[static_cast<std::size_t>(consumer)] = std::move(handler);
+}
+
+void ControllerLink::dispatchReply(std::uint8_t code, std::span<const std::uint8_t> data) {
+    for (const ReplyHandler& consumer : m_consumers) {
+        // A copy: a consumer may replace itself while it runs.
+        if (const ReplyHandler handler = consumer) handler(code, data);
+    }
+    if (code == cmd::kConnect) m_connectReplySeen = 1;
+}
+
+}  // namespace kx

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "link/link_config.h"
+#include "link/live_dmx.h"
+#include "link/protocol.h"
+#include "link/socket_master.h"
+
+namespace kx {
+
+// Who gets a Controller reply, in the order they are offered it.
+enum class ReplyConsumer {
+    Transfer,      // transfer reply store: 0xD0-0xD4, 0xD8
+    RoomControl,   // effector IR code receiver: 0xCE 0x50 0x66 + 4 bytes
+    DeviceWindow,  // version / information display: 0xCE 0x21, 0x26, 0x31
+    TestConsole,   // serial monitor: 0xCE 0x19
+    SceneEditor,   // scene association: 0xCE 0x20
+    IrWindow,      // air-conditioner IR learning: 0xCE 0x24 0x02
+};
+inline constexpr int kReplyConsumerCount = 6;
+
+// Returns true as soon as flag is above 0, false once more than timeoutMs have passed; interface
+// events (and so replies) are handled all the while.
+bool waitFlag(const std::int32_t& flag, int timeoutMs);
+
+// The tool's side of the Controller link: three UDP endpoints, the connection state and its
+// counters, the packet framing of every command and reply, and the live DMX sender. Created once
+// at start-up; everything runs on the interface thread.
+class ControllerLink : public QObject {
+    Q_OBJECT
+  public:
+    enum class Endpoint { Command, Broadcast, Private };
+    using ReplyHandler = std::function<void(std::uint8_t code, std::span<const std::uint8_t> data)>;
+
+    static constexpr int kConnectTimeoutMs = 500;
+    static constexpr int kReleaseRepeats = 3;
+    // Connect button captions and colours (BGR) without a custom skin.
+    static inline const QString kCaptionNotConnected = QStringLiteral("未连接");
+    static inline const QString kCaptionConnected = QStringLiteral("已连接");
+    static constexpr std::uint32_t kConnectedColour = 0x6010AF;
+    static constexpr std::uint32_t kNotConnectedColour = 0x808080;
+
+    // createLink: the command sockets get their remote ends, the private one is bound.
+    explicit ControllerLink(const LinkConfig& config, QObject* parent = nullptr);
+    ~ControllerLink() override;
+
+    // Connection state.
+    bool connected() const { return m_connected; }
+    // The connect button is disabled while a connect or disconnect runs.
+    bool busy() const { return m_busy; }
+    QString caption() const { return m_connected ? kCaptionConnected : kCaptionNotConnected; }
+    bool broadcastMode() const { return m_broadcastMode; }
+    // Check广播模式 changed: stores the mode and announces at once.
+    void setBroadcastMode(bool on);
+    // The developer console marks its log open: diagnostic text is shown, announces stop.
+    void setDeveloperLogOpen(bool open) { m_developerLogOpen = open; }
+    bool developerLogOpen() const { return m_developerLogOpen; }
+
+    int sendCount() const { return m_sendCount; }
+    int receiveCount() const { return m_receiveCount; }
+    QString counterText() const { return kx::counterText(m_sendCount, m_receiveCount); }
+
+    // The connect button: connect when not connected (waiting up to 500 ms for the Controller's
+    // answer), disconnect otherwise.
+    void toggleConnection();
+    // 0xCE 0x13 with 0x89 in broadcast mode, else 0x00.
+    void sendAnnounce();
+    // Once a second from the main loop: announces while not connected and the developer console
+    // is closed.
+    void announceTick();
+    // First shutdown step: while connected, three 0xC4 to release the Controller. The link sends
+    // nothing on its own afterwards (no frames, no announces) and connects no more.
+    void releaseOnlineMode();
+    // Shutdown step 20: closes every socket.
+    void Fun_关闭_Sock();
+
+    // Sending. Arguments go into the transmit buffer at 0..count-1, then sendCommand.
+    std::span<std::uint8_t, kTransmitBufferSize> transmitBuffer() { return m_transmit; }
+    // code + transmit bytes 0..count-1 as a command; false (nothing sent) for a count outside
+    // 0..2000, which the Controller cannot take.
+    bool sendCommand(std::uint8_t code, int count);
+    // magic + class bytes + body through the current command socket, then pending events once.
+    void sendFrame(std::uint8_t class1, std::uint8_t class2, std::span<const std::uint8_t> body);
+    // A typed or fixed hex text as the whole command body; false (nothing sent) when the text is
+    // not hex or too long.
+    bool sendHexText(const QString& text);
+    void sendKeepAliveAnswer();
+    // The single send path: counts the datagram and writes length bytes on the socket of the
+    // current mode. The two selector bytes have no effect.
+    void SockN_Send_in(std::uint8_t selector1, std::uint8_t selector2, int length,
+                       std::span<const std::uint8_t> bytes);
+
+    // Receiving.
+    void onReplyDatagram(std::span<const std::uint8_t> datagram);
+    void onPrivateDatagram(std::span<const std::uint8_t> datagram);
+    void dispatchReply(std::uint8_t code, std::span<const std::uint8_t> data);
+    void setReplyConsumer(ReplyConsumer consumer, ReplyHandler handler);
+    // Fun_信息_In of the developer console: one line per diagnostic packet.
+    void setDiagnosticSink(std::function<void(const QString&)> sink) {
+        m_diagnosticSink = std::move(sink);
+    }
+    // Set to 1 by a reply with code 0xC0.
+    std::int32_t& connectReplySeen() { return m_connectReplySeen; }
+
+    // Live DMX.
+    LiveDmx& live() { return m_live; }
+    void setView(int view) { m_live.setView(view); }
+    void requestFrames(int n) { m_live.requestFrames(n); }
+    void requestTwoFrames() { m_live.requestTwoFrames(); }
+    void outputTick() { m_live.outputTick(); }
+    // The link has released the Controller for good (shutdown).
+    bool released() const { return m_released; }
+
+    V21__CSocketMaster& socket(Endpoint endpoint);
+    const LinkConfig& config() const { return m_config; }
+
+  signals:
+    void connectionChanged(bool connected);
+    void busyChanged(bool busy);
+    void countersChanged(const QString& text);
+
+  private:
+    void connectToController();
+    void disconnectFromController();
+    void setBusy(bool busy);
+    void countersUpdated() { emit countersChanged(counterText()); }
+
+    LinkConfig m_config;
+    V21__CSocketMaster m_sendSocket;       // Udp_Sock_Send
+    V21__CSocketMaster m_broadcastSocket;  // Udp_Sock_Send_广播模式
+    V21__CSocketMaster m_privateSocket;    // Udp_Sock_私有监听端口
+    bool m_broadcastMode = false;
+    bool m_connected = false;
+    bool m_busy = false;
+    bool m_developerLogOpen = false;
+    bool m_released = false;
+    int m_sendCount = 0;
+    int m_receiveCount = 0;
+    std::int32_t m_connectReplySeen = 0;
+    std::array<std::uint8_t, kTransmitBufferSize> m_transmit{};
+    std::array<ReplyHandler, kReplyConsumerCount> m_consumers;
+    std::function<void(const QString&)> m_diagnosticSink;
+    LiveDmx m_live;
+};
+
+}  // namespace kx

@@ -69,9 +69,13 @@ struct ShowBinding {
 // The stamp text of section 14: date, time, program directory and the fixed signature.
 QString showStampText(const QDateTime& now, const QString& programDir);
 
-// The whole file: header, the given sections in order, then the stamp. Nothing when the show does
-// not fit the 4,194,305-byte buffer (or a writer failed the buffer).
-std::optional<QByteArray> buildShowFile(const SectionRoutines& sections, const QString& stamp);
+// The whole file: header, the given sections in order, then the stamp. No bytes when the show
+// does not fit the 4,194,305-byte buffer (tooLarge) or a writer failed the buffer otherwise.
+struct ShowBuild {
+    std::optional<QByteArray> bytes;
+    bool tooLarge = false;
+};
+ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
 
 enum class ShowParse { Ok, WrongTag, Damaged };
 // Checks the file tag and runs every reader on bytes (at most 4,194,305 are used).
@@ -122,6 +126,10 @@ class ShowFile {
     // The save and backup of the title bar's Command立刻保存 (the button's look is its own).
     bool saveNow();
 
+    // "不自动备份" of SYSTEM.INI, read when the file is made.
+    bool noAutomaticBackup() const { return m_noAutomaticBackup; }
+    void setNoAutomaticBackup(bool on) { m_noAutomaticBackup = on; }
+
     // Start-up: writes the blank template from the (still default) show when it is missing or
     // empty.
     void createBlankTemplate();
@@ -130,6 +138,10 @@ class ShowFile {
     AppPaths m_paths;
     ShowBinding m_binding;
     ShowFileHooks m_hooks;
+    bool m_noAutomaticBackup = false;
+
+    LoadResult loadBytes(const QByteArray& bytes);
+    bool copyShowFile(const QString& to);
 };
 
 }  // namespace kx

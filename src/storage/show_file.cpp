@@ -1,0 +1,222 @@
+#include "storage/show_file.h"
+
+#include <QDir>
+
+#include "app/base/common.h"
+#include "app/base/dialogs.h"
+#include "app/base/file_io.h"
+#include "app/base/platform.h"
+#include "app/base/settings.h"
+#include "storage/record_io.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kStampZeros = 20;
+constexpr int kStampPositions = 10;
+constexpr int kStampTextMax = 250;
+inline const QString kShowExt = QStringLiteral("K74");
+
+// The signature that closes every stamp, kept as twenty pieces so it is put together at run time.
+constexpr std::array<int, 20> kSignature{0x4B, 0x58, 0x37, 0x34, 0x32, 0x30, 0x53,
+                                         0x48, 0x4F, 0x57, 0x46, 0x49, 0x4C, 0x45,
+                                         0x0E, 0x02, 0x20, 0x14, 0x05, 0xA1};
+
+QString signature() {
+    QString s;
+    for (int piece : kSignature)
+        s += QString::number(piece, 16).toUpper().rightJustified(2, '0');
+    return s;
+}
+
+void writeStamp(const QString& stamp, RecordBuffer& buf, int& cursor, SectionScratch scratch) {
+    Fun_BeginSection(kSectionStamp, kStampTag, cursor, buf);
+    std::fill(scratch.begin(), scratch.end(), std::uint8_t{0});
+    Fun_PutBytes(kStampZeros, scratch, cursor, buf);
+    const int tablePosition = cursor;
+    cursor += 3 * kStampPositions;
+    std::array<int, kStampPositions> positions{};
+    positions[0] = cursor;
+    Fun_PutStr(stamp, kStampTextMax, cursor, buf);
+    Fun_PutInt24Table(tablePosition, positions, buf);
+}
+
+}  // namespace
+
+bool sectionOrderValid(const SectionRoutines& sections) {
+    static constexpr std::array<int, 6> kOrder{kSectionRoomControl, kSectionScenes,
+                                               kSectionFixtures,    kSectionMaterials,
+                                               kSectionEffects,     kSectionThresholds};
+    std::size_t next = 0;
+    for (const SectionRoutine& s : sections) {
+        while (next < kOrder.size() && kOrder[next] != s.number)
+            ++next;
+        if (next == kOrder.size()) return false;
+        ++next;
+    }
+    return true;
+}
+
+QString showStampText(const QDateTime& now, const QString& programDir) {
+    return now.toString(QStringLiteral("yyyy/M/d H:mm:ss")) + " " +
+           QDir::toNativeSeparators(programDir) + signature();
+}
+
+ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
+    RecordBuffer buf(kShowFileCapacity);
+    std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
+    int cursor = 0;
+    Fun_PutTag(kShowFileTag, cursor, buf);
+    for (int i = 0; i < kShowDirectoryEntries; ++i)
+        Fun_PutTag(QStringLiteral("00000000"), cursor, buf);
+    for (const SectionRoutine& s : sections)
+        s.write(buf, cursor, scratch);
+    writeStamp(stamp, buf, cursor, scratch);
+    ShowBuild result;
+    if (!buf.ok() || cursor > buf.capacity()) {
+        result.tooLarge = cursor > buf.capacity();
+        return result;
+    }
+    result.bytes = buf.bytes(cursor);
+    return result;
+}
+
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections) {
+    // Only the file's own bytes are readable: a position past its end is damage, not zeros.
+    RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
+    int cursor = 0;
+    if (buf.capacity() < 4 || Fun_GetTag(cursor, buf) != kShowFileTag) return ShowParse::WrongTag;
+    std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
+    for (const SectionRoutine& s : sections) {
+        cursor = 0;
+        if (!s.read(buf, cursor, scratch) || !buf.ok()) return ShowParse::Damaged;
+    }
+    return ShowParse::Ok;
+}
+
+ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks)
+    : m_paths(std::move(paths)),
+      m_binding(std::move(binding)),
+      m_hooks(std::move(hooks)),
+      m_noAutomaticBackup(iniReadInt(m_paths.systemIni, QStringLiteral("不自动备份")) == 1) {}
+
+bool ShowFile::saveShow(const QString& path) {
+    const QString target = path.isEmpty() ? m_paths.showFile : path;
+    const ShowBuild build = buildShowFile(
+        m_binding.sections(), showStampText(platform().localTime(), m_paths.programDir));
+    if (!build.bytes) {
+        platform().message(build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed);
+        return false;
+    }
+    if (!writeWholeFile(target, *build.bytes)) {
+        platform().message(kMsgSaveFailed);
+        return false;
+    }
+    return true;
+}
+
+LoadResult ShowFile::loadShow(const QString& path) {
+    const QString source = path.isEmpty() ? m_paths.showFile : path;
+    const auto bytes = readWholeFile(source);
+    if (!bytes || bytes->isEmpty()) {
+        if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
+        platform().message(kMsgShowMissing);
+        if (m_hooks.setDefaultSceneAssociations) m_hooks.setDefaultSceneAssociations();
+        return LoadResult::Missing;
+    }
+    return loadBytes(*bytes);
+}
+
+LoadResult ShowFile::loadBytes(const QByteArray& bytes) {
+    StagedShow staged = m_binding.stage();
+    switch (parseShowFile(bytes, staged.sections)) {
+        case ShowParse::WrongTag:
+            platform().message(kMsgShowFormat);
+            return LoadResult::WrongFormat;
+        case ShowParse::Damaged:
+            platform().message(kMsgShowFormat);
+            return LoadResult::Damaged;
+        case ShowParse::Ok:
+            break;
+    }
+    if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
+    if (m_hooks.setCaption) m_hooks.setCaption(m_paths.showFile);
+    staged.commit();
+    return LoadResult::Loaded;
+}
+
+void ShowFile::backupShow(const QString& reason) {
+    if (m_hooks.saveFixtureGroups) m_hooks.saveFixtureGroups();
+    if (m_noAutomaticBackup) return;
+    QDir().mkpath(m_paths.backupDir);
+    Fun_Wait(10);
+    const auto bytes = readWholeFile(m_paths.showFile);
+    if (!bytes) return;
+    writeWholeFile(m_paths.backupDir + "/S7420--" + Fun_Timestamp() + " " + reason + ".K74",
+                   *bytes);
+}
+
+bool ShowFile::saveNow() {
+    const bool saved = saveShow();
+    backupShow(QStringLiteral("点击保存"));
+    return saved;
+}
+
+bool ShowFile::copyShowFile(const QString& to) {
+    const auto bytes = readWholeFile(m_paths.showFile);
+    if (bytes && writeWholeFile(to, *bytes)) return true;
+    platform().message(kMsgSaveFailed);
+    return false;
+}
+
+void ShowFile::openShowFile() {
+    const QString path = Fun_OpenDialogTitled(QStringLiteral("打开文件"), kShowExt);
+    if (path.isEmpty()) return;
+    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(false);
+    // A show that could not be saved is not replaced: the import would lose it.
+    if (saveShow()) {
+        backupShow(QStringLiteral("打开文件前"));
+        platform().processEvents();
+        Fun_Wait(200);
+        loadShow(path);
+        if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
+    }
+    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(true);
+}
+
+void ShowFile::saveShowAs() {
+    const QString path = Fun_SaveDialogTitled(QStringLiteral("保存文件"), kShowExt);
+    if (path.isEmpty()) return;
+    if (!saveShow()) return;
+    backupShow(QStringLiteral("另存文件"));
+    platform().processEvents();
+    Fun_Wait(200);
+    copyShowFile(path);
+}
+
+void ShowFile::newShow() {
+    if (!platform().askYesNo(kMsgAskNewShow)) return;
+    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(false);
+    if (saveShow()) {
+        backupShow(QStringLiteral("建立空白文件前"));
+        platform().processEvents();
+        Fun_Wait(200);
+        // Without a template a header-only file gives the same defaults: every reader resets.
+        const auto bytes = readWholeFile(m_paths.blankTemplate);
+        const LoadResult result = bytes && !bytes->isEmpty()
+                                      ? loadBytes(*bytes)
+                                      : loadBytes(buildShowFile({}, {}).bytes.value());
+        if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
+        if (result == LoadResult::Loaded) platform().message(kMsgDone);
+    }
+    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(true);
+}
+
+void ShowFile::createBlankTemplate() {
+    if (Fun_FileSize(m_paths.blankTemplate) > 0) return;
+    QDir().mkpath(m_paths.scTemp);
+    saveShow(m_paths.blankTemplate);
+}
+
+}  // namespace kx

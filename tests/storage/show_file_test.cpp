@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+#include "app/base/file_io.h"
+#include "app/base/settings.h"
+#include "storage/record_io.h"
+#include "storage/show_file.h"
+#include "support/fake_platform.h"
+
+namespace kx {
+namespace {
+
+// A stand-in domain: two numbers kept in sections 1 and 13, each a 2-byte body.
+struct Model {
+    int room = 0;
+    int limit = 50;
+    bool operator==(const Model&) const = default;
+};
+
+SectionRoutine numberSection(int number, const QString& tag, int& value, int fallback) {
+    return {number, tag,
+            [&value, number, tag](RecordBuffer& b, int& c, SectionScratch) {
+                Fun_BeginSection(number, tag, c, b);
+                Fun_Put2(value, c, b);
+            },
+            [&value, number, tag, fallback](RecordBuffer& b, int& c, SectionScratch) {
+                value = fallback;
+                if (!Fun_FindSection(number, tag, c, b)) return true;
+                // A body that runs past the bytes is damage.
+                if (!b.require(c, 2)) return false;
+                value = Fun_Get2(c, b);
+                return true;
+            }};
+}
+
+SectionRoutines sectionsOf(Model& m) {
+    return {numberSection(1, "F1042301", m.room, 0), numberSection(13, "F1052601", m.limit, 50)};
+}
+
+ShowBinding bindingOf(Model& live) {
+    return {[&live] { return sectionsOf(live); },
+            [&live] {
+                auto staged = std::make_shared<Model>(live);
+                return StagedShow{sectionsOf(*staged), [&live, staged] { live = *staged; }};
+            }};
+}
+
+class ShowFileTest : public test::FakePlatformTest {
+  protected:
+    AppPaths paths = AppPaths::under(fake.programDir());
+    Model live;
+    QStringList calls;
+    ShowFile file{paths, bindingOf(live), hooks()};
+
+    ShowFileHooks hooks() {
+        ShowFileHooks h;
+        h.deleteAllEffectImages = [this] { calls << "delete images"; };
+        h.setDefaultSceneAssociations = [this] { calls << "default scenes"; };
+        h.setCaption = [this](const QString& p) { calls << "caption " + p; };
+        h.saveFixtureGroups = [this] { calls << "groups"; };
+        h.enableTitleBar = [this](bool on) { calls << (on ? "enable" : "disable"); };
+        h.refreshRoomControl = [this] { calls << "refresh"; };
+        return h;
+    }
+    QByteArray showBytes() { return readWholeFile(paths.showFile).value_or(QByteArray()); }
+};
+
+TEST_F(ShowFileTest, SavedShowIsHeaderDirectoryAndSectionsInOrder) {
+    live = {0x1234, 0x0A};
+    ASSERT_TRUE(file.saveShow());
+    const QByteArray bytes = showBytes();
+    const QString stamp = showStampText(fake.time, paths.programDir);
+
+    QByteArray expected = QByteArray::fromHex("F10410A1");      // file tag
+    QByteArray directory(200, '\0');                            // entries 1-50
+    directory.replace(0, 4, QByteArray::fromHex("000000D0"));   // entry 1 -> 208
+    directory.replace(48, 4, QByteArray::fromHex("000000DA"));  // entry 13 -> 218
+    directory.replace(52, 4, QByteArray::fromHex("000000E4"));  // entry 14 -> 228
+    expected += directory;
+    expected += QByteArray::fromHex(
+        "EEEEEEEE"
+        "F1042301"
+        "1234");  // section 1 at 204
+    expected += QByteArray::fromHex(
+        "EEEEEEEE"
+        "F1052601"
+        "000A");  // section 13 at 214
+    expected += QByteArray::fromHex(
+        "EEEEEEEE"
+        "F2012210");                                                   // section 14 at 224
+    expected += QByteArray(20, '\0');                                  // stamp: 20 zeros
+    expected += QByteArray::fromHex("00011A") + QByteArray(27, '\0');  // positions: text at 282
+    RecordBuffer text(600);
+    int c = 0;
+    Fun_PutStr(stamp, 250, c, text);
+    expected += text.bytes(c);
+    EXPECT_EQ(bytes.toHex(), expected.toHex());
+}
+
+TEST_F(ShowFileTest, StampNamesDateTimeFolderAndSignature) {
+    const QString stamp = showStampText(fake.time, "/x/y");
+    const QString folder = QDir::toNativeSeparators("/x/y");
+    ASSERT_TRUE(stamp.startsWith("2026/3/7 9:05:04 " + folder));
+    const QString signature = stamp.mid(QString("2026/3/7 9:05:04 " + folder).size());
+    EXPECT_EQ(signature.size(), 40);
+    EXPECT_EQ(signature, signature.toUpper());
+    bool ok = false;
+    signature.left(8).toUInt(&ok, 16);
+    EXPECT_TRUE(ok);
+    // A long program folder is cut to the field's 250 units; the file stays well-formed.
+    const ShowBuild build = buildShowFile({}, QString(300, 'd'));
+    ASSERT_TRUE(build.bytes);
+    EXPECT_EQ(build.bytes->size(), 204 + 8 + 50 + 1 + 500);
+}
+
+TEST_F(ShowFileTest, SectionOrderIsFixed) {
+    int v = 0;
+    EXPECT_TRUE(sectionOrderValid({}));
+    EXPECT_TRUE(
+        sectionOrderValid({numberSection(2, "F1041101", v, 0), numberSection(10, "F1040401", v, 0),
+                           numberSection(13, "F1052601", v, 0)}));
+    EXPECT_FALSE(sectionOrderValid(
+        {numberSection(10, "F1040401", v, 0), numberSection(2, "F1041101", v, 0)}));
+    EXPECT_FALSE(sectionOrderValid({numberSection(14, "F2012210", v, 0)}));
+    EXPECT_FALSE(sectionOrderValid(
+        {numberSection(1, "F1042301", v, 0), numberSection(1, "F1042301", v, 0)}));
+}
+
+TEST_F(ShowFileTest, ShowThatDoesNotFitIsRefusedAndTheOldFileStays) {
+    live = {7, 8};
+    ASSERT_TRUE(file.saveShow());
+    const QByteArray before = showBytes();
+
+    QByteArray big(kShowFileCapacity, 'x');
+    SectionRoutine huge{
+        11,
+        "F10417A1",
+        [&big](RecordBuffer& b, int& c, SectionScratch) {
+            Fun_BeginSection(11, "F10417A1", c, b);
+            const auto* p = reinterpret_cast<const std::uint8_t*>(big.constData());
+            Fun_PutBytes(kShowFileCapacity - 100, {p, static_cast<std::size_t>(big.size())}, c, b);
+        },
+        {}};
+    const ShowBuild build = buildShowFile({huge}, "stamp");
+    EXPECT_FALSE(build.bytes);
+    EXPECT_TRUE(build.tooLarge);
+
+    ShowFile tooBig{paths, {[&huge] { return SectionRoutines{huge}; }, {}}, {}};
+    EXPECT_FALSE(tooBig.saveShow());
+    EXPECT_EQ(fake.messages, QStringList{kMsgShowTooLarge});
+    EXPECT_EQ(showBytes(), before);
+}
+
+TEST_F(ShowFileTest, SaveThatCannotBeWrittenIsReported) {
+    EXPECT_FALSE(file.saveShow(paths.programDir + "/no such folder/x.K74"));
+    EXPECT_EQ(fake.messages, QStringList{kMsgSaveFailed});
+}
+
+TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
+    live = {300, 99};
+    ASSERT_TRUE(file.saveShow());
+    live = {1, 2};
+    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(live, (Model{300, 99}));
+    EXPECT_EQ(calls, (QStringList{"delete images", "caption " + paths.showFile}));
+    EXPECT_TRUE(fake.messages.isEmpty());
+
+    // Section 13's body cut off: nothing changes, not even the images.
+    QByteArray cut = showBytes();
+    cut.truncate(218 + 4 + 1);  // one byte of its 2-byte body
+    ASSERT_TRUE(writeWholeFile(paths.showFile, cut));
+    live = {1, 2};
+    calls.clear();
+    EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
+    EXPECT_EQ(live, (Model{1, 2}));
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_EQ(fake.messages, QStringList{kMsgShowFormat});
+}
+
+TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
+    live = {1, 2};
+    EXPECT_EQ(file.loadShow(), LoadResult::Missing);
+    EXPECT_EQ(fake.messages, QStringList{kMsgShowMissing});
+    EXPECT_EQ(calls, (QStringList{"delete images", "default scenes"}));
+    EXPECT_EQ(live, (Model{1, 2}));
+
+    fake.messages.clear();
+    calls.clear();
+    ASSERT_TRUE(
+        writeWholeFile(paths.showFile, QByteArray::fromHex("F10410A2") + QByteArray(300, 0)));
+    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(fake.messages, QStringList{kMsgShowFormat});
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_EQ(live, (Model{1, 2}));
+
+    // Three bytes are not even a tag.
+    fake.messages.clear();
+    ASSERT_TRUE(writeWholeFile(paths.showFile, QByteArray::fromHex("F10410")));
+    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(live, (Model{1, 2}));
+}
+
+TEST_F(ShowFileTest, AbsentOrStaleSectionsKeepTheirDefaults) {
+    live = {300, 99};
+    ASSERT_TRUE(file.saveShow());
+    QByteArray bytes = showBytes();
+    bytes.replace(4, 4, QByteArray(4, '\0'));               // entry 1 = 0
+    bytes.replace(52, 4, QByteArray::fromHex("7FFFFFF0"));  // entry 13 far outside
+    ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
+    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(live, (Model{0, 50}));
+    EXPECT_TRUE(fake.messages.isEmpty());
+
+    // The stamp is not read: files differing only there load alike.
+    live = {5, 6};
+    ASSERT_TRUE(file.saveShow());
+    bytes = showBytes();
+    bytes[bytes.size() - 1] = 'Z';
+    ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
+    live = {};
+    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(live, (Model{5, 6}));
+}
+
+TEST_F(ShowFileTest, BackupCopiesUnderTheTimestampUnlessSwitchedOff) {
+    ASSERT_TRUE(file.saveShow());
+    file.backupShow("点击保存");
+    const QString backup = paths.backupDir + "/S7420--[260307-090504] 点击保存.K74";
+    EXPECT_EQ(readWholeFile(backup).value_or(QByteArray()), showBytes());
+    EXPECT_EQ(calls, QStringList{"groups"});
+
+    ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
+    ShowFile off{paths, bindingOf(live), hooks()};
+    EXPECT_TRUE(off.noAutomaticBackup());
+    calls.clear();
+    off.backupShow("关闭程序");
+    EXPECT_EQ(calls, QStringList{"groups"});  // the groups file is still saved
+    EXPECT_EQ(QDir(paths.backupDir).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(ShowFileTest, SaveNowSavesAndBacksUp) {
+    live = {4, 4};
+    EXPECT_TRUE(file.saveNow());
+    EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 点击保存.K74"));
+}
+
+TEST_F(ShowFileTest, OpenImportsTheChosenFileAndKeepsTheDefaultPath) {
+    const QString other = paths.programDir + "/other.K74";
+    live = {77, 88};
+    ASSERT_TRUE(file.saveShow(other));
+    live = {1, 2};
+
+    file.openShowFile();  // cancelled
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_FALSE(QFile::exists(paths.showFile));
+
+    fake.dialogAnswers.push_back(other);
+    file.openShowFile();
+    EXPECT_EQ(fake.dialogs.back().title, "打开文件");
+    EXPECT_EQ(live, (Model{77, 88}));
+    EXPECT_EQ(calls, (QStringList{"disable", "groups", "delete images", "caption " + paths.showFile,
+                                  "refresh", "enable"}));
+    // The show before the import was saved and backed up.
+    EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 打开文件前.K74"));
+    file.saveShow();
+    Model check;
+    ShowFile reader{paths, bindingOf(check), {}};
+    reader.loadShow();
+    EXPECT_EQ(check, (Model{77, 88}));
+}
+
+TEST_F(ShowFileTest, OpenDoesNotDropAShowThatCouldNotBeSaved) {
+    const QString other = paths.programDir + "/other.K74";
+    live = {77, 88};
+    ASSERT_TRUE(file.saveShow(other));
+    live = {1, 2};
+    QDir().mkpath(paths.showFile);  // a folder where the file should be: the save fails
+    fake.dialogAnswers.push_back(other);
+    file.openShowFile();
+    EXPECT_EQ(live, (Model{1, 2}));
+    EXPECT_EQ(fake.messages, QStringList{kMsgSaveFailed});
+    EXPECT_EQ(calls, (QStringList{"disable", "enable"}));
+}
+
+TEST_F(ShowFileTest, SaveAsCopiesTheSavedShow) {
+    live = {3, 9};
+    file.saveShowAs();  // cancelled
+    EXPECT_FALSE(QFile::exists(paths.showFile));
+
+    const QString copy = paths.programDir + "/copy.K74";
+    ASSERT_TRUE(writeWholeFile(copy, QByteArray(5000, 'o')));
+    fake.dialogAnswers.push_back(copy);
+    file.saveShowAs();
+    EXPECT_EQ(fake.dialogs.back().title, "保存文件");
+    EXPECT_TRUE(fake.dialogs.back().save);
+    EXPECT_EQ(readWholeFile(copy).value_or(QByteArray()), showBytes());
+    EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 另存文件.K74"));
+}
+
+TEST_F(ShowFileTest, NewShowLoadsTheBlankTemplate) {
+    file.createBlankTemplate();  // from the pristine model
+    const QByteArray blank = readWholeFile(paths.blankTemplate).value_or(QByteArray());
+    ASSERT_FALSE(blank.isEmpty());
+    live = {11, 12};
+    file.createBlankTemplate();  // present: left alone
+    EXPECT_EQ(readWholeFile(paths.blankTemplate).value_or(QByteArray()), blank);
+
+    file.newShow();  // answered No
+    EXPECT_EQ(fake.questions, QStringList{kMsgAskNewShow});
+    EXPECT_EQ(live, (Model{11, 12}));
+
+    fake.yesNoAnswers.push_back(true);
+    file.newShow();
+    EXPECT_EQ(live, Model{});
+    EXPECT_EQ(fake.messages, QStringList{kMsgDone});
+    EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 建立空白文件前.K74"));
+    // The working file keeps the old show until the next save.
+    Model check;
+    ShowFile reader{paths, bindingOf(check), {}};
+    reader.loadShow();
+    EXPECT_EQ(check, (Model{11, 12}));
+
+    // Without a template every section falls back to its defaults just the same.
+    QFile::remove(paths.blankTemplate);
+    live = {11, 12};
+    fake.yesNoAnswers.push_back(true);
+    file.newShow();
+    EXPECT_EQ(live, Model{});
+}
+
+}  // namespace
+}  // namespace kx

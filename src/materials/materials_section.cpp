@@ -1,0 +1,123 @@
+#include "materials/materials_section.h"
+
+#include <memory>
+#include <optional>
+
+#include "app/base/file_io.h"
+#include "storage/record_io.h"
+
+namespace kx {
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
+    return {reinterpret_cast<const std::uint8_t*>(a.constData()),
+            static_cast<std::size_t>(a.size())};
+}
+
+// Image e rebuilt against the library: from the bank in memory for the open Effect, from its file
+// otherwise (a file that does not parse holds no Materials, as loading it would show).
+std::optional<QByteArray> rebuiltImage(int e, const MaterialBank& bank, int currentEffect,
+                                       const FixtureLibrary& lib, const AppPaths& paths) {
+    if (e == currentEffect) return buildEffectImage(bank, lib);
+    const auto bytes = readWholeFile(paths.effectImage(e));
+    if (!bytes) return QByteArray();
+    auto other = std::make_unique<MaterialBank>();
+    if (parseEffectImage(*bytes, *other) != ImageParse::Ok) return QByteArray();
+    return buildEffectImage(*other, lib);
+}
+
+}  // namespace
+
+void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, int currentEffect,
+                          const FixtureLibrary& lib, const AppPaths& paths, int section) {
+    Fun_BeginSection(section, kMaterialsSectionTag, cursor, buf);
+    const int table = cursor;
+    cursor += 3 * kEffectCount;
+    std::array<int, kEffectCount> entries{};
+    std::optional<QByteArray> openImage;  // only once the open bank's image was built
+    for (int e = 1; e <= kEffectCount; ++e) {
+        const auto image = rebuiltImage(e, bank, currentEffect, lib, paths);
+        if (!image) {
+            // A bank beyond a working buffer cannot fit the Show File either: say so by size.
+            buf.fail();
+            cursor += kMaterialBufferCapacity;
+            continue;
+        }
+        if (e == currentEffect) openImage = *image;
+        if (image->isEmpty()) {
+            removeFile(paths.effectImage(e));
+            continue;
+        }
+        // The section carries the image even when its working file cannot be replaced.
+        writeWholeFile(paths.effectImage(e), *image);
+        entries[e - 1] = cursor;
+        Fun_Put3(static_cast<int>(image->size()), cursor, buf);
+        Fun_PutBytes(static_cast<int>(image->size()), bytesOf(*image), cursor, buf);
+    }
+    if (openImage) {
+        if (openImage->isEmpty()) {
+            clearBank(bank);
+        } else {
+            parseEffectImage(*openImage, bank);
+        }
+    }
+    Fun_PutInt24Table(table, entries, buf);
+    for (const std::uint8_t b : kMaterialsTrailer)
+        Fun_Put1(b, cursor, buf);
+}
+
+bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int section) {
+    StagedEffectImages staged;
+    int cursor = 0;
+    if (!Fun_FindSection(section, kMaterialsSectionTag, cursor, buf)) {
+        out = staged;
+        return true;
+    }
+    if (cursor + 3 * kEffectCount > buf.capacity()) return false;
+    std::array<int, kEffectCount> entries{};
+    Fun_GetInt24Table(entries, cursor, buf);
+    auto check = std::make_unique<MaterialBank>();
+    for (int e = 1; e <= kEffectCount; ++e) {
+        const int at = entries[e - 1];
+        if (at < 1) continue;
+        if (at + 3 > buf.capacity()) return false;
+        const int length = Fun_GetAt3(at, buf);
+        if (length > buf.capacity() - at - 3) return false;
+        const auto bytes = buf.view().subspan(at + 3, length);
+        QByteArray image(reinterpret_cast<const char*>(bytes.data()), length);
+        if (parseEffectImage(image, *check) != ImageParse::Ok) return false;
+        staged.images[e] = std::move(image);
+    }
+    out = std::move(staged);
+    return true;
+}
+
+bool commitMaterialsSection(const StagedEffectImages& staged, const AppPaths& paths,
+                            MaterialBank& bank, int& currentEffect) {
+    deleteAllEffectImages(paths);
+    bool ok = true;
+    for (int e = 1; e <= kEffectCount; ++e)
+        if (!staged.images[e].isEmpty())
+            ok = writeWholeFile(paths.effectImage(e), staged.images[e]) && ok;
+    currentEffect = 0;
+    clearBank(bank);
+    return ok;
+}
+
+SectionRoutine materialsSectionRoutine(MaterialBank& bank, int& currentEffect,
+                                       const FixtureLibrary& lib, const AppPaths& paths,
+                                       StagedEffectImages& staged) {
+    SectionRoutine r;
+    r.number = kSectionMaterials;
+    r.tag = kMaterialsSectionTag;
+    r.write = [&bank, &currentEffect, &lib, paths](RecordBuffer& buf, int& cursor, SectionScratch) {
+        saveMaterialsSection(buf, cursor, bank, currentEffect, lib, paths);
+    };
+    r.read = [&staged](RecordBuffer& buf, int&, SectionScratch) {
+        return loadMaterialsSection(buf, staged);
+    };
+    return r;
+}
+
+}  // namespace kx

@@ -1,0 +1,59 @@
+// One libFuzzer target per Effect reader, chosen at compile time (KX_FUZZ_READER).
+#include <QByteArray>
+#include <memory>
+
+#include "effects/effect_files.h"
+#include "effects/effect_record.h"
+#include "storage/quiet_platform.h"
+#include "storage/record_io.h"
+
+namespace {
+
+// What a reader accepted keeps the model's shape.
+void checkShape(const kx::Effect& fx) {
+    for (const kx::EffectPart& p : fx.parts) {
+        if (p.barCount > kx::kMaxBars || p.beatsPerBar > kx::kMaxBeats) __builtin_trap();
+        for (const auto& [key, set] : p.selections) {
+            if (key < 0 || key >= kx::kMaxBars * kx::kMaxBeats || set.none()) __builtin_trap();
+        }
+    }
+}
+
+[[maybe_unused]] void readSection(const QByteArray& bytes) {
+    auto table = std::make_unique<kx::EffectTable>();
+    kx::RecordBuffer buf = kx::RecordBuffer::fromBytes(bytes);
+    int cursor = 0;
+    if (kx::loadEffectsSection(*table, buf, cursor)) {
+        for (const kx::Effect& fx : table->effects)
+            checkShape(fx);
+    }
+}
+
+[[maybe_unused]] void readSingleEffect(const QByteArray& bytes) {
+    auto staged = std::make_unique<kx::StagedEffect>();
+    if (kx::parseSingleEffectFile(bytes, *staged) == kx::EffectFileParse::Ok) {
+        checkShape(staged->effect);
+    }
+}
+
+[[maybe_unused]] void readModule(const QByteArray& bytes) {
+    auto staged = std::make_unique<kx::StagedModule>();
+    kx::parseModuleFile(bytes, *staged);
+}
+
+[[maybe_unused]] void readAllEffects(const QByteArray& bytes) {
+    auto staged = std::make_unique<kx::StagedAllEffects>();
+    if (kx::parseAllEffectsFile(bytes, *staged) == kx::EffectFileParse::Ok) {
+        for (const kx::Effect& fx : staged->effects.effects)
+            checkShape(fx);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kx::fuzz::installQuietPlatform();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    KX_FUZZ_READER(bytes);
+    return 0;
+}

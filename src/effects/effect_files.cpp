@@ -1,0 +1,287 @@
+#include "effects/effect_files.h"
+
+#include "app/base/file_io.h"
+#include "app/base/platform.h"
+#include "effects/effect_record.h"
+#include "materials/material_bank_file.h"
+#include "materials/material_record.h"
+#include "storage/record_io.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kSingleEffectTable = 24;  // behind the tag and 20 zero bytes
+constexpr int kSingleEffectRecord = kSingleEffectTable + 6;
+constexpr int kModuleTablePosition = 4;
+constexpr int kModuleEntries = 1 + kSlotsPerModule;
+
+std::optional<QByteArray> used(const RecordBuffer& buf, int cursor) {
+    if (!buf.ok()) return std::nullopt;
+    return buf.bytes(cursor);
+}
+
+// The file as the readers see it: at most the working buffer's capacity, and its leading tag.
+RecordBuffer fileBuffer(const QByteArray& bytes) {
+    return RecordBuffer::fromBytes(bytes.left(kEffectFileCapacity));
+}
+
+bool tagIs(RecordBuffer& buf, const QString& tag) {
+    if (buf.capacity() < 4) return false;
+    int cursor = 0;
+    return Fun_GetTag(cursor, buf) == tag;
+}
+
+bool fits(const RecordBuffer& buf, std::int64_t position, int n) {
+    return position >= 0 && position + n <= buf.capacity();
+}
+
+}  // namespace
+
+std::optional<QByteArray> buildAllEffectsFile(const EffectTable& effects, MaterialBank& bank,
+                                              int currentEffect, const FixtureLibrary& lib,
+                                              const AppPaths& paths) {
+    RecordBuffer buf(kEffectFileCapacity);
+    int cursor = 0;
+    Fun_PutTag(kAllEffectsTag, cursor, buf);
+    for (int i = 0; i < kShowDirectoryEntries; ++i)
+        Fun_PutTag("00000000", cursor, buf);
+    saveMaterialsSection(buf, cursor, bank, currentEffect, lib, paths, kSectionMaterials);
+    saveEffectsSection(effects, buf, cursor);
+    return used(buf, cursor);
+}
+
+EffectFileParse parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out) {
+    RecordBuffer buf = fileBuffer(bytes);
+    if (!tagIs(buf, kAllEffectsTag)) return EffectFileParse::WrongTag;
+    auto staged = std::make_unique<StagedAllEffects>();
+    if (!loadMaterialsSection(buf, staged->images, kSectionMaterials)) {
+        return EffectFileParse::Damaged;
+    }
+    int cursor = 0;
+    if (!loadEffectsSection(staged->effects, buf, cursor)) return EffectFileParse::Damaged;
+    out = std::move(*staged);
+    return EffectFileParse::Ok;
+}
+
+bool commitAllEffects(const StagedAllEffects& staged, EffectTable& effects, MaterialBank& bank,
+                      int& currentEffect, const AppPaths& paths) {
+    effects = staged.effects;
+    return commitMaterialsSection(staged.images, paths, bank, currentEffect);
+}
+
+std::optional<QByteArray> buildSingleEffectFile(const Effect& fx, const MaterialBank& bank,
+                                                const FixtureLibrary& lib) {
+    RecordBuffer buf(kEffectFileCapacity);
+    int cursor = 0;
+    Fun_PutTag(kSingleEffectTag, cursor, buf);
+    cursor = kSingleEffectRecord;
+    std::array<int, 2> entries{};
+    writeEffectRecord(fx, cursor, buf, entries[0]);
+    const int bankStart = cursor;
+    if (writeMaterialBank(bank, lib, cursor, buf)) entries[1] = bankStart;
+    Fun_PutInt24Table(kSingleEffectTable, entries, buf);
+    return used(buf, cursor);
+}
+
+EffectFileParse parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out) {
+    RecordBuffer buf = fileBuffer(bytes);
+    if (!tagIs(buf, kSingleEffectTag)) return EffectFileParse::WrongTag;
+    if (!fits(buf, kSingleEffectTable, 6)) return EffectFileParse::Damaged;
+    const int body = Fun_GetAt3(kSingleEffectTable, buf);
+    const int bankAt = Fun_GetAt3(kSingleEffectTable + 3, buf);
+    auto staged = std::make_unique<StagedEffect>();
+    int cursor = kSingleEffectRecord;
+    if (!readEffectRecord(staged->effect, body, cursor, buf)) return EffectFileParse::Damaged;
+    if (bankAt > 0) {
+        cursor = bankAt;
+        if (!readMaterialBank(staged->bank, cursor, buf)) return EffectFileParse::Damaged;
+    }
+    out = std::move(*staged);
+    return EffectFileParse::Ok;
+}
+
+void commitSingleEffect(const StagedEffect& staged, int effect, EffectTable& effects,
+                        MaterialBank& bank, const AppPaths& paths) {
+    effects.at(effect) = staged.effect;
+    bank = staged.bank;
+    removeFile(paths.effectImage(effect));
+}
+
+std::optional<QByteArray> buildModuleFile(const Effect& fx, const MaterialBank& bank, int module,
+                                          const FixtureLibrary& lib) {
+    if (module < 1 || module > kModules) return std::nullopt;
+    const ModuleSettings& settings = fx.modules[module - 1];
+    RecordBuffer buf(kEffectFileCapacity);
+    int cursor = 0;
+    Fun_PutTag(kModuleFileTag, cursor, buf);
+    cursor = kModuleRemarkPosition;
+    std::array<int, kModuleEntries> entries{};
+    entries[0] = cursor;
+    Fun_PutStr(settings.remark, kEffectTextMax, cursor, buf);
+    const int settingsAt = cursor;
+    std::array<std::uint8_t, kModuleSettingsSize> block{};
+    block[0] = settings.materialAssociation;
+    block[1] = settings.associationRepeat;
+    Fun_PutBytes(kModuleSettingsSize, block, cursor, buf);
+    for (int s = 1; s <= kSlotsPerModule; ++s) {
+        if (!materialExists(bank, module, s)) continue;
+        entries[s] = cursor;
+        writeMaterialRecord(bank.at(module, s), lib, cursor, buf);
+    }
+    // Readers of files without the marker take the Page Blocks in sequence from here.
+    for (int s = 1; s <= kSlotsPerModule; ++s)
+        writePageBlock(bank.at(module, s), lib, cursor, buf);
+    Fun_PutAt4(cursor, settingsAt + kModulePagePosition, buf);
+    Fun_PutTag(kModulePageListTag, cursor, buf);
+    std::array<int, kSlotsPerModule> pageBlocks{};
+    for (int s = 1; s <= kSlotsPerModule; ++s) {
+        pageBlocks[s - 1] = cursor;
+        writePageBlock(bank.at(module, s), lib, cursor, buf);
+    }
+    Fun_PutAt4(cursor, settingsAt + kModulePageListPosition, buf);
+    for (int p : pageBlocks)
+        Fun_Put3(p, cursor, buf);
+    Fun_PutInt24Table(kModuleTablePosition, entries, buf);
+    return used(buf, cursor);
+}
+
+EffectFileParse parseModuleFile(const QByteArray& bytes, StagedModule& out) {
+    RecordBuffer buf = fileBuffer(bytes);
+    if (!tagIs(buf, kModuleFileTag)) return EffectFileParse::WrongTag;
+    int cursor = kModuleTablePosition;
+    std::array<int, kModuleEntries> entries{};
+    Fun_GetInt24Table(entries, cursor, buf);
+    if (!buf.ok()) return EffectFileParse::Damaged;
+    auto staged = std::make_unique<StagedModule>();
+    cursor = entries[0] > 0 ? entries[0] : kModuleRemarkPosition;
+    Fun_GetStr(staged->settings.remark, kEffectTextMax, cursor, buf);
+    if (!buf.ok() || !fits(buf, cursor, kModuleSettingsSize)) return EffectFileParse::Damaged;
+    staged->settings.materialAssociation = Fun_GetAt1(cursor, buf) != 0 ? 1 : 0;
+    staged->settings.associationRepeat = static_cast<std::uint8_t>(Fun_GetAt1(cursor + 1, buf));
+    const int pageMarker = Fun_GetAt4(cursor + kModulePagePosition, buf);
+    const int pageList = Fun_GetAt4(cursor + kModulePageListPosition, buf);
+    cursor += kModuleSettingsSize;
+    for (int s = 1; s <= kSlotsPerModule; ++s) {
+        if (entries[s] <= 0) continue;
+        cursor = entries[s];
+        int pageBlockAt = 0;
+        if (!readMaterialRecord(staged->materials[s - 1], cursor, buf, pageBlockAt)) {
+            return EffectFileParse::Damaged;
+        }
+    }
+    if (pageMarker != 0) {
+        if (!fits(buf, pageMarker, 4)) return EffectFileParse::Damaged;
+        int at = pageMarker;
+        if (Fun_GetTag(at, buf) == kModulePageListTag) {
+            if (!fits(buf, pageList, 3 * kSlotsPerModule)) return EffectFileParse::Damaged;
+            for (int s = 1; s <= kSlotsPerModule; ++s) {
+                int end = 0;
+                const int position = Fun_GetAt3(pageList + 3 * (s - 1), buf);
+                if (!readPageBlock(staged->materials[s - 1], position, buf, end)) {
+                    return EffectFileParse::Damaged;
+                }
+            }
+        }
+    } else {
+        for (Material& m : staged->materials) {
+            int end = 0;
+            if (!readPageBlock(m, cursor, buf, end)) return EffectFileParse::Damaged;
+            cursor = end;
+        }
+    }
+    if (!buf.ok()) return EffectFileParse::Damaged;
+    out = std::move(*staged);
+    return EffectFileParse::Ok;
+}
+
+void commitModule(const StagedModule& staged, Effect& fx, MaterialBank& bank, int module) {
+    clearModule(fx, bank, module);
+    fx.modules[module - 1] = staged.settings;
+    for (int s = 1; s <= kSlotsPerModule; ++s)
+        bank.at(module, s) = staged.materials[s - 1];
+}
+
+namespace {
+
+bool writeFile(const QString& path, const std::optional<QByteArray>& bytes) {
+    if (bytes && writeWholeFile(path, *bytes)) return true;
+    platform().message(kMsgFileSaveFailed);
+    return false;
+}
+
+// The chosen file's bytes; nothing (with the dialog's message) when none was chosen.
+std::optional<QByteArray> askAndRead(const QString& title, const QString& ext) {
+    QString path;
+    if (!Fun_AskOpenPath(path, title, ext)) return std::nullopt;
+    auto bytes = readWholeFile(path);
+    if (!bytes) platform().message(kMsgFileError);
+    return bytes;
+}
+
+bool accepted(EffectFileParse result) {
+    if (result == EffectFileParse::Ok) return true;
+    platform().message(kMsgFileError);
+    return false;
+}
+
+bool effectOpen(const EffectFilesContext& ctx) {
+    return isEffectNumber(ctx.currentEffect);
+}
+
+}  // namespace
+
+bool exportAllEffects(EffectFilesContext& ctx) {
+    QString path;
+    if (!Fun_AskSavePath(path, QStringLiteral("全部效果另存为"), kAllEffectsExt)) return false;
+    return writeFile(
+        path, buildAllEffectsFile(ctx.effects, ctx.bank, ctx.currentEffect, ctx.lib, ctx.paths));
+}
+
+bool importAllEffects(EffectFilesContext& ctx) {
+    if (!platform().askYesNo(kMsgAskOverwriteEffects)) return false;
+    const auto bytes = askAndRead(QStringLiteral("导入全部效果"), kAllEffectsExt);
+    if (!bytes) return false;
+    auto staged = std::make_unique<StagedAllEffects>();
+    if (!accepted(parseAllEffectsFile(*bytes, *staged))) return false;
+    commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.paths);
+    return true;
+}
+
+bool exportEffect(EffectFilesContext& ctx) {
+    if (!effectOpen(ctx)) return false;
+    QString path;
+    if (!Fun_AskSavePath(path, QStringLiteral("一个效果另存为"), kSingleEffectExt)) return false;
+    return writeFile(path,
+                     buildSingleEffectFile(ctx.effects.at(ctx.currentEffect), ctx.bank, ctx.lib));
+}
+
+bool importEffect(EffectFilesContext& ctx) {
+    if (!effectOpen(ctx)) return false;
+    const auto bytes = askAndRead(QStringLiteral("导入一个效果"), kSingleEffectExt);
+    if (!bytes) return false;
+    auto staged = std::make_unique<StagedEffect>();
+    if (!accepted(parseSingleEffectFile(*bytes, *staged))) return false;
+    commitSingleEffect(*staged, ctx.currentEffect, ctx.effects, ctx.bank, ctx.paths);
+    return true;
+}
+
+bool exportModule(EffectFilesContext& ctx, int module) {
+    if (!effectOpen(ctx) || module < 1 || module > kModules) return false;
+    QString path;
+    if (!Fun_AskSavePath(path, QStringLiteral("模块另存为"), kModuleExt)) return false;
+    return writeFile(path,
+                     buildModuleFile(ctx.effects.at(ctx.currentEffect), ctx.bank, module, ctx.lib));
+}
+
+bool importModule(EffectFilesContext& ctx, int module) {
+    if (!effectOpen(ctx) || module < 1 || module > kModules) return false;
+    const auto bytes = askAndRead(QStringLiteral("导入模块"), kModuleExt);
+    if (!bytes) return false;
+    auto staged = std::make_unique<StagedModule>();
+    if (!accepted(parseModuleFile(*bytes, *staged))) return false;
+    commitModule(*staged, ctx.effects.at(ctx.currentEffect), ctx.bank, module);
+    return true;
+}
+
+}  // namespace kx

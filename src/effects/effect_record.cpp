@@ -1,0 +1,286 @@
+#include "effects/effect_record.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "storage/record_io.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kMaxRelativePosition = 0xFFFF;
+
+// Fixed bytes closing section 12; nothing reads them back.
+constexpr std::array<std::uint8_t, kEffectsTrailerSize> kTrailer{'K', 'X', '-', '7', '4', '2', '0',
+                                                                 ' ', 'E', 'F', 'F', 'E', 'C', 'T',
+                                                                 ' ', 'T', 'A', 'B', 'L', 'E'};
+
+void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
+    Fun_Put1(static_cast<int>(set.count()), cursor, buf);
+    for (int n = 1; n <= kMaterialsPerBank; ++n) {
+        if (set.test(n - 1)) Fun_Put1(n, cursor, buf);
+    }
+}
+
+// Material Numbers outside 1-240 name no Material and are passed over.
+MaterialSet readList(int& cursor, RecordBuffer& buf) {
+    MaterialSet set;
+    const int n = Fun_Get1(cursor, buf);
+    if (!buf.require(cursor, n)) return set;
+    for (int i = 0; i < n; ++i) {
+        const int number = Fun_Get1(cursor, buf);
+        if (materialSlotOf(number)) set.set(number - 1);
+    }
+    return set;
+}
+
+void writeSettings(const Effect& fx, int& cursor, RecordBuffer& buf) {
+    int flags = 0;
+    if (fx.independentBass != 0) flags |= kFlagIndependentBass;
+    if (fx.beatCorrespondence != 0) flags |= kFlagBeatCorrespondence;
+    if (correspondenceInvalid(fx)) flags |= kFlagCorrespondenceInvalid;
+    if (fx.bassDisabled != 0) flags |= kFlagBassDisabled;
+    if (fx.vjMode == kVjModeDmx) flags |= kFlagVjDmx;
+    if (fx.bassSwitchJumpsBar != 0) flags |= kFlagBassSwitchJumpsBar;
+    Fun_Put1(flags, cursor, buf);
+    Fun_Put1(fx.bassHoldTime, cursor, buf);
+    for (const EffectPart& p : fx.parts) {
+        Fun_Put1(p.barCount, cursor, buf);
+        Fun_Put1(p.beatsPerBar, cursor, buf);
+    }
+    Fun_Put1(fx.rgbThreshold, cursor, buf);
+    Fun_Put1(fx.xyThreshold, cursor, buf);
+    Fun_Put1(0, cursor, buf);
+    Fun_Put1(0, cursor, buf);
+}
+
+bool readSettings(Effect& fx, int& cursor, RecordBuffer& buf) {
+    if (!buf.require(cursor, kEffectSettingsSize)) return false;
+    const int flags = Fun_Get1(cursor, buf);
+    fx.independentBass = (flags & kFlagIndependentBass) ? 1 : 0;
+    fx.beatCorrespondence = (flags & kFlagBeatCorrespondence) ? 1 : 0;
+    fx.bassDisabled = (flags & kFlagBassDisabled) ? 1 : 0;
+    fx.vjMode = (flags & kFlagVjDmx) ? kVjModeDmx : 0;
+    fx.bassSwitchJumpsBar = (flags & kFlagBassSwitchJumpsBar) ? 1 : 0;
+    fx.bassHoldTime = static_cast<std::uint8_t>(Fun_Get1(cursor, buf));
+    for (EffectPart& p : fx.parts) {
+        p.barCount = static_cast<std::uint8_t>(Fun_Get1(cursor, buf));
+        p.beatsPerBar = static_cast<std::uint8_t>(Fun_Get1(cursor, buf));
+    }
+    fx.rgbThreshold = static_cast<std::uint8_t>(Fun_Get1(cursor, buf));
+    fx.xyThreshold = static_cast<std::uint8_t>(Fun_Get1(cursor, buf));
+    cursor += 2;
+    // The grid holds 48 Bars of 8 Beats; a larger shape is not one of ours.
+    return std::ranges::all_of(fx.parts, [](const EffectPart& p) {
+        return p.barCount <= kMaxBars && p.beatsPerBar <= kMaxBeats;
+    });
+}
+
+void writeSelections(const EffectPart& p, int& cursor, RecordBuffer& buf) {
+    const int table = cursor;
+    const int beats = p.barCount * p.beatsPerBar;
+    cursor += 2 * beats;
+    std::vector<int> entries;
+    entries.reserve(beats);
+    for (int bar = 1; bar <= p.barCount; ++bar) {
+        for (int beat = 1; beat <= p.beatsPerBar; ++beat) {
+            entries.push_back(cursor - table);
+            const auto it = p.selections.find(beatKey(bar, beat));
+            writeList(it == p.selections.end() ? MaterialSet{} : it->second, cursor, buf);
+        }
+    }
+    if (std::ranges::any_of(entries, [](int e) { return e > kMaxRelativePosition; })) buf.fail();
+    Fun_PutInt16Table(table, entries, buf);
+}
+
+void readSelections(EffectPart& p, int& cursor, RecordBuffer& buf) {
+    const int table = cursor;
+    std::vector<int> entries(static_cast<std::size_t>(p.barCount) * p.beatsPerBar);
+    Fun_GetInt16Table(entries, cursor, buf);
+    auto entry = entries.begin();
+    for (int bar = 1; bar <= p.barCount && buf.ok(); ++bar) {
+        for (int beat = 1; beat <= p.beatsPerBar; ++beat, ++entry) {
+            cursor = table + *entry;
+            const MaterialSet set = readList(cursor, buf);
+            if (set.any()) p.selections[beatKey(bar, beat)] = set;
+        }
+    }
+}
+
+void writeBars(const EffectPart& p, int& cursor, RecordBuffer& buf) {
+    Fun_Put1(kBarRecordSize, cursor, buf);
+    for (int bar = 1; bar <= p.barCount; ++bar) {
+        const BarSettings& b = p.bars[bar - 1];
+        Fun_Put1(b.bassHold != 0 ? 1 : 0, cursor, buf);
+        Fun_Put1(b.repeat, cursor, buf);
+        Fun_Put1(b.beatDwellTime, cursor, buf);
+    }
+}
+
+// Records may be longer than ours (the rest is passed over) or shorter (what they lack stays 0).
+void readBars(EffectPart& p, int& cursor, RecordBuffer& buf) {
+    const int size = Fun_Get1(cursor, buf);
+    if (!buf.require(cursor, size * p.barCount)) return;
+    for (int bar = 1; bar <= p.barCount; ++bar) {
+        BarSettings& b = p.bars[bar - 1];
+        if (size > 0) b.bassHold = Fun_GetAt1(cursor, buf) & 0x01;
+        if (size > 1) b.repeat = static_cast<std::uint8_t>(Fun_GetAt1(cursor + 1, buf));
+        if (size > 2) b.beatDwellTime = static_cast<std::uint8_t>(Fun_GetAt1(cursor + 2, buf));
+        cursor += size;
+    }
+}
+
+void writeModules(const Effect& fx, int& cursor, RecordBuffer& buf) {
+    Fun_Put1(kModuleRecordSize, cursor, buf);
+    for (const ModuleSettings& m : fx.modules) {
+        Fun_Put1(m.materialAssociation, cursor, buf);
+        Fun_Put1(m.associationRepeat, cursor, buf);
+    }
+}
+
+void readModules(Effect& fx, int& cursor, RecordBuffer& buf) {
+    const int size = Fun_Get1(cursor, buf);
+    if (!buf.require(cursor, size * kModules)) return;
+    for (ModuleSettings& m : fx.modules) {
+        if (size > 0) m.materialAssociation = Fun_GetAt1(cursor, buf) != 0 ? 1 : 0;
+        if (size > 1) m.associationRepeat = static_cast<std::uint8_t>(Fun_GetAt1(cursor + 1, buf));
+        cursor += size;
+    }
+}
+
+void writeBody(const Effect& fx, int& cursor, RecordBuffer& buf) {
+    const int start = cursor;
+    std::array<int, kEffectBodyBlocks> blocks{};
+    cursor += 3 * kEffectBodyBlocks;
+    blocks[0] = cursor;
+    writeSettings(fx, cursor, buf);
+    blocks[1] = cursor;
+    writeList(fx.allNoBassBeats, cursor, buf);
+    blocks[2] = cursor;
+    writeList(fx.allBassBeats, cursor, buf);
+    blocks[3] = cursor;
+    writeList(fx.allBeats, cursor, buf);
+    for (int part = 0; part < kParts; ++part) {
+        blocks[4 + part] = cursor;
+        writeSelections(fx.parts[part], cursor, buf);
+    }
+    for (int part = 0; part < kParts; ++part) {
+        blocks[6 + part] = cursor;
+        writeBars(fx.parts[part], cursor, buf);
+    }
+    blocks[8] = cursor;
+    writeModules(fx, cursor, buf);
+    Fun_PutInt24Table(start, blocks, buf);
+}
+
+// Blocks are read in table order; a block whose entry is 0 is absent. The cursor ends after the
+// last block read, where the writer put the text fields.
+bool readBody(Effect& fx, int& cursor, RecordBuffer& buf) {
+    std::array<int, kEffectBodyBlocks> blocks{};
+    Fun_GetInt24Table(blocks, cursor, buf);
+    if (!buf.ok()) return false;
+    if (blocks[0] > 0) {
+        cursor = blocks[0];
+        if (!readSettings(fx, cursor, buf)) return false;
+    }
+    MaterialSet* lists[] = {&fx.allNoBassBeats, &fx.allBassBeats, &fx.allBeats};
+    for (int i = 0; i < 3; ++i) {
+        if (blocks[1 + i] <= 0) continue;
+        cursor = blocks[1 + i];
+        *lists[i] = readList(cursor, buf);
+    }
+    for (int part = 0; part < kParts; ++part) {
+        if (blocks[4 + part] <= 0) continue;
+        cursor = blocks[4 + part];
+        readSelections(fx.parts[part], cursor, buf);
+    }
+    for (int part = 0; part < kParts; ++part) {
+        if (blocks[6 + part] <= 0) continue;
+        cursor = blocks[6 + part];
+        readBars(fx.parts[part], cursor, buf);
+    }
+    if (blocks[8] > 0) {
+        cursor = blocks[8];
+        readModules(fx, cursor, buf);
+    }
+    return buf.ok();
+}
+
+}  // namespace
+
+void writeEffectRecord(const Effect& fx, int& cursor, RecordBuffer& buf, int& bodyPosition) {
+    bodyPosition = 0;
+    if (effectHasContent(fx)) {
+        bodyPosition = cursor;
+        writeBody(fx, cursor, buf);
+    }
+    Fun_PutStr(fx.remark, kEffectTextMax, cursor, buf);
+    for (const ModuleSettings& m : fx.modules)
+        Fun_PutStr(m.remark, kEffectTextMax, cursor, buf);
+}
+
+bool readEffectRecord(Effect& out, int bodyPosition, int& cursor, RecordBuffer& buf) {
+    Effect fx;
+    if (bodyPosition > 0) {
+        cursor = bodyPosition;
+        if (!readBody(fx, cursor, buf)) return false;
+    }
+    Fun_GetStr(fx.remark, kEffectTextMax, cursor, buf);
+    for (ModuleSettings& m : fx.modules)
+        Fun_GetStr(m.remark, kEffectTextMax, cursor, buf);
+    if (!buf.ok()) return false;
+    out = std::move(fx);
+    return true;
+}
+
+void writeEffectsBody(const EffectTable& t, int& cursor, RecordBuffer& buf) {
+    const std::array<std::uint8_t, kEffectsHeaderSize> zeros{};
+    Fun_PutBytes(kEffectsHeaderSize, zeros, cursor, buf);
+    const int table = cursor;
+    cursor += kEffectsTableSize;
+    std::array<int, kEffectCount> bodies{};
+    for (int e = 1; e <= kEffectCount; ++e) {
+        writeEffectRecord(t.at(e), cursor, buf, bodies[e - 1]);
+    }
+    Fun_PutInt24Table(table, bodies, buf);
+}
+
+bool readEffectsBody(EffectTable& t, int& cursor, RecordBuffer& buf) {
+    cursor += kEffectsHeaderSize;
+    std::array<int, kEffectCount> bodies{};
+    Fun_GetInt24Table(bodies, cursor, buf);
+    if (!buf.ok()) return false;
+    auto parsed = std::make_unique<EffectTable>();
+    for (int e = 1; e <= kEffectCount; ++e) {
+        if (!readEffectRecord(parsed->at(e), bodies[e - 1], cursor, buf)) return false;
+    }
+    t = std::move(*parsed);
+    return true;
+}
+
+void saveEffectsSection(const EffectTable& t, RecordBuffer& buf, int& cursor) {
+    Fun_BeginSection(kSectionEffects, kEffectsTag, cursor, buf);
+    writeEffectsBody(t, cursor, buf);
+    for (std::uint8_t b : kTrailer)
+        Fun_Put1(b, cursor, buf);
+}
+
+bool loadEffectsSection(EffectTable& t, RecordBuffer& buf, int& cursor) {
+    clearAllEffects(t);
+    if (!Fun_FindSection(kSectionEffects, kEffectsTag, cursor, buf)) return true;
+    return readEffectsBody(t, cursor, buf);
+}
+
+SectionRoutine effectsSectionRoutine(EffectTable& t) {
+    return {kSectionEffects, kEffectsTag,
+            [&t](RecordBuffer& buf, int& cursor, SectionScratch) {
+                saveEffectsSection(t, buf, cursor);
+            },
+            [&t](RecordBuffer& buf, int& cursor, SectionScratch) {
+                return loadEffectsSection(t, buf, cursor);
+            }};
+}
+
+}  // namespace kx

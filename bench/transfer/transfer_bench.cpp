@@ -1,0 +1,177 @@
+// A 1 MiB Show File downloaded to the simulated Controller over loopback, next to the same number
+// of bare request/acknowledge round trips between two sockets: the bound of any stop-and-wait
+// transfer on the same event loop.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <random>
+
+#include "controller_sim.h"
+#include "link/loopback_platform.h"
+#include "transfer/file_transfer.h"
+
+namespace kx {
+namespace {
+
+constexpr int kFileSize = 1024 * 1024;
+
+QByteArray showLikeFile() {
+    std::mt19937 rng(7420);
+    QByteArray b(kFileSize, '\0');
+    for (int i = 0; i < kFileSize;) {
+        const int run = 1 + static_cast<int>(rng() % 300);
+        const unsigned kind = rng() % 4;
+        for (int k = 0; k < run && i < kFileSize; ++k, ++i) {
+            b[i] = kind == 0   ? '\0'
+                   : kind == 1 ? static_cast<char>(0xFE)
+                               : static_cast<char>(rng());
+        }
+    }
+    return b;
+}
+
+LinkConfig loopback(int port) {
+    LinkConfig lc;
+    lc.commandHost = "127.0.0.1";
+    lc.commandPort = port;
+    lc.broadcastHost = "127.0.0.1";
+    lc.broadcastPort = port;
+    lc.localAddress = QHostAddress(QHostAddress::LocalHost);
+    return lc;
+}
+
+// Commands one download of the file sends: start, the blocks, the verification.
+int exchangesOf(const QByteArray& file) {
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(file.constData()),
+                                 static_cast<std::size_t>(file.size()));
+    int n = 2;
+    for (std::size_t offset = 0; offset < bytes.size(); ++n) {
+        offset += static_cast<std::size_t>(planBlock(bytes, offset).raw);
+    }
+    return n;
+}
+
+void BM_DownloadShow1MiB(benchmark::State& state) {
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    QTemporaryDir controllerFiles;
+    kxsim::SimConfig sc;
+    sc.port = 0;
+    sc.folder = controllerFiles.path();
+    sc.logMemoryLines = 0;
+    kxsim::ControllerSim sim(sc);
+    if (!sim.start()) {
+        state.SkipWithError("simulator port");
+        return;
+    }
+    ControllerLink link(loopback(sim.port()));
+    FileTransfer transfer(link);
+    const QByteArray file = showLikeFile();
+    const QString path = platform.dir.filePath("S7420.K74");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(file);
+    f.close();
+
+    for (auto _ : state) {
+        TextLog log;
+        transfer.downloadFile(FileType::Show, path, log);
+        if (transfer.transferSucceeded() != 1) state.SkipWithError("download failed");
+    }
+    state.counters["exchanges"] = exchangesOf(file);
+    state.SetBytesProcessed(state.iterations() * kFileSize);
+}
+
+// The same download to a bare responder that acknowledges every command at once without decoding
+// or storing anything: the tool's own share of the transfer time.
+void BM_DownloadShow1MiBBareResponder(benchmark::State& state) {
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    QUdpSocket responder;
+    responder.bind(QHostAddress::LocalHost, 0);
+    QObject::connect(&responder, &QUdpSocket::readyRead, [&] {
+        while (responder.hasPendingDatagrams()) {
+            const QNetworkDatagram d = responder.receiveDatagram();
+            const QByteArray in = d.data();
+            if (in.size() < 8) continue;
+            const char code = in[7];
+            QByteArray reply("K7420\xCC\x51", 7);
+            reply += code;
+            reply += static_cast<char>(code == static_cast<char>(0xD2) ? 0x66 : 0x50);
+            reply += QByteArray(4, '\0');
+            responder.writeDatagram(reply, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        }
+    });
+    ControllerLink link(loopback(responder.localPort()));
+    FileTransfer transfer(link);
+    const QByteArray file = showLikeFile();
+    const QString path = platform.dir.filePath("S7420.K74");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(file);
+    f.close();
+
+    for (auto _ : state) {
+        TextLog log;
+        transfer.downloadFile(FileType::Show, path, log);
+        if (transfer.transferSucceeded() != 1) state.SkipWithError("download failed");
+    }
+    state.counters["exchanges"] = exchangesOf(file);
+}
+
+void BM_RoundTrips(benchmark::State& state) {
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    QUdpSocket requester;
+    QUdpSocket responder;
+    requester.bind(QHostAddress::LocalHost, 0);
+    responder.bind(QHostAddress::LocalHost, 0);
+    const QByteArray ack("K7420\xCC\x51\xD1\x50\x00\x00\x00\x00", 13);
+    QObject::connect(&responder, &QUdpSocket::readyRead, [&] {
+        while (responder.hasPendingDatagrams()) {
+            const QNetworkDatagram d = responder.receiveDatagram();
+            responder.writeDatagram(ack, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        }
+    });
+    std::int32_t seen = 0;
+    QObject::connect(&requester, &QUdpSocket::readyRead, [&] {
+        while (requester.hasPendingDatagrams())
+            requester.receiveDatagram();
+        seen = 1;
+    });
+    // A request of a typical block's size.
+    const QByteArray request(7 + 1 + 4 + 1400, 'r');
+    const int trips = exchangesOf(showLikeFile());
+
+    for (auto _ : state) {
+        for (int i = 0; i < trips; ++i) {
+            seen = 0;
+            requester.writeDatagram(request, QHostAddress::LocalHost, responder.localPort());
+            platform.processEvents(0);
+            if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
+        }
+    }
+    state.counters["exchanges"] = trips;
+}
+
+BENCHMARK(BM_DownloadShow1MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_DownloadShow1MiBBareResponder)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3);
+BENCHMARK(BM_RoundTrips)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+}  // namespace
+}  // namespace kx
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

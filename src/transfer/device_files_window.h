@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QList>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "transfer/device_files.h"
+#include "transfer/text_log_view.h"
+
+namespace kx {
+
+// The device files and firmware view. The log box also takes typed commands.
+class DeviceFilesWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // hooks: developer mode, the title-bar logo; the path box and the information button are
+    // the window's own.
+    DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths, DeviceFiles::Hooks hooks,
+                      QWidget* parent = nullptr);
+    ~DeviceFilesWindow() override;
+
+    void Fun_窗体载入();
+    DeviceFiles& core() { return *m_core; }
+
+    static constexpr int kTypedCommandDelayMs = 100;
+
+    QPlainTextEdit* Text信息;
+    QLineEdit* Text文件;
+    QPushButton* Command下载墙板参数文件;
+    QPushButton* Command上传墙板参数文件;
+    QPushButton* Command下载VOD参数文件;
+    QPushButton* Command上传VOD参数文件;
+    QPushButton* Command下载_红外空调参数文件;
+    QPushButton* Command上传_红外空调参数文件;
+    QPushButton* Command上传灯光参数文件;
+    QPushButton* Command文件;
+    QPushButton* Command升级程序;
+    QPushButton* Command读取版本号;
+    QPushButton* Command读取电脑信息;
+    QPushButton* Command查看墙板和VOD文件ID;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QPushButton* addButton(const QString& name, const QString& caption, std::function<void()> run,
+                           bool transfer);
+    void onTypedCommandTimer();
+
+    TextLogView m_log;
+    QTimer m_typedCommandTimer;
+    QList<QPushButton*> m_transferButtons;
+    std::unique_ptr<DeviceFiles> m_core;
+};
+
+}  // namespace kx

@@ -1,0 +1,240 @@
+#include "transfer/file_transfer.h"
+
+#include <algorithm>
+
+#include "app/base/file_io.h"
+#include "app/base/platform.h"
+
+namespace kx {
+
+namespace lg = transfer_log;
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
+    return {reinterpret_cast<const std::uint8_t*>(a.constData()),
+            static_cast<std::size_t>(a.size())};
+}
+
+}  // namespace
+
+void appendLog(LogBox& log, const QString& text, bool newline) {
+    log.append(newline ? text + "\r\n" : text);
+    log.repaint();
+}
+
+FileTransfer::FileTransfer(ControllerLink& link) : m_link(link) {
+    m_link.setReplyConsumer(
+        ReplyConsumer::Transfer,
+        [this](std::uint8_t code, std::span<const std::uint8_t> data) { onReply(code, data); });
+}
+
+FileTransfer::~FileTransfer() {
+    m_link.setReplyConsumer(ReplyConsumer::Transfer, {});
+}
+
+void FileTransfer::onReply(std::uint8_t code, std::span<const std::uint8_t> data) {
+    if (!isTransferReplyCode(code)) return;
+    const auto n = std::min(data.size(), m_replies.transferReplyData.size());
+    std::copy_n(data.begin(), n, m_replies.transferReplyData.begin());
+    m_replies.transferReplyLength = static_cast<std::int32_t>(n);
+    m_replies.transferReplyCode = code;
+    m_replies.transferReplySeen = 1;
+}
+
+void FileTransfer::sendTransferCommand(std::uint8_t code, int count) {
+    // A reply already queued (a late or repeated answer to the previous command) lands before
+    // the flag is cleared, so it cannot pass for the answer to this command.
+    platform().processEvents(0);
+    m_replies.transferReplySeen = 0;
+    m_link.sendCommand(code, count);
+}
+
+bool FileTransfer::waitTransferReply(int timeoutMs) {
+    return waitFlag(m_replies.transferReplySeen, timeoutMs);
+}
+
+bool FileTransfer::waitTransferReply(int timeoutMs, std::uint8_t code) {
+    Platform& p = platform();
+    const std::uint32_t start = p.milliseconds();
+    const auto limit = static_cast<std::uint32_t>(std::max(timeoutMs, 0));
+    for (;;) {
+        const std::uint32_t elapsed = p.milliseconds() - start;
+        if (elapsed > limit) return false;
+        if (waitFlag(m_replies.transferReplySeen, static_cast<int>(limit - elapsed))) {
+            if (m_replies.transferReplyCode == code) return true;
+            m_replies.transferReplySeen = 0;
+        }
+    }
+}
+
+void FileTransfer::putArguments(std::span<const std::uint8_t> bytes) {
+    std::copy(bytes.begin(), bytes.end(), m_link.transmitBuffer().begin());
+}
+
+bool FileTransfer::checkConnectedForTransfer(LogBox& log) {
+    log.clear();
+    if (m_link.connected()) return true;
+    appendLog(log, lg::kNotConnected, false);
+    return false;
+}
+
+void FileTransfer::downloadFile(FileType type, const QString& path, LogBox& log) {
+    m_transferSucceeded = 0;
+    appendLog(log, lg::kFile + path);
+    appendLog(log, lg::kReading);
+    const QByteArray file = readWholeFile(path).value_or(QByteArray());
+    if (file.isEmpty()) {
+        appendLog(log, lg::kMissing);
+        return;
+    }
+    const auto bytes = bytesOf(file);
+    appendLog(log, lg::kSize + kilobytesText(bytes.size()) + "K");
+
+    putArguments(
+        startArguments(static_cast<std::uint32_t>(bytes.size()), additiveChecksum(bytes), type));
+    sendTransferCommand(cmd::kDownloadStart, 7);
+    if (!waitTransferReply(kReplyTimeoutMs)) {
+        appendLog(log, lg::kHandshakeFailed);
+        return;
+    }
+    appendLog(log, lg::kHandshakeOk);
+
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        const DownloadBlock block = planBlock(bytes, offset);
+        offset += static_cast<std::size_t>(block.raw);
+        if (sendBlock(block.arguments, static_cast<std::uint32_t>(offset), log) ==
+            BlockOutcome::Stop) {
+            return;
+        }
+        if (stopping()) return;
+    }
+
+    appendLog(log, "");
+    appendLog(log, lg::kVerifying);
+    if (verify(type, log)) m_transferSucceeded = 1;
+}
+
+FileTransfer::BlockOutcome FileTransfer::sendBlock(std::span<const std::uint8_t> arguments,
+                                                   std::uint32_t offsetAfter, LogBox& log) {
+    int attempts = 0;
+    for (;;) {
+        putArguments(arguments);
+        sendTransferCommand(cmd::kDownloadBlock, static_cast<int>(arguments.size()));
+        if (waitTransferReply(kReplyTimeoutMs)) {
+            appendLog(log, lg::kBlockDone, false);
+            return BlockOutcome::Done;
+        }
+        if (++attempts > kMaxBlockAttempts) {
+            appendLog(log, lg::kHandshakeFailed);
+            return BlockOutcome::Stop;
+        }
+        bool resend = false;
+        for (int query = 0; query < kStatusQueries && !resend; ++query) {
+            sendTransferCommand(cmd::kDownloadStatus, 0);
+            if (!waitTransferReply(kReplyTimeoutMs, cmd::kDownloadStatus)) continue;
+            const auto status = readStatusReply(m_replies.data());
+            if (status && status->status == kStatusGood && status->received == offsetAfter) {
+                appendLog(log, lg::kBlockDone, false);
+                return BlockOutcome::Done;
+            }
+            appendLog(log, lg::kBlockResend, false);
+            resend = true;
+        }
+        if (!resend) {
+            // Neither the block nor five status queries were answered: the Controller is gone,
+            // and going on would only send the rest of the file into silence.
+            appendLog(log, lg::kHandshakeFailed);
+            return BlockOutcome::Stop;
+        }
+    }
+}
+
+bool FileTransfer::verify(FileType type, LogBox& log) {
+    auto buffer = m_link.transmitBuffer();
+    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
+    const int scene =
+        type == FileType::Show && sceneAfterShowDownload ? sceneAfterShowDownload() : 0;
+    putArguments(verifyArguments(scene));
+    sendTransferCommand(cmd::kDownloadVerify, kVerifyArgumentCount);
+    if (!waitTransferReply(kReplyTimeoutMs, cmd::kDownloadVerify)) {
+        appendLog(log, lg::kNoAnswer);
+        return false;
+    }
+    const auto data = m_replies.data();
+    if (data.empty() || data[0] != kReplyYes) {
+        appendLog(log, lg::kVerifyFailed);
+        return false;
+    }
+    appendLog(log, lg::kVerifyOk);
+    appendLog(log, lg::kDownloadOk);
+    return true;
+}
+
+void FileTransfer::uploadFile(FileType type, const QString& path, LogBox& log) {
+    appendLog(log, lg::kUploadPrepare);
+    appendLog(log, lg::kUploadInfo);
+    putArguments(uploadInfoArguments(type));
+    sendTransferCommand(cmd::kUploadInfo, 1);
+    if (!waitTransferReply(kReplyTimeoutMs)) {
+        appendLog(log, lg::kReadFailed);
+        appendLog(log, lg::kUploadFailed);
+        return;
+    }
+    const auto info = readUploadInfo(m_replies.data());
+    if (!info || info->fileType != static_cast<std::uint8_t>(type) || info->present != 1) {
+        appendLog(log, lg::kNoSuchData);
+        appendLog(log, lg::kUploadFailed);
+        return;
+    }
+    // A size no file of the Controller has, or a range past the 32-bit address space, is damage.
+    if (info->size > kMaxUploadSize ||
+        std::uint64_t{info->address} + info->size > std::uint64_t{0x100000000}) {
+        appendLog(log, lg::kDataError);
+        appendLog(log, lg::kUploadFailed);
+        return;
+    }
+    appendLog(log, lg::kSize + kilobytesText(info->size) + "K");
+
+    QByteArray image(static_cast<qsizetype>(info->size), '\0');
+    std::uint32_t offset = 0;
+    while (offset < info->size) {
+        const auto n = static_cast<std::uint16_t>(
+            std::min<std::uint32_t>(info->size - offset, kUploadBlockSize));
+        putArguments(uploadBlockArguments(info->address + offset, n));
+        sendTransferCommand(cmd::kUploadBlock, 6);
+        if (!waitTransferReply(kReplyTimeoutMs)) {
+            appendLog(log, lg::kHandshakeFailed);
+            appendLog(log, lg::kUploadFailed);
+            return;
+        }
+        if (m_replies.transferReplyLength != n) {
+            appendLog(log, lg::kDataError);
+            appendLog(log, lg::kUploadFailed);
+            return;
+        }
+        appendLog(log, lg::kBlockUploaded, false);
+        std::copy_n(m_replies.transferReplyData.begin(), n, image.begin() + offset);
+        offset += n;
+        if (stopping()) {
+            appendLog(log, lg::kUploadFailed);
+            return;
+        }
+    }
+
+    appendLog(log, "");
+    appendLog(log, lg::kUploadEnd);
+    if (!writeWholeFile(path, image)) {
+        appendLog(log, lg::kUploadWriteFailed);
+        appendLog(log, lg::kUploadFailed);
+        return;
+    }
+    appendLog(log, lg::kUploadOk);
+    appendLog(log, " ");
+    appendLog(log, "文件=" + path);
+    appendLog(log, "");
+    appendLog(log, "时间：" + platform().localTime().toString("HH:mm:ss"));
+}
+
+}  // namespace kx

@@ -1,19 +1,43 @@
 #!/usr/bin/env bash
-# Starts the tool under Xvfb and saves a screenshot of the screen once the main window is shown.
-# Usage: scripts/screenshot.sh [output.png]   (build first with ./run.sh or ./test.sh)
+# Starts the tool under Xvfb and saves a PNG of the main window (1280 x 768) with each view the
+# title bar reaches: the splash view, then 灯控, 灯库, 场景, 测试, 下载 and, through a double click
+# on the datagram counters, the firmware-upgrade view.
+# Usage: scripts/screenshot.sh [output-folder] [program]   (build first with ./run.sh or ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out="${1:-build/screenshot.png}"
-scripts/deps.sh x11-utils imagemagick
+out="${1:-build/screenshots}"
+program="${2:-build/bin/kx7420}"
+scripts/deps.sh x11-utils imagemagick xdotool
+mkdir -p "$out"
 display=":$((80 + RANDOM % 9))"
 Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+app=""
+trap '[ -n "$app" ] && kill $app 2>/dev/null; kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
 export DISPLAY="$display"
-build/bin/kx7420 >/dev/null 2>&1 &
+"$program" >/dev/null 2>&1 &
 app=$!
-until xwininfo -root -tree 2>/dev/null | grep -q '"KX-7420'; do sleep 0.05; done
+window=""
+for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name '^KX-7420' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.05
+done
+[ -n "$window" ] || { echo "the main window did not appear" >&2; exit 1; }
 sleep 1
-import -window root "$out"
-echo "saved $out"
+
+shot() {
+    sleep 0.6
+    import -window "$window" "$out/$1.png"
+    echo "saved $out/$1.png ($(identify -format '%wx%h' "$out/$1.png"))"
+}
+# Centres of the title bar's function buttons and of the counters label, in window pixels.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+shot 0-splash
+click 214 43 && shot 1-灯控
+click 312 43 && shot 3-灯库
+click 410 43 && shot 4-场景
+click 508 43 && shot 5-测试
+click 606 43 && shot 6-下载
+xdotool mousemove --window "$window" 1063 22 click --repeat 2 --delay 80 1 && shot 7-升级程序

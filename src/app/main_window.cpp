@@ -1,6 +1,10 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QVBoxLayout>
+
+#include "app/base/platform.h"
+#include "app/title_bar.h"
 
 namespace kx {
 
@@ -24,6 +28,46 @@ void MainWindow::showFixed() {
                    ~Qt::WindowMaximizeButtonHint);
     setFixedSize(kWidth, kHeight);
     show();
+}
+
+void MainWindow::dockTitleBar(QWidget* titleBar) {
+    if (!m_titleBar->layout()) {
+        auto* layout = new QVBoxLayout(m_titleBar);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+    }
+    m_titleBar->layout()->addWidget(titleBar);
+    titleBar->show();
+}
+
+void MainWindow::prepareView(QWidget* view, const QPixmap& background) {
+    view->hide();
+    if (m_views->indexOf(view) < 0) m_views->addWidget(view);
+    if (!background.isNull()) {
+        QPalette pal = view->palette();
+        pal.setBrush(QPalette::Window, QBrush(background));
+        view->setPalette(pal);
+        view->setAutoFillBackground(true);
+    }
+}
+
+void MainWindow::showView(QWidget* view) {
+    if (m_views->indexOf(view) < 0) m_views->addWidget(view);
+    m_views->setCurrentWidget(view);
+    view->show();
+    m_current = view;
+    platform().processEvents(0);
+}
+
+void MainWindow::centreOverMain(QWidget* window) {
+    const QPoint p = centreOverMainPosition(width(), height(), window->width(), window->height(),
+                                            kTitleBarHeight);
+    window->move(m_views->mapToGlobal(p));
+    window->show();
+}
+
+void MainWindow::setCaption(const QString& path) {
+    setWindowTitle(mainCaption(path, m_captionStyle));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

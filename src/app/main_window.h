@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPixmap>
 #include <QStackedWidget>
 #include <QWidget>
 #include <functional>
+
+#include "app/caption.h"
 
 namespace kx {
 
@@ -10,7 +13,7 @@ namespace kx {
 // close box only asks for the shutdown; the shutdown hides it later.
 class MainWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 1280;
     static constexpr int kHeight = 768;
     static constexpr int kTitleBarHeight = 87;  // 1,300 twips
@@ -22,13 +25,29 @@ public:
     // Shown at the end of start-up; from then on the window cannot be resized or maximised.
     void showFixed();
 
-protected:
+    // Places the title bar across the top and shows it.
+    void dockTitleBar(QWidget* titleBar);
+    // At start-up: embeds the view hidden below the title bar with the views' background.
+    void prepareView(QWidget* view, const QPixmap& background);
+    // Brings the view to the front (embedding it first when needed) and handles pending events.
+    void showView(QWidget* view);
+    QWidget* currentView() const { return m_current; }
+    // Shows a pop-up window centred over this window.
+    void centreOverMain(QWidget* window);
+
+    // "KX-7420 A14.2    [ path ]", or the customised form of it.
+    void setCaptionStyle(const CaptionStyle& style) { m_captionStyle = style; }
+    void setCaption(const QString& path);
+
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     std::function<void()> m_onCloseRequest;
     QWidget* m_titleBar;
     QStackedWidget* m_views;
+    QWidget* m_current = nullptr;
+    CaptionStyle m_captionStyle;
 };
 
 }  // namespace kx

@@ -1,26 +1,43 @@
 #pragma once
 
+#include <memory>
+
+#include "effects/effect_model.h"
 #include "fixtures/action_thresholds.h"
 #include "fixtures/fixture_groups.h"
 #include "fixtures/fixture_library.h"
+#include "materials/material.h"
+#include "materials/materials_section.h"
+#include "roomctl/room_control.h"
+#include "scenes/scene_table.h"
 #include "storage/show_file.h"
 
 namespace kx {
 
-// The one in-memory show: every model the Show File holds, plus the fixture companions that live
-// beside it (Channel Function names, groups). The program owns exactly one; tests make their own.
+// The one in-memory show: every model the Show File holds, plus the companions that live beside
+// it (Channel Function names, groups). The program owns exactly one; tests make their own.
 struct Show {
+    RoomControl room;
+    SceneTable scenes;
     FixtureLibrary library;
+    // The Material Bank of the open Effect (0: none open); the other Effects' Materials live in
+    // their Effect Material Images.
+    MaterialBank materials;
+    int currentEffect = 0;
+    EffectTable effects;
     ActionThresholds thresholds;
     ChannelFunctionNames functionNames = defaultChannelFunctionNames();
     FixtureGroups groups;
 };
 
 // The section routines of a show in file order (1, 2, 10, 11, 12, 13; the stamp is the
-// container's).
-SectionRoutines showSections(Show& show);
+// container's). The Materials section reads into staged images, committed by the binding.
+SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImages& images);
 // Saving works on the live show; loading parses into a staging copy that replaces the live
 // show's file-held models only when every section was read.
-ShowBinding showBinding(Show& live);
+ShowBinding showBinding(Show& live, const AppPaths& paths);
+// The Show File of a show; its backups save the show's groups file when it has changed, and a
+// load that replaces the show first deletes the Effect Material Images.
+ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks = {});
 
 }  // namespace kx

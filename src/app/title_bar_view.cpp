@@ -1,0 +1,238 @@
+#include "app/title_bar_view.h"
+
+#include <QEvent>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "app/appearance_view.h"
+#include "app/base/settings.h"
+
+namespace kx {
+
+namespace {
+
+constexpr int kButtonTop = 12;
+constexpr int kButtonHeight = 62;
+constexpr int kFunctionLeft = 168;
+constexpr int kFunctionWidth = 92;
+constexpr int kFunctionStep = 98;
+constexpr int kRightBlock = 884;
+
+const std::map<int, QString> kFunctionCaptions{
+    {1, "灯控"}, {3, "灯库"}, {4, "场景"}, {5, "测试"}, {6, "下载"}};
+
+QFont buttonFont(int pixelSize, bool bold) {
+    QFont f;
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+}  // namespace
+
+TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
+                           const PictureStore& pictures, QWidget* parent)
+    : QWidget(parent),
+      m_look(titleBarLook(appearance, iniReadInt(paths.workSet, "LoSet"))),
+      m_background(pictures.titleBarBackground),
+      m_relayOnPictures(pictures.relayOn),
+      m_relayOffPictures(pictures.relayOff) {
+    setObjectName("TitleBarView");
+    setFixedHeight(kHeight);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor(0xe6, 0xe9, 0xef));
+    setPalette(pal);
+
+    m_logo = new QLabel(this);
+    m_logo->setObjectName("Image_logo");
+    m_logo->setGeometry(6, 10, 150, 66);
+    m_logo->setAlignment(Qt::AlignCenter);
+    m_logo->setPixmap(
+        pictures.logo.scaled(m_logo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_logo->setVisible(m_look.logoVisible);
+
+    int x = kFunctionLeft;
+    for (int index : kFunctionIndices) {
+        QPushButton* b =
+            addButton("Command功能选择" + QString::number(index), kFunctionCaptions.at(index),
+                      QRect(x, kButtonTop, kFunctionWidth, kButtonHeight));
+        b->setFont(buttonFont(20, true));
+        connect(b, &QPushButton::clicked, this, [this, index] { chooseFunction(index); });
+        m_functions[index] = b;
+        x += kFunctionStep;
+    }
+    m_save = addButton("Command立刻保存", "保存", QRect(x + 12, kButtonTop, 84, kButtonHeight));
+    m_save->setFont(buttonFont(18, true));
+    connect(m_save, &QPushButton::clicked, this, &TitleBarView::save);
+    m_saveRestore.setSingleShot(true);
+    m_saveRestore.setInterval(kSaveRestoreMs);
+    connect(&m_saveRestore, &QTimer::timeout, this, [this] { m_save->setText("保存"); });
+
+    m_connect = addButton("Command连接", "未连接", QRect(x + 108, kButtonTop, 96, kButtonHeight));
+    m_connect->setFont(buttonFont(18, true));
+    setButtonBackColour(m_connect, m_look.connectOff);
+    if (m_look.connectText) setButtonTextColour(m_connect, *m_look.connectText);
+    connect(m_connect, &QPushButton::clicked, this, [this] {
+        emit connectClicked();
+        m_focus->setFocus();
+    });
+
+    m_focus = new QPushButton(this);
+    m_focus->setObjectName("Command焦点");
+    m_focus->setGeometry(-20, -20, 1, 1);
+    m_focus->setFocusPolicy(Qt::StrongFocus);
+
+    m_broadcast = new QCheckBox("广播模式", this);
+    m_broadcast->setObjectName("Check广播模式");
+    m_broadcast->setGeometry(kRightBlock, 8, 100, 28);
+    m_broadcast->setFont(buttonFont(14, false));
+    setControlColours(m_broadcast, m_look.serialBack, m_look.serialText);
+    connect(m_broadcast, &QCheckBox::toggled, this, &TitleBarView::broadcastModeChanged);
+
+    m_counters = new QLabel(packetCounterText(0, 0), this);
+    m_counters->setObjectName("Label数据包");
+    m_counters->setGeometry(kRightBlock + 104, 8, 150, 28);
+    m_counters->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setPixelSize(14);
+    m_counters->setFont(mono);
+    setControlColours(m_counters, m_look.serialBack, m_look.serialText);
+    m_counters->installEventFilter(this);
+
+    m_upgrade = new QPushButton("升级程序", this);
+    m_upgrade->setObjectName("Command升级程序");
+    m_upgrade->setGeometry(kRightBlock + 258, 6, 66, 30);
+    connect(m_upgrade, &QPushButton::clicked, this, &TitleBarView::upgradeClicked);
+
+    m_developer = new QPushButton("开发模式", this);
+    m_developer->setObjectName("Command开发模式");
+    m_developer->setGeometry(kRightBlock + 328, 6, 66, 30);
+    m_developer->setVisible(false);
+    connect(m_developer, &QPushButton::clicked, this, &TitleBarView::developerConsoleClicked);
+
+    m_relayLabel = new QLabel("继电器通道", this);
+    m_relayLabel->setObjectName("Label继电器通道");
+    m_relayLabel->setGeometry(kRightBlock, 46, 390, 32);
+    m_relayLabel->setIndent(6);
+    m_relayLabel->setFont(buttonFont(14, false));
+    m_relayLabel->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    setControlColours(m_relayLabel, m_look.relayBack, m_look.relayText);
+    for (int n = 1; n <= PictureStore::kRelayCount; ++n) {
+        auto* lamp = new QLabel(this);
+        lamp->setObjectName("Image调试继电器" + QString::number(n));
+        lamp->setGeometry(kRightBlock + 88 + (n - 1) * 30, 51, 22, 22);
+        lamp->setScaledContents(true);
+        m_relays[n - 1] = lamp;
+        setRelay(n, false);
+    }
+
+    for (auto& [index, b] : m_functions)
+        setButtonBackColour(b, m_look.buttonNormal);
+    setButtonBackColour(m_save, m_look.buttonNormal);
+    for (auto& [index, b] : m_functions)
+        setButtonTextColour(b, m_look.buttonText);
+    setButtonTextColour(m_save, m_look.buttonText);
+    if (!m_look.connectText) setButtonTextColour(m_connect, m_look.buttonText);
+}
+
+QPushButton* TitleBarView::addButton(const QString& name, const QString& caption, QRect geometry) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    makeGraphical(b);
+    return b;
+}
+
+void TitleBarView::Fun_标题场景功能(int mode) {
+    m_editorMode = mode;
+    m_functions.at(4)->setText(editorModeCaption(mode));
+}
+
+void TitleBarView::chooseFunction(int index) {
+    for (auto& [i, b] : m_functions) {
+        setButtonBackColour(b, i == index ? m_look.buttonSelected : m_look.buttonNormal);
+    }
+    emit functionChosen(index);
+}
+
+void TitleBarView::save() {
+    m_saveRestore.stop();
+    m_save->setText("保存中");
+    m_save->repaint();
+    emit saveRequested();
+    m_saveRestore.start();
+}
+
+void TitleBarView::setConnected(bool connected) {
+    setConnectCaption(connected ? "已连接" : "未连接");
+    setConnectColour(connected ? m_look.connectOn : m_look.connectOff);
+}
+
+void TitleBarView::setConnectCaption(const QString& caption) {
+    m_connect->setText(caption);
+}
+
+QString TitleBarView::connectCaption() const {
+    return m_connect->text();
+}
+
+void TitleBarView::setConnectColour(Bgr colour) {
+    setButtonBackColour(m_connect, colour);
+}
+
+void TitleBarView::setConnectEnabled(bool enabled) {
+    m_connect->setEnabled(enabled);
+}
+
+void TitleBarView::setCounters(int sent, int received) {
+    m_counters->setText(packetCounterText(sent, received));
+}
+
+void TitleBarView::setBroadcastMode(bool on) {
+    QSignalBlocker block(m_broadcast);
+    m_broadcast->setChecked(on);
+}
+
+void TitleBarView::setDeveloperMode(bool on) {
+    m_developer->setVisible(on);
+}
+
+void TitleBarView::setRelay(int n, bool on) {
+    if (n < 1 || n > PictureStore::kRelayCount) return;
+    m_relayState[n - 1] = on;
+    m_relays[n - 1]->setPixmap(on ? m_relayOnPictures[n - 1] : m_relayOffPictures[n - 1]);
+}
+
+bool TitleBarView::relayOn(int n) const {
+    return n >= 1 && n <= PictureStore::kRelayCount && m_relayState[n - 1];
+}
+
+QPushButton* TitleBarView::functionButton(int index) const {
+    auto it = m_functions.find(index);
+    return it == m_functions.end() ? nullptr : it->second;
+}
+
+void TitleBarView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!m_background.isNull()) {
+        p.drawPixmap(rect(), m_background);
+        return;
+    }
+    QLinearGradient g(0, 0, 0, height());
+    g.setColorAt(0, QColor(0x3a, 0x44, 0x58));
+    g.setColorAt(1, QColor(0x1a, 0x1f, 0x2a));
+    p.fillRect(rect(), g);
+    p.setPen(QColor(0x0a, 0x0c, 0x10));
+    p.drawLine(0, height() - 1, width(), height() - 1);
+}
+
+bool TitleBarView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_counters && event->type() == QEvent::MouseButtonDblClick) {
+        emit countersDoubleClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kx

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <map>
+
+#include "app/appearance.h"
+#include "app/base/paths.h"
+#include "app/picture_store.h"
+#include "app/title_bar.h"
+
+namespace kx {
+
+// The title bar across the top of the main window: the function buttons 1, 3, 4, 5 and 6, save,
+// connect, broadcast mode, the datagram counters, firmware upgrade, developer console, the relay
+// indicators and the logo. It paints its own buttons and reports what the user asks for; the
+// operations themselves belong to the program that wires it.
+class TitleBarView : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kHeight = 87;  // 1,300 twips
+    static constexpr std::array<int, 5> kFunctionIndices{1, 3, 4, 5, 6};
+    static constexpr int kSaveRestoreMs = 200;
+
+    TitleBarView(const AppPaths& paths, const Appearance& appearance, const PictureStore& pictures,
+                 QWidget* parent = nullptr);
+
+    // Editor mode 0 scenes, 1 effects, 2 materials: what function button 4 stands for.
+    void Fun_标题场景功能(int mode);
+    int editorMode() const { return m_editorMode; }
+
+    // The connect button shows the link state: caption and colour.
+    void setConnected(bool connected);
+    void setConnectCaption(const QString& caption);
+    QString connectCaption() const;
+    void setConnectColour(Bgr colour);
+    void setConnectEnabled(bool enabled);
+
+    void setCounters(int sent, int received);
+    void setBroadcastMode(bool on);  // without reporting a change
+    void setDeveloperMode(bool on);  // shows or hides the developer console button
+    void setRelay(int n, bool on);   // relay indicator n = 1..9
+    bool relayOn(int n) const;
+
+    const TitleBarLook& look() const { return m_look; }
+    QPushButton* functionButton(int index) const;
+    QPushButton* saveButton() const { return m_save; }
+    QPushButton* connectButton() const { return m_connect; }
+    QCheckBox* broadcastCheck() const { return m_broadcast; }
+    QLabel* countersLabel() const { return m_counters; }
+
+  signals:
+    // A function button after the buttons were repainted: 1 room control (or IR learning),
+    // 3 fixture library, 4 the editor of editorMode(), 5 test console, 6 download.
+    void functionChosen(int index);
+    // Save now; the button reads "保存中" during the call and "保存" again 200 ms after it.
+    void saveRequested();
+    void connectClicked();
+    void broadcastModeChanged(bool on);
+    void countersDoubleClicked();
+    void upgradeClicked();
+    void developerConsoleClicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QPushButton* addButton(const QString& name, const QString& caption, QRect geometry);
+    void chooseFunction(int index);
+    void save();
+
+    TitleBarLook m_look;
+    QPixmap m_background;
+    std::array<QPixmap, PictureStore::kRelayCount> m_relayOnPictures;
+    std::array<QPixmap, PictureStore::kRelayCount> m_relayOffPictures;
+    int m_editorMode = 0;
+    std::map<int, QPushButton*> m_functions;
+    QPushButton* m_save;
+    QPushButton* m_connect;
+    QPushButton* m_focus;
+    QCheckBox* m_broadcast;
+    QLabel* m_counters;
+    QPushButton* m_upgrade;
+    QPushButton* m_developer;
+    QLabel* m_relayLabel;
+    std::array<QLabel*, PictureStore::kRelayCount> m_relays{};
+    std::array<bool, PictureStore::kRelayCount> m_relayState{};
+    QLabel* m_logo;
+    QTimer m_saveRestore;
+};
+
+}  // namespace kx

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "app/appearance.h"
+#include "diag/test_console.h"
+
+namespace kx {
+
+// The test console view (view 10): scene calls, special actions, fan, air conditioner, audio
+// source, VOD keys, the two serial monitors and the automatic drum beats.
+class TestConsoleView : public QWidget {
+    Q_OBJECT
+  public:
+    // A scene's remark and whether its mains follow the DMX output.
+    using SceneInfo = std::function<std::pair<QString, bool>(int scene)>;
+
+    TestConsoleView(ControllerLink& link, const Appearance& appearance, SceneInfo sceneInfo,
+                    std::function<void(QWidget*)> showView, QWidget* parent = nullptr);
+
+    // Entering the view: live output view 10, serial test on, automatic drum off, scene captions.
+    void Fun_窗体载入();
+    void Fun_场景选择_控件显示();
+    // Appends to a monitor and puts the caret at its end.
+    void Fun_信息显示(QPlainTextEdit* box, const QString& text);
+
+    TestConsole& console() { return m_console; }
+    QPushButton* sceneButton(int n) const { return m_scenes.at(n); }
+
+  private:
+    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, QRect r);
+    void buildSceneFrame();
+    void buildCommandFrames();
+    void buildMonitors();
+    void refreshDrumButton();
+    void sendSerial(QLineEdit* from, QPlainTextEdit* monitor, std::uint8_t port);
+
+    ControllerLink& m_link;
+    const Appearance& m_appearance;
+    SceneInfo m_sceneInfo;
+    std::function<void(QWidget*)> m_showView;
+    TestConsole m_console;
+    std::map<int, QPushButton*> m_scenes;
+    QPushButton* m_drumButton = nullptr;
+    QLineEdit* m_wallSend = nullptr;
+    QPlainTextEdit* m_wallMonitor = nullptr;
+    QLineEdit* m_vodSend = nullptr;
+    QPlainTextEdit* m_vodMonitor = nullptr;
+};
+
+}  // namespace kx

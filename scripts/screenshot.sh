@@ -20,7 +20,10 @@ export DISPLAY="$display"
 app=$!
 window=""
 for _ in $(seq 200); do
-    window=$(xdotool search --onlyvisible --name '^KX-7420' 2>/dev/null | head -n 1 || true)
+    # A first start without a Show File says so in a message box: answer it.
+    box=$(xdotool search --onlyvisible --name '^KX-7420$' 2>/dev/null | head -n 1 || true)
+    [ -n "$box" ] && { xdotool key --window "$box" Return 2>/dev/null || true; }
+    window=$(xdotool search --onlyvisible --name '^KX-7420 ' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     sleep 0.05
 done

@@ -4,10 +4,27 @@
 
 #include "app/base/common.h"
 #include "app/base/file_io.h"
+#include "app/base/settings.h"
 #include "app/caption.h"
 #include "app/startup_checks.h"
+#include "app/title_bar.h"
+#include "app/title_bar_view.h"
+#include "app/wheel_hook.h"
+#include "diag/developer_console_window.h"
+#include "diag/test_console_view.h"
+#include "fixtures/fixture_library.h"
+#include "link/link_config.h"
+#include "link/protocol.h"
+#include "transfer/device_files_window.h"
+#include "transfer/show_download_window.h"
 
 namespace kx {
+
+namespace {
+
+inline const QString kBackupOnClose = QStringLiteral("关闭程序");
+
+}  // namespace
 
 Application::Application(const QString& programDir)
     : m_platform(programDir),
@@ -24,34 +41,140 @@ int Application::run() {
     return QApplication::exec();
 }
 
+void Application::setCaption(const QString& path) {
+    m_window->setCaption(path);
+}
+
 bool Application::startUp() {
-    // 1. Settings paths and start-up settings.
+    // 1. Settings and appearance.
     m_libraryPages = 2;
-    m_broadcastMode = false;
-    // 2. The Show File's default path.
-    m_showPath = m_paths.showFile;
-    // 3. Caption for an empty path.
+    m_appearance = loadAppearance(m_paths);
+    // 2-3. The Show File's default path is fixed in the paths; the caption for an empty path.
     m_window = std::make_unique<MainWindow>([this] {
         m_core.requestClose();
         if (m_driver) m_driver->reschedule();
     });
-    m_window->setWindowTitle(mainCaption(" "));
+    m_window->setCaptionStyle(captionStyle(m_appearance));
+    setCaption(" ");
     // 4. A second copy is refused before any view exists.
     if (refuseSecondCopy(m_instance)) return false;
-    // 8. Views, starting with the title bar, which evaluates the developer settings.
+    // 5. The mouse wheel.
     m_developer = evaluateDeveloperMode(m_paths);
+    m_wheel.wheelDisabled = m_developer.wheelDisabled;
+    m_wheel.closing = [this] { return m_core.closing(); };
+    // 6. Channel Function names, with the custom ones.
+    m_show.functionNames = loadChannelFunctionNames(m_paths.customFunctionNames);
+    // 7. The blank template, from the show while it is still all defaults.
+    ShowFileHooks hooks;
+    hooks.setCaption = [this](const QString& path) { setCaption(path); };
+    hooks.enableTitleBar = [this](bool on) {
+        if (m_shell) m_shell->titleBar().setEnabled(on);
+    };
+    m_showFile = std::make_unique<ShowFile>(makeShowFile(m_show, m_paths, std::move(hooks)));
+    m_showFile->createBlankTemplate();
+    // 8. The link, then the views.
+    m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
+    m_transfer = std::make_unique<FileTransfer>(*m_link);
+    m_transfer->shuttingDown = [this] { return m_core.closing(); };
+    createViews();
+    // 9. The Show File.
+    m_showFile->loadShow();
+    wireTiers();
     wireShutdown();
-    // 10. Show the window, fixed size.
+    // 10-11. Show the window, fixed size, and let it settle while handling events.
     m_window->showFixed();
-    // 11. Let the window settle while handling events.
     Fun_Wait(100);
     return true;
+}
+
+void Application::createViews() {
+    m_shell = std::make_unique<MainShell>(*m_window, m_paths, m_appearance);
+
+    m_download = new ShowDownloadWindow(
+        *m_transfer, m_paths, [this] { return m_showFile->saveShow(); },
+        [this] { return iniReadInt(m_paths.workSet, "最后编辑场景"); });
+
+    DeviceFiles::Hooks deviceHooks;
+    deviceHooks.developerMode = [this] { return m_developer.on; };
+    deviceHooks.enterDeveloperMode = [this] {
+        m_developer.on = true;
+        m_shell->titleBar().setDeveloperMode(true);
+    };
+    m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, std::move(deviceHooks));
+
+    m_testConsole = new TestConsoleView(
+        *m_link, m_appearance,
+        [this](int scene) {
+            const Scene& s = m_show.scenes.at(scene);
+            return std::pair<QString, bool>(s.name, s.mainsByDmx != 0);
+        },
+        [this](QWidget* view) { m_window->showView(view); });
+
+    m_shell->createViews({{ShellView::Download, m_download},
+                          {ShellView::FirmwareUpgrade, m_deviceFiles},
+                          {ShellView::TestConsole, m_testConsole}});
+    // The transfer windows show themselves; in the main window that means coming to the front.
+    m_shell->setEntry(ShellView::Download, [this] {
+        m_window->showView(m_download);
+        m_download->Fun_窗体载入();
+    });
+    m_shell->setEntry(ShellView::FirmwareUpgrade, [this] {
+        m_window->showView(m_deviceFiles);
+        m_deviceFiles->Fun_窗体载入();
+    });
+    m_shell->setEntry(ShellView::TestConsole, [this] { m_testConsole->Fun_窗体载入(); });
+
+    m_developerConsole = std::make_unique<DeveloperConsoleWindow>(*m_link, m_appearance);
+    wireTitleBar();
+    hookWheel(m_window.get(), m_wheel);
+}
+
+void Application::wireTitleBar() {
+    TitleBarView& bar = m_shell->titleBar();
+    bar.setDeveloperMode(m_developer.on);
+    bar.setCounters(m_link->sendCount(), m_link->receiveCount());
+
+    QObject::connect(&bar, &TitleBarView::saveRequested, [this] { m_showFile->saveNow(); });
+    QObject::connect(&bar, &TitleBarView::connectClicked, [this] { m_link->toggleConnection(); });
+    QObject::connect(&bar, &TitleBarView::broadcastModeChanged,
+                     [this](bool on) { m_link->setBroadcastMode(on); });
+    QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
+                     [this] { m_shell->enter(ShellView::FirmwareUpgrade); });
+    QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
+        m_shell->enter(ShellView::FirmwareUpgrade);
+        m_deviceFiles->Command升级程序->click();
+    });
+    QObject::connect(&bar, &TitleBarView::developerConsoleClicked, [this] {
+        m_developerConsole->Fun_窗体载入();
+        m_window->centreOverMain(m_developerConsole.get());
+    });
+
+    QObject::connect(m_link.get(), &ControllerLink::connectionChanged, &bar,
+                     [&bar](bool connected) { bar.setConnected(connected); });
+    QObject::connect(m_link.get(), &ControllerLink::busyChanged, &bar,
+                     [&bar](bool busy) { bar.setConnectEnabled(!busy); });
+    QObject::connect(m_link.get(), &ControllerLink::countersChanged, &bar, [this, &bar] {
+        bar.setCounters(m_link->sendCount(), m_link->receiveCount());
+    });
+    QObject::connect(&m_shell->splash(), &SplashView::commandCbClicked,
+                     [this] { m_link->sendCommand(cmd::kStartWindow, 0); });
+}
+
+void Application::wireTiers() {
+    TierTasks& t = m_core.tiers;
+    t.arrowKeys = [this] { m_wheel.pollArrowKeys(); };
+    t.liveOutput = [this] { m_link->outputTick(); };
+    t.announce = [this] { m_link->announceTick(); };
 }
 
 void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
     s.hideMainWindow = [this] { m_window->hide(); };
+    s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
+    s.saveShow = [this] { m_showFile->saveShow(); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
+    s.backupShow = [this] { m_showFile->backupShow(kBackupOnClose); };
+    s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };
     s.deleteMaterialClipboard = [this] { removeFile(m_paths.materialClipboard); };
     s.endProcess = [] { QCoreApplication::exit(0); };
 }

@@ -2,40 +2,66 @@
 
 #include <memory>
 
+#include "app/appearance.h"
 #include "app/base/developer_mode.h"
 #include "app/base/paths.h"
 #include "app/loop_driver.h"
+#include "app/main_shell_view.h"
 #include "app/main_window.h"
 #include "app/process_core.h"
 #include "app/qt_platform.h"
+#include "app/show.h"
 #include "app/single_instance.h"
+#include "app/wheel.h"
+#include "link/controller_link.h"
+#include "transfer/file_transfer.h"
 
 namespace kx {
 
-// The program: owns every model and view, runs the start-up sequence, then the main loop, and
-// wires each subsystem's duties into the loop's tiers and the counted shutdown.
+class DeveloperConsoleWindow;
+class DeviceFilesWindow;
+class ShowDownloadWindow;
+class TestConsoleView;
+
+// The program: owns the show, the link and every view, runs the start-up sequence, then the main
+// loop, and wires each subsystem's duties into the loop's tiers and the counted shutdown.
 class Application {
-public:
+  public:
     explicit Application(const QString& programDir);
     ~Application();
 
     // Start-up, then the main loop; returns the process exit code.
     int run();
 
-private:
+  private:
     bool startUp();
+    void createViews();
+    void wireTitleBar();
+    void wireTiers();
     void wireShutdown();
+    void setCaption(const QString& path);
 
     QtPlatform m_platform;
     PlatformScope m_platformScope;
     AppPaths m_paths;
     SingleInstance m_instance;
+    Appearance m_appearance;
     DeveloperMode m_developer;
     int m_libraryPages = 2;
-    bool m_broadcastMode = false;
-    QString m_showPath;
     ProcessCore m_core;
+    WheelRouter m_wheel;
+
+    Show m_show;
+    std::unique_ptr<ShowFile> m_showFile;
+    std::unique_ptr<ControllerLink> m_link;
+    std::unique_ptr<FileTransfer> m_transfer;
+
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MainShell> m_shell;
+    ShowDownloadWindow* m_download = nullptr;
+    DeviceFilesWindow* m_deviceFiles = nullptr;
+    TestConsoleView* m_testConsole = nullptr;
+    std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
 };
 

@@ -10,7 +10,7 @@ sim_pid=""
 if [ -x "$bin/kx7420-sim" ]; then
     # The shipped SYSTEM.INI points the tool at 127.0.0.1:51801; the tool listens on 51800.
     mkdir -p build/sim-files
-    "$bin/kx7420-sim" --port 51801 --tool-port 51800 --dir build/sim-files > build/sim.log 2>&1 &
+    "$bin/kx7420-sim" --port 51801 --tool-port 51800 --folder build/sim-files > build/sim.log 2>&1 &
     sim_pid=$!
     trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true' EXIT
     echo "Simulated Controller on 127.0.0.1:51801 (log: build/sim.log)"

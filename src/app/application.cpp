@@ -8,6 +8,7 @@
 #include "app/caption.h"
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
+#include "app/title_bar_link.h"
 #include "app/title_bar_view.h"
 #include "app/wheel_hook.h"
 #include "diag/developer_console_window.h"
@@ -132,12 +133,9 @@ void Application::createViews() {
 void Application::wireTitleBar() {
     TitleBarView& bar = m_shell->titleBar();
     bar.setDeveloperMode(m_developer.on);
-    bar.setCounters(m_link->sendCount(), m_link->receiveCount());
+    connectTitleBarToLink(bar, *m_link);
 
     QObject::connect(&bar, &TitleBarView::saveRequested, [this] { m_showFile->saveNow(); });
-    QObject::connect(&bar, &TitleBarView::connectClicked, [this] { m_link->toggleConnection(); });
-    QObject::connect(&bar, &TitleBarView::broadcastModeChanged,
-                     [this](bool on) { m_link->setBroadcastMode(on); });
     QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
                      [this] { m_shell->enter(ShellView::FirmwareUpgrade); });
     QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
@@ -149,13 +147,6 @@ void Application::wireTitleBar() {
         m_window->centreOverMain(m_developerConsole.get());
     });
 
-    QObject::connect(m_link.get(), &ControllerLink::connectionChanged, &bar,
-                     [&bar](bool connected) { bar.setConnected(connected); });
-    QObject::connect(m_link.get(), &ControllerLink::busyChanged, &bar,
-                     [&bar](bool busy) { bar.setConnectEnabled(!busy); });
-    QObject::connect(m_link.get(), &ControllerLink::countersChanged, &bar, [this, &bar] {
-        bar.setCounters(m_link->sendCount(), m_link->receiveCount());
-    });
     QObject::connect(&m_shell->splash(), &SplashView::commandCbClicked,
                      [this] { m_link->sendCommand(cmd::kStartWindow, 0); });
 }

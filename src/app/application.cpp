@@ -51,14 +51,16 @@ bool Application::startUp() {
     m_libraryPages = 2;
     m_appearance = loadAppearance(m_paths);
     // 2-3. The Show File's default path is fixed in the paths; the caption for an empty path.
-    m_window = std::make_unique<MainWindow>([this] {
+    auto requestClose = [this] {
         m_core.requestClose();
         if (m_driver) m_driver->reschedule();
-    });
+    };
+    m_window = std::make_unique<MainWindow>(requestClose);
     m_window->setCaptionStyle(captionStyle(m_appearance));
     setCaption(" ");
     // 4. A second copy is refused before any view exists.
     if (refuseSecondCopy(m_instance)) return false;
+    m_termination = std::make_unique<TerminationSignal>(requestClose);
     // 5. The mouse wheel.
     m_developer = evaluateDeveloperMode(m_paths);
     m_wheel.wheelDisabled = m_developer.wheelDisabled;

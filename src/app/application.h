@@ -12,6 +12,7 @@
 #include "app/qt_platform.h"
 #include "app/show.h"
 #include "app/single_instance.h"
+#include "app/termination_signal.h"
 #include "app/wheel.h"
 #include "link/controller_link.h"
 #include "transfer/file_transfer.h"
@@ -63,6 +64,7 @@ class Application {
     TestConsoleView* m_testConsole = nullptr;
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
+    std::unique_ptr<TerminationSignal> m_termination;
 };
 
 }  // namespace kx

@@ -17,20 +17,24 @@ bool ProcessCore::due(int tierIndex, std::uint32_t now) const {
     return !m_started || now - m_lastRun[tierIndex] >= kTierIntervals[tierIndex];
 }
 
+const std::function<void()>* ProcessCore::tierTask(int tierIndex) const {
+    const std::array<const std::function<void()>*, kTierCount> tasks{
+        nullptr, &tiers.drumIndicator, &tiers.arrowKeys, &tiers.liveOutput, &tiers.beatWarning,
+        nullptr, &tiers.announce};
+    return tasks[tierIndex];
+}
+
 void ProcessCore::runPass(std::uint32_t now) {
     m_now = now;
     if (m_tasksStopped) return;
-    const std::array<const std::function<void()>*, kTierCount> tasks{
-        nullptr,           &tiers.drumIndicator, &tiers.arrowKeys, &tiers.liveOutput,
-        &tiers.beatWarning, nullptr,              &tiers.announce};
     for (int i = 0; i < kTierCount; ++i) {
         if (!due(i, now)) continue;
         m_lastRun[i] = now;
         if (i == 0) {
             shutdownStepTask();
             if (m_tasksStopped) return;
-        } else if (tasks[i]) {
-            call(*tasks[i]);
+        } else if (const auto* task = tierTask(i)) {
+            call(*task);
         }
     }
     m_started = true;
@@ -40,11 +44,15 @@ int ProcessCore::msUntilNextDue(std::uint32_t now) const {
     if (m_tasksStopped) return -1;
     if (!m_started) return 0;
     std::uint32_t wait = UINT32_MAX;
-    for (int i = m_closing ? 0 : 1; i < kTierCount; ++i) {
+    for (int i = 0; i < kTierCount; ++i) {
+        // A tier whose task would do nothing need not wake the program: only its time stamp
+        // would change, which nothing reads.
+        const auto* task = tierTask(i);
+        if (i == 0 ? !m_closing : !(task && *task)) continue;
         const std::uint32_t elapsed = now - m_lastRun[i];
         wait = std::min(wait, elapsed >= kTierIntervals[i] ? 0 : kTierIntervals[i] - elapsed);
     }
-    return static_cast<int>(wait);
+    return wait == UINT32_MAX ? kIdleWakeMs : static_cast<int>(wait);
 }
 
 void ProcessCore::shutdownStepTask() {

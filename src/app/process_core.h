@@ -33,11 +33,11 @@ struct ShutdownTasks {
 };
 
 class ProcessCore {
-public:
+  public:
     static constexpr int kTierCount = 7;
     // Tier n runs when now - lastRun >= kTierIntervals[n - 1] (tier 1: more than 1 ms).
-    static constexpr std::array<std::uint32_t, kTierCount> kTierIntervals{2, 10, 50, 100, 250, 500,
-                                                                          1000};
+    static constexpr std::array<std::uint32_t, kTierCount> kTierIntervals{2,   10,  50,  100,
+                                                                          250, 500, 1000};
     static constexpr int kStepCloseSockets = 20;
     static constexpr int kStepEnd = 60;
 
@@ -47,9 +47,11 @@ public:
     // One pass of the main loop at the clock reading now: runs every tier whose interval has
     // elapsed, in order 1 to 7, all tested against the same now. The 32-bit clock may wrap.
     void runPass(std::uint32_t now);
-    // Milliseconds from now until the next tier falls due; the driver sleeps that long. Tier 1 only
-    // counts while closing, since its task does nothing before.
+    // Milliseconds from now until the next tier with work falls due; the driver sleeps that long.
+    // Tier 1 only counts while closing, since its task does nothing before; tiers without a task
+    // do not count. -1 once stopped.
     int msUntilNextDue(std::uint32_t now) const;
+    static constexpr int kIdleWakeMs = 1000;
 
     // The main window's close request: starts the shutdown; the close itself is refused.
     void requestClose() { m_closing = true; }
@@ -59,8 +61,9 @@ public:
     int shutdownStep() const { return m_shutdownStep; }
     std::uint32_t now() const { return m_now; }
 
-private:
+  private:
     void shutdownStepTask();
+    const std::function<void()>* tierTask(int tierIndex) const;
     bool due(int tierIndex, std::uint32_t now) const;
 
     bool m_closing = false;

@@ -11,7 +11,6 @@ namespace kx {
 // takes the same way as the close box, so the show is saved and backed up before the process
 // ends. The handler only writes a byte to a pipe; the callback runs on the interface thread.
 class TerminationSignal : public QObject {
-    Q_OBJECT
   public:
     explicit TerminationSignal(std::function<void()> onRequest, QObject* parent = nullptr);
     ~TerminationSignal() override;

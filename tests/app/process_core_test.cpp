@@ -18,9 +18,8 @@ struct Recorder {
     Recorder() {
         auto note = [this](const char* what) { return [this, what] { log << what; }; };
         core.tiers = {note("t2"), note("t3"), note("t4"), note("t5"), note("t7")};
-        core.shutdown = {note("hide"),          note("leave"),   note("save"),
-                         note("delStep"),       note("backup"),  note("closeSockets"),
-                         note("delMaterial"),   note("end")};
+        core.shutdown = {note("hide"),   note("leave"),        note("save"),        note("delStep"),
+                         note("backup"), note("closeSockets"), note("delMaterial"), note("end")};
     }
     QStringList take() {
         QStringList l = log;
@@ -81,6 +80,17 @@ TEST(ProcessCore, NextDueIsTheNearestTierAndIgnoresTierOneUntilClosing) {
     EXPECT_EQ(r.core.msUntilNextDue(500), 2);
 }
 
+TEST(ProcessCore, TiersWithoutATaskDoNotWakeTheProgram) {
+    ProcessCore core;
+    int outputs = 0;
+    core.tiers.liveOutput = [&] { ++outputs; };
+    core.runPass(0);
+    EXPECT_EQ(core.msUntilNextDue(0), 100);  // not 10: the 10 ms tier has nothing to do
+    EXPECT_EQ(core.msUntilNextDue(60), 40);
+    core.requestClose();
+    EXPECT_EQ(core.msUntilNextDue(0), 2);
+}
+
 TEST(ProcessCore, ShutdownSavesBeforeClosingSocketsAndEndsAtStepSixty) {
     Recorder r;
     std::uint32_t now = 10;
@@ -111,8 +121,10 @@ TEST(ProcessCore, ShutdownSavesBeforeClosingSocketsAndEndsAtStepSixty) {
 
 TEST(ProcessCore, NothingShutsDownWithoutACloseRequest) {
     Recorder r;
-    for (std::uint32_t now = 0; now < 2000; now += 2) r.core.runPass(now);
-    for (const QString& t : r.take()) EXPECT_TRUE(t.startsWith('t')) << t.toStdString();
+    for (std::uint32_t now = 0; now < 2000; now += 2)
+        r.core.runPass(now);
+    for (const QString& t : r.take())
+        EXPECT_TRUE(t.startsWith('t')) << t.toStdString();
     EXPECT_EQ(r.core.shutdownStep(), 0);
 }
 

@@ -116,7 +116,7 @@ void ControllerSim::handleDatagram(const QByteArray& datagram, const QHostAddres
                 .arg(datagram.size())
                 .arg(QString::fromLatin1(datagram.left(16).toHex(' ').toUpper())));
     } else {
-        log(QStringLiteral("<-"), from, fromPort, describe(*packet));
+        if (logging()) log(QStringLiteral("<-"), from, fromPort, describe(*packet));
         if (m_records.size() < kMaxRecords) {
             m_records.push_back({m_clock.nsecsElapsed(), from, fromPort, packet->class1,
                                  packet->class2, packet->body});
@@ -315,6 +315,7 @@ void ControllerSim::transmit(const QHostAddress& to, quint16 port, const QByteAr
     m_socket.writeDatagram(datagram, to, port);
     if (datagram.size() >= kHeaderSize && static_cast<std::uint8_t>(datagram[6]) == kReply)
         ++m_repliesSent;
+    if (!logging()) return;
     const auto packet = parseDatagram(datagram);
     QString text = packet ? describe(*packet) : QStringLiteral("%1 raw bytes").arg(datagram.size());
     if (!note.isEmpty()) text += QStringLiteral("  (%1)").arg(note);

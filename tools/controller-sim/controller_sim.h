@@ -118,6 +118,11 @@ class ControllerSim : public QObject {
     void finished();
 
   private:
+    // Whether anyone reads the log: describing every datagram costs more than answering it.
+    bool logging() const {
+        return m_config.logToStdout || m_logFile.isOpen() || m_config.logMemoryLines > 0;
+    }
+
     void onReadyRead();
     void handleCommand(const QByteArray& body, const QHostAddress& from, quint16 fromPort);
     void handleControl(const QByteArray& args, const QHostAddress& from, quint16 fromPort);

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "app/show.h"
 #include "effects/effect_output.h"
 #include "effects/effect_record.h"
 #include "fixtures/action_thresholds.h"
@@ -88,31 +89,10 @@ void BM_EffectOutputTickTwelveLargeMaterials(benchmark::State& state) {
 }
 BENCHMARK(BM_EffectOutputTickTwelveLargeMaterials)->Unit(benchmark::kMicrosecond);
 
-struct FileModels {
-    RoomControl room;
-    SceneTable scenes;
-    FixtureLibrary library;
-    MaterialBank bank;
-    int currentEffect = 0;
-    StagedEffectImages images;
-    EffectTable effects;
-    ActionThresholds thresholds;
-    ChannelFunctionNames names = defaultChannelFunctionNames();
-
-    SectionRoutines sections(const AppPaths& paths) {
-        return {roomControlSectionRoutine(room),
-                scenesSectionRoutine(scenes),
-                fixtureSectionRoutine(library),
-                materialsSectionRoutine(bank, currentEffect, library, paths, images),
-                effectsSectionRoutine(effects),
-                thresholdsSectionRoutine(thresholds, library, names)};
-    }
-};
-
 // Every Effect with both parts of 48 Bars x 8 Beats, 40 Materials on every Beat; three Effects
 // with a Material of 600 Steps x 40 x 32 values (one of them open); every Scene and remark set.
-std::unique_ptr<FileModels> largestShow(const AppPaths& paths) {
-    auto show = std::make_unique<FileModels>();
+std::unique_ptr<Show> largestShow(const AppPaths& paths) {
+    auto show = std::make_unique<Show>();
     show->library = fullRoom();
     for (int n = 1; n <= kSceneCount; ++n) {
         setSceneName(show->scenes, n, QString(20, QChar(0x573A)));
@@ -144,7 +124,7 @@ std::unique_ptr<FileModels> largestShow(const AppPaths& paths) {
         saveEffectImage(paths, e, *bank, show->library);
     }
     show->currentEffect = 30;
-    show->bank.at(20, 12) = largeMaterial(30, 600);
+    show->materials.at(20, 12) = largeMaterial(30, 600);
     return show;
 }
 
@@ -155,19 +135,21 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
     auto live = largestShow(paths);
     const QString stamp = QStringLiteral("2026/12/9 14:00:00 C:\\KX7420");
     qsizetype size = 0;
+    const ShowBinding binding = showBinding(*live, paths);
     for (auto _ : state) {
-        const ShowBuild build = buildShowFile(live->sections(paths), stamp);
+        const ShowBuild build = buildShowFile(binding.sections(), stamp);
         if (!build.bytes) {
             state.SkipWithError(build.tooLarge ? "show too large" : "save failed");
             break;
         }
         size = build.bytes->size();
-        auto loaded = std::make_unique<FileModels>();
-        if (parseShowFile(*build.bytes, loaded->sections(paths)) != ShowParse::Ok ||
-            !commitMaterialsSection(loaded->images, paths, loaded->bank, loaded->currentEffect)) {
+        auto loaded = std::make_unique<Show>();
+        StagedShow staged = showBinding(*loaded, paths).stage();
+        if (parseShowFile(*build.bytes, staged.sections) != ShowParse::Ok) {
             state.SkipWithError("load failed");
             break;
         }
+        staged.commit();
         benchmark::DoNotOptimize(loaded.get());
     }
     state.counters["file_bytes"] = static_cast<double>(size);

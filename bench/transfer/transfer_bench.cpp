@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QNetworkDatagram>
+#include <QSemaphore>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUdpSocket>
 #include <random>
 
@@ -158,12 +160,119 @@ void BM_RoundTrips(benchmark::State& state) {
     state.counters["exchanges"] = trips;
 }
 
+// A peer on a thread of its own, as the Controller is a device of its own: its work no longer runs
+// on the tool's thread between a request and its answer.
+class PeerThread : public QThread {
+  public:
+    explicit PeerThread(std::function<std::unique_ptr<QObject>(quint16&)> make)
+        : m_make(std::move(make)) {}
+    quint16 port = 0;
+    QSemaphore ready;
+
+  protected:
+    void run() override {
+        std::unique_ptr<QObject> peer = m_make(port);
+        ready.release();
+        exec();
+    }
+
+  private:
+    std::function<std::unique_ptr<QObject>(quint16&)> m_make;
+};
+
+void downloadTo(benchmark::State& state, PeerThread& peer) {
+    peer.start();
+    peer.ready.acquire();
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    ControllerLink link(loopback(peer.port));
+    FileTransfer transfer(link);
+    const QString path = platform.dir.filePath("S7420.K74");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(showLikeFile());
+    f.close();
+    for (auto _ : state) {
+        TextLog log;
+        transfer.downloadFile(FileType::Show, path, log);
+        if (transfer.transferSucceeded() != 1) state.SkipWithError("download failed");
+    }
+    state.counters["exchanges"] = exchangesOf(showLikeFile());
+    peer.quit();
+    peer.wait();
+}
+
+void BM_DownloadShow1MiBSimOnItsThread(benchmark::State& state) {
+    QTemporaryDir files;
+    PeerThread peer([&files](quint16& port) {
+        kxsim::SimConfig sc;
+        sc.port = 0;
+        sc.folder = files.path();
+        sc.logMemoryLines = 0;
+        auto sim = std::make_unique<kxsim::ControllerSim>(sc);
+        sim->start();
+        port = sim->port();
+        return sim;
+    });
+    downloadTo(state, peer);
+}
+
+// The bound with the answering socket on its own thread too.
+void BM_RoundTripsResponderOnItsThread(benchmark::State& state) {
+    PeerThread peer([](quint16& port) {
+        auto responder = std::make_unique<QUdpSocket>();
+        responder->bind(QHostAddress::LocalHost, 0);
+        port = responder->localPort();
+        QUdpSocket* r = responder.get();
+        QObject::connect(r, &QUdpSocket::readyRead, r, [r] {
+            const QByteArray ack("K7420\xCC\x51\xD1\x50\x00\x00\x00\x00", 13);
+            while (r->hasPendingDatagrams()) {
+                const QNetworkDatagram d = r->receiveDatagram();
+                r->writeDatagram(ack, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+            }
+        });
+        return responder;
+    });
+    peer.start();
+    peer.ready.acquire();
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    QUdpSocket requester;
+    requester.bind(QHostAddress::LocalHost, 0);
+    std::int32_t seen = 0;
+    QObject::connect(&requester, &QUdpSocket::readyRead, [&] {
+        while (requester.hasPendingDatagrams())
+            requester.receiveDatagram();
+        seen = 1;
+    });
+    const QByteArray request(7 + 1 + 4 + 1400, 'r');
+    const int trips = exchangesOf(showLikeFile());
+    for (auto _ : state) {
+        for (int i = 0; i < trips; ++i) {
+            seen = 0;
+            requester.writeDatagram(request, QHostAddress::LocalHost, peer.port);
+            if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
+        }
+    }
+    state.counters["exchanges"] = trips;
+    peer.quit();
+    peer.wait();
+}
+
 BENCHMARK(BM_DownloadShow1MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_DownloadShow1MiBBareResponder)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(3);
 BENCHMARK(BM_RoundTrips)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+BENCHMARK(BM_DownloadShow1MiBSimOnItsThread)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3);
+BENCHMARK(BM_RoundTripsResponderOnItsThread)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3);
 
 }  // namespace
 }  // namespace kx

@@ -1,5 +1,7 @@
 #include "app/show.h"
 
+#include "app/base/platform.h"
+
 #include "effects/effect_record.h"
 #include "fixtures/fixture_files.h"
 #include "materials/material_bank_file.h"
@@ -37,7 +39,10 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
             live.library = std::move(staged->library);
             live.effects = std::move(staged->effects);
             live.thresholds = std::move(staged->thresholds);
-            commitMaterialsSection(*images, paths, live.materials, live.currentEffect);
+            // The images are where the other Effects' Materials live until the next save: a
+            // failed write is said, not passed over.
+            if (!commitMaterialsSection(*images, paths, live.materials, live.currentEffect))
+                platform().message(kMsgMaterialSaveFailed);
         };
         return s;
     };

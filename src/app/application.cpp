@@ -47,8 +47,7 @@ void Application::setCaption(const QString& path) {
 }
 
 bool Application::startUp() {
-    // 1. Settings and appearance.
-    m_libraryPages = 2;
+    // 1. Settings and appearance (the library always has its two pages).
     m_appearance = loadAppearance(m_paths);
     // 2-3. The Show File's default path is fixed in the paths; the caption for an empty path.
     auto requestClose = [this] {

@@ -48,7 +48,6 @@ class Application {
     SingleInstance m_instance;
     Appearance m_appearance;
     DeveloperMode m_developer;
-    int m_libraryPages = 2;
     ProcessCore m_core;
     WheelRouter m_wheel;
 

@@ -57,20 +57,11 @@ int exchangesOf(const QByteArray& file) {
     return n;
 }
 
-void BM_DownloadShow1MiB(benchmark::State& state) {
+// Downloads the show-like file to the Controller at port on every iteration.
+void downloadRepeatedly(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
     PlatformScope scope{platform};
-    QTemporaryDir controllerFiles;
-    kxsim::SimConfig sc;
-    sc.port = 0;
-    sc.folder = controllerFiles.path();
-    sc.logMemoryLines = 0;
-    kxsim::ControllerSim sim(sc);
-    if (!sim.start()) {
-        state.SkipWithError("simulator port");
-        return;
-    }
-    ControllerLink link(loopback(sim.port()));
+    ControllerLink link(loopback(port));
     FileTransfer transfer(link);
     const QByteArray file = showLikeFile();
     const QString path = platform.dir.filePath("S7420.K74");
@@ -88,11 +79,27 @@ void BM_DownloadShow1MiB(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * kFileSize);
 }
 
+kxsim::SimConfig quietSim(const QString& folder) {
+    kxsim::SimConfig sc;
+    sc.port = 0;
+    sc.folder = folder;
+    sc.logMemoryLines = 0;
+    return sc;
+}
+
+void BM_DownloadShow1MiB(benchmark::State& state) {
+    QTemporaryDir controllerFiles;
+    kxsim::ControllerSim sim(quietSim(controllerFiles.path()));
+    if (!sim.start()) {
+        state.SkipWithError("simulator port");
+        return;
+    }
+    downloadRepeatedly(state, sim.port());
+}
+
 // The same download to a bare responder that acknowledges every command at once without decoding
 // or storing anything: the tool's own share of the transfer time.
 void BM_DownloadShow1MiBBareResponder(benchmark::State& state) {
-    test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
     QUdpSocket responder;
     responder.bind(QHostAddress::LocalHost, 0);
     QObject::connect(&responder, &QUdpSocket::readyRead, [&] {
@@ -108,21 +115,7 @@ void BM_DownloadShow1MiBBareResponder(benchmark::State& state) {
             responder.writeDatagram(reply, d.senderAddress(), static_cast<quint16>(d.senderPort()));
         }
     });
-    ControllerLink link(loopback(responder.localPort()));
-    FileTransfer transfer(link);
-    const QByteArray file = showLikeFile();
-    const QString path = platform.dir.filePath("S7420.K74");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(file);
-    f.close();
-
-    for (auto _ : state) {
-        TextLog log;
-        transfer.downloadFile(FileType::Show, path, log);
-        if (transfer.transferSucceeded() != 1) state.SkipWithError("download failed");
-    }
-    state.counters["exchanges"] = exchangesOf(file);
+    downloadRepeatedly(state, responder.localPort());
 }
 
 void BM_RoundTrips(benchmark::State& state) {
@@ -183,21 +176,7 @@ class PeerThread : public QThread {
 void downloadTo(benchmark::State& state, PeerThread& peer) {
     peer.start();
     peer.ready.acquire();
-    test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
-    ControllerLink link(loopback(peer.port));
-    FileTransfer transfer(link);
-    const QString path = platform.dir.filePath("S7420.K74");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(showLikeFile());
-    f.close();
-    for (auto _ : state) {
-        TextLog log;
-        transfer.downloadFile(FileType::Show, path, log);
-        if (transfer.transferSucceeded() != 1) state.SkipWithError("download failed");
-    }
-    state.counters["exchanges"] = exchangesOf(showLikeFile());
+    downloadRepeatedly(state, peer.port);
     peer.quit();
     peer.wait();
 }
@@ -205,11 +184,7 @@ void downloadTo(benchmark::State& state, PeerThread& peer) {
 void BM_DownloadShow1MiBSimOnItsThread(benchmark::State& state) {
     QTemporaryDir files;
     PeerThread peer([&files](quint16& port) {
-        kxsim::SimConfig sc;
-        sc.port = 0;
-        sc.folder = files.path();
-        sc.logMemoryLines = 0;
-        auto sim = std::make_unique<kxsim::ControllerSim>(sc);
+        auto sim = std::make_unique<kxsim::ControllerSim>(quietSim(files.path()));
         sim->start();
         port = sim->port();
         return sim;

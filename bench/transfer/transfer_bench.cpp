@@ -118,39 +118,49 @@ void BM_DownloadShow1MiBBareResponder(benchmark::State& state) {
     downloadRepeatedly(state, responder.localPort());
 }
 
-void BM_RoundTrips(benchmark::State& state) {
+// A socket that acknowledges every datagram at once.
+std::unique_ptr<QUdpSocket> ackResponder() {
+    auto responder = std::make_unique<QUdpSocket>();
+    responder->bind(QHostAddress::LocalHost, 0);
+    QUdpSocket* r = responder.get();
+    QObject::connect(r, &QUdpSocket::readyRead, r, [r] {
+        const QByteArray ack("K7420\xCC\x51\xD1\x50\x00\x00\x00\x00", 13);
+        while (r->hasPendingDatagrams()) {
+            const QNetworkDatagram d = r->receiveDatagram();
+            r->writeDatagram(ack, d.senderAddress(), static_cast<quint16>(d.senderPort()));
+        }
+    });
+    return responder;
+}
+
+// As many plain request/acknowledge round trips to the responder at port as a download has
+// exchanges, each request of a typical block's size: the bound of a stop-and-wait transfer.
+void roundTripsTo(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
     PlatformScope scope{platform};
     QUdpSocket requester;
-    QUdpSocket responder;
     requester.bind(QHostAddress::LocalHost, 0);
-    responder.bind(QHostAddress::LocalHost, 0);
-    const QByteArray ack("K7420\xCC\x51\xD1\x50\x00\x00\x00\x00", 13);
-    QObject::connect(&responder, &QUdpSocket::readyRead, [&] {
-        while (responder.hasPendingDatagrams()) {
-            const QNetworkDatagram d = responder.receiveDatagram();
-            responder.writeDatagram(ack, d.senderAddress(), static_cast<quint16>(d.senderPort()));
-        }
-    });
     std::int32_t seen = 0;
     QObject::connect(&requester, &QUdpSocket::readyRead, [&] {
         while (requester.hasPendingDatagrams())
             requester.receiveDatagram();
         seen = 1;
     });
-    // A request of a typical block's size.
     const QByteArray request(7 + 1 + 4 + 1400, 'r');
     const int trips = exchangesOf(showLikeFile());
-
     for (auto _ : state) {
         for (int i = 0; i < trips; ++i) {
             seen = 0;
-            requester.writeDatagram(request, QHostAddress::LocalHost, responder.localPort());
-            platform.processEvents(0);
+            requester.writeDatagram(request, QHostAddress::LocalHost, port);
             if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
         }
     }
     state.counters["exchanges"] = trips;
+}
+
+void BM_RoundTrips(benchmark::State& state) {
+    const auto responder = ackResponder();
+    roundTripsTo(state, responder->localPort());
 }
 
 // A peer on a thread of its own, as the Controller is a device of its own: its work no longer runs
@@ -195,41 +205,13 @@ void BM_DownloadShow1MiBSimOnItsThread(benchmark::State& state) {
 // The bound with the answering socket on its own thread too.
 void BM_RoundTripsResponderOnItsThread(benchmark::State& state) {
     PeerThread peer([](quint16& port) {
-        auto responder = std::make_unique<QUdpSocket>();
-        responder->bind(QHostAddress::LocalHost, 0);
+        auto responder = ackResponder();
         port = responder->localPort();
-        QUdpSocket* r = responder.get();
-        QObject::connect(r, &QUdpSocket::readyRead, r, [r] {
-            const QByteArray ack("K7420\xCC\x51\xD1\x50\x00\x00\x00\x00", 13);
-            while (r->hasPendingDatagrams()) {
-                const QNetworkDatagram d = r->receiveDatagram();
-                r->writeDatagram(ack, d.senderAddress(), static_cast<quint16>(d.senderPort()));
-            }
-        });
         return responder;
     });
     peer.start();
     peer.ready.acquire();
-    test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
-    QUdpSocket requester;
-    requester.bind(QHostAddress::LocalHost, 0);
-    std::int32_t seen = 0;
-    QObject::connect(&requester, &QUdpSocket::readyRead, [&] {
-        while (requester.hasPendingDatagrams())
-            requester.receiveDatagram();
-        seen = 1;
-    });
-    const QByteArray request(7 + 1 + 4 + 1400, 'r');
-    const int trips = exchangesOf(showLikeFile());
-    for (auto _ : state) {
-        for (int i = 0; i < trips; ++i) {
-            seen = 0;
-            requester.writeDatagram(request, QHostAddress::LocalHost, peer.port);
-            if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
-        }
-    }
-    state.counters["exchanges"] = trips;
+    roundTripsTo(state, peer.port);
     peer.quit();
     peer.wait();
 }

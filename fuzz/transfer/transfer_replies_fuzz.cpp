@@ -7,26 +7,17 @@
 #include <span>
 #include <vector>
 
+#include "sim_packet.h"
 #include "transfer/device_format.h"
 #include "transfer/transfer_format.h"
 
 namespace {
 
-std::vector<std::uint8_t> unpack(std::span<const std::uint8_t> packed) {
-    std::vector<std::uint8_t> raw;
-    for (std::size_t i = 0; i < packed.size(); ++i) {
-        if (packed[i] == 0xFE && i + 1 < packed.size()) {
-            const std::uint8_t k = packed[++i];
-            if (k == 0xFF) {
-                raw.push_back(0xFE);
-            } else {
-                raw.insert(raw.end(), k, 0);
-            }
-        } else {
-            raw.push_back(packed[i]);
-        }
-    }
-    return raw;
+// The block as the Controller unpacks it: the simulated Controller's own decoder.
+std::optional<QByteArray> unpack(const kx::DownloadBlock& block) {
+    const auto packed = std::span(block.arguments).subspan(kx::kBlockHeaderSize);
+    return kxsim::zeroRunDecode(
+        QByteArray(reinterpret_cast<const char*>(packed.data()), std::ssize(packed)), block.raw);
 }
 
 }  // namespace
@@ -44,10 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             block.arguments.size() > static_cast<std::size_t>(kx::kMaxArguments)) {
             std::abort();
         }
-        const auto part = unpack(std::span(block.arguments).subspan(kx::kBlockHeaderSize));
-        if (part.size() != static_cast<std::size_t>(block.raw) ||
-            !std::equal(part.begin(), part.end(),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(offset))) {
+        const auto part = unpack(block);
+        if (!part || part->size() != block.raw ||
+            !std::equal(part->begin(), part->end(),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                        [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
             std::abort();
         }
         offset += static_cast<std::size_t>(block.raw);

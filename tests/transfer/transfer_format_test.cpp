@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/base/common.h"
+#include "sim_packet.h"
 #include "transfer/transfer_format.h"
 
 namespace kx {
@@ -15,23 +16,14 @@ Bytes toBytes(std::span<const std::uint8_t> s) {
     return Bytes(s.begin(), s.end());
 }
 
-// The Controller's side of the packing: FE FF is a literal FE, FE k is k zero bytes, and the last
-// packed byte is always literal.
-Bytes unpack(std::span<const std::uint8_t> packed) {
-    Bytes raw;
-    for (std::size_t i = 0; i < packed.size(); ++i) {
-        if (packed[i] == 0xFE && i + 1 < packed.size()) {
-            const std::uint8_t k = packed[++i];
-            if (k == 0xFF) {
-                raw.push_back(0xFE);
-            } else {
-                raw.insert(raw.end(), k, 0);
-            }
-        } else {
-            raw.push_back(packed[i]);
-        }
-    }
-    return raw;
+// The block as the Controller unpacks it (the simulated Controller's own decoder, independent of
+// the packing); empty when it refuses the block.
+Bytes unpack(const DownloadBlock& b) {
+    const auto packed = std::span(b.arguments).subspan(kBlockHeaderSize);
+    const auto raw = kxsim::zeroRunDecode(
+        QByteArray(reinterpret_cast<const char*>(packed.data()), std::ssize(packed)),
+        b.arguments[0] << 8 | b.arguments[1]);
+    return raw ? Bytes(raw->begin(), raw->end()) : Bytes{};
 }
 
 TEST(TransferArguments, StartCarriesLengthChecksumAndType) {
@@ -103,7 +95,7 @@ TEST(BlockPlanner, ShortensBlocksThatWouldNotFitTheCommand) {
     EXPECT_EQ(b.arguments.size(), 4u + 1995);
     EXPECT_EQ(b.arguments[0] << 8 | b.arguments[1], 998);
     EXPECT_EQ(b.arguments[2] << 8 | b.arguments[3], 1995);
-    EXPECT_EQ(unpack(std::span(b.arguments).subspan(4)), Bytes(998, 0xFE));
+    EXPECT_EQ(unpack(b), Bytes(998, 0xFE));
 
     // Mostly escapes: the block is cut just where the packing reaches the limit.
     Bytes mixed(2048, 0xFE);
@@ -139,7 +131,7 @@ TEST(BlockPlanner, EveryFileUnpacksToItselfWithinTheCommandLimit) {
             ASSERT_LE(b.arguments.size(), static_cast<std::size_t>(kMaxArguments));
             const int packed = b.arguments[2] << 8 | b.arguments[3];
             ASSERT_EQ(b.arguments.size(), 4u + packed);
-            const Bytes part = unpack(std::span(b.arguments).subspan(4));
+            const Bytes part = unpack(b);
             ASSERT_EQ(static_cast<int>(part.size()), b.arguments[0] << 8 | b.arguments[1]);
             rebuilt.insert(rebuilt.end(), part.begin(), part.end());
             offset += b.raw;

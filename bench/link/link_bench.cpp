@@ -144,14 +144,16 @@ void BM_FrameSetArguments(benchmark::State& state) {
     kx::DmxFrame frame{};
     for (int i = 0; i < kx::kDmxFrameSize; ++i)
         frame[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    std::array<std::uint8_t, kx::kTransmitBufferSize> buffer{};
+    std::array<std::uint8_t, kx::kDmxPairArguments> ab{};
+    std::array<std::uint8_t, kx::kDmxPairArguments> cd{};
+    std::array<std::uint8_t, kx::kDmxVjArguments> vj{};
     for (auto _ : state) {
-        kx::fillDmxPortsAB(frame, std::span(buffer).first<kx::kDmxPairArguments>());
-        benchmark::DoNotOptimize(buffer);
-        kx::fillDmxPortsCD(frame, std::span(buffer).first<kx::kDmxPairArguments>());
-        benchmark::DoNotOptimize(buffer);
-        kx::fillDmxPortVJ(frame, 1, std::span(buffer).first<kx::kDmxVjArguments>());
-        benchmark::DoNotOptimize(buffer);
+        kx::fillDmxPortsAB(frame, ab);
+        kx::fillDmxPortsCD(frame, cd);
+        kx::fillDmxPortVJ(frame, 1, vj);
+        benchmark::DoNotOptimize(ab);
+        benchmark::DoNotOptimize(cd);
+        benchmark::DoNotOptimize(vj);
     }
 }
 BENCHMARK(BM_FrameSetArguments);

@@ -12,6 +12,8 @@
 #include <QUdpSocket>
 #include <random>
 
+#include "app/loop_driver.h"
+#include "app/process_core.h"
 #include "controller_sim.h"
 #include "link/loopback_platform.h"
 #include "transfer/file_transfer.h"
@@ -216,11 +218,77 @@ void BM_RoundTripsResponderOnItsThread(benchmark::State& state) {
     peer.wait();
 }
 
+// The download with a streaming view in front and the real loop driver running its tiers, so a
+// frame set falls inside every wait of the transfer. Counts what reached the Controller: verified
+// downloads, blocks resent, blocks the Controller could not take, and start commands other than the
+// planned one.
+void BM_DownloadShow1MiBStreamingView(benchmark::State& state) {
+    QTemporaryDir controllerFiles;
+    kxsim::ControllerSim sim(quietSim(controllerFiles.path()));
+    if (!sim.start()) {
+        state.SkipWithError("simulator port");
+        return;
+    }
+    test::LoopbackPlatform platform;
+    PlatformScope scope{platform};
+    ControllerLink link(loopback(sim.port()));
+    sim.setToolPrivatePort(link.socket(ControllerLink::Endpoint::Private).localPort());
+    FileTransfer transfer(link);
+    ProcessCore core;
+    core.tiers.liveOutput = [&link] { link.outputTick(); };
+    LoopDriver driver(core);
+    driver.start();
+    link.toggleConnection();
+    if (!link.connected()) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    link.setView(view::kMaterialStatic);
+    link.live().setComposer(view::kMaterialStatic, [](DmxFrame& frame) {
+        for (std::size_t i = 1; i < frame.size(); ++i)
+            frame[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    });
+
+    const QByteArray file = showLikeFile();
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(file.constData()),
+                                 static_cast<std::size_t>(file.size()));
+    const auto planned = startArguments(static_cast<std::uint32_t>(bytes.size()),
+                                        additiveChecksum(bytes), FileType::Show);
+    QByteArray plannedStart(1, static_cast<char>(cmd::kDownloadStart));
+    plannedStart.append(reinterpret_cast<const char*>(planned.data()), planned.size());
+    const QString path = platform.dir.filePath("S7420.K74");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(file);
+    f.close();
+
+    int verified = 0;
+    int resends = 0;
+    for (auto _ : state) {
+        TextLog log;
+        transfer.downloadFile(FileType::Show, path, log);
+        if (transfer.transferSucceeded() == 1) ++verified;
+        resends += static_cast<int>(log.text().count(transfer_log::kBlockResend));
+    }
+    int wrongStarts = 0;
+    for (const kxsim::SimRecord& r : sim.commands(cmd::kDownloadStart))
+        if (r.body != plannedStart) ++wrongStarts;
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["verified"] = verified;
+    state.counters["resends_per_run"] = resends / runs;
+    state.counters["refused_blocks"] = sim.transfer().blocksRefused();
+    state.counters["wrong_starts"] = wrongStarts;
+}
+
 BENCHMARK(BM_DownloadShow1MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_DownloadShow1MiBBareResponder)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(3);
+BENCHMARK(BM_DownloadShow1MiBStreamingView)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(20);
 BENCHMARK(BM_RoundTrips)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 BENCHMARK(BM_DownloadShow1MiBSimOnItsThread)
     ->Unit(benchmark::kMillisecond)

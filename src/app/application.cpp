@@ -78,6 +78,9 @@ bool Application::startUp() {
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
     m_transfer = std::make_unique<FileTransfer>(*m_link);
     m_transfer->shuttingDown = [this] { return m_core.closing(); };
+    m_transfer->runningChanged = [this](bool running) {
+        if (m_shell) m_shell->titleBar().setTransferRunning(running);
+    };
     createViews();
     // 9. The Show File.
     m_showFile->loadShow();
@@ -149,7 +152,7 @@ void Application::wireTitleBar() {
     });
 
     QObject::connect(&m_shell->splash(), &SplashView::commandCbClicked,
-                     [this] { m_link->sendCommand(cmd::kStartWindow, 0); });
+                     [this] { m_link->sendCommand(cmd::kStartWindow); });
 }
 
 void Application::wireTiers() {

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/caption.h"
 
@@ -23,9 +24,49 @@ std::uint32_t QtPlatform::milliseconds() {
     return static_cast<std::uint32_t>(timer.msecsSinceReference());
 }
 
-void QtPlatform::sleep(int ms) { QThread::msleep(static_cast<unsigned long>(std::max(ms, 0))); }
+void QtPlatform::sleep(int ms) {
+    QThread::msleep(static_cast<unsigned long>(std::max(ms, 0)));
+}
+
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
+        case QEvent::TabletMove:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
 
 void QtPlatform::processEvents(int maxWaitMs) {
+    // Sockets, timers and painting go on while the program waits for the Controller; the user's
+    // clicks and keys do not, so no handler starts new work in the middle of a command.
+    m_waits.emplace_back(QApplication::activeModalWidget());
+    struct Leave {
+        std::vector<QPointer<QWidget>>& waits;
+        ~Leave() { waits.pop_back(); }
+    } leave{m_waits};
     if (maxWaitMs <= 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;
@@ -37,7 +78,9 @@ void QtPlatform::processEvents(int maxWaitMs) {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-QDateTime QtPlatform::localTime() { return QDateTime::currentDateTime(); }
+QDateTime QtPlatform::localTime() {
+    return QDateTime::currentDateTime();
+}
 
 void QtPlatform::message(const QString& text) {
     QMessageBox::information(QApplication::activeWindow(), kProductName, text);
@@ -77,38 +120,70 @@ int QtPlatform::virtualKeyOf(int key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
     switch (key) {
-        case Qt::Key_Backspace: return 0x08;
-        case Qt::Key_Tab: return 0x09;
+        case Qt::Key_Backspace:
+            return 0x08;
+        case Qt::Key_Tab:
+            return 0x09;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 0x0D;
-        case Qt::Key_Shift: return 0x10;
-        case Qt::Key_Control: return 0x11;
-        case Qt::Key_Alt: return 0x12;
-        case Qt::Key_Escape: return 0x1B;
-        case Qt::Key_Space: return 0x20;
-        case Qt::Key_PageUp: return 0x21;
-        case Qt::Key_PageDown: return 0x22;
-        case Qt::Key_End: return 0x23;
-        case Qt::Key_Home: return 0x24;
-        case Qt::Key_Left: return 0x25;
-        case Qt::Key_Up: return 0x26;
-        case Qt::Key_Right: return 0x27;
-        case Qt::Key_Down: return 0x28;
-        case Qt::Key_Insert: return 0x2D;
-        case Qt::Key_Delete: return 0x2E;
-        default: return 0;
+        case Qt::Key_Enter:
+            return 0x0D;
+        case Qt::Key_Shift:
+            return 0x10;
+        case Qt::Key_Control:
+            return 0x11;
+        case Qt::Key_Alt:
+            return 0x12;
+        case Qt::Key_Escape:
+            return 0x1B;
+        case Qt::Key_Space:
+            return 0x20;
+        case Qt::Key_PageUp:
+            return 0x21;
+        case Qt::Key_PageDown:
+            return 0x22;
+        case Qt::Key_End:
+            return 0x23;
+        case Qt::Key_Home:
+            return 0x24;
+        case Qt::Key_Left:
+            return 0x25;
+        case Qt::Key_Up:
+            return 0x26;
+        case Qt::Key_Right:
+            return 0x27;
+        case Qt::Key_Down:
+            return 0x28;
+        case Qt::Key_Insert:
+            return 0x2D;
+        case Qt::Key_Delete:
+            return 0x2E;
+        default:
+            return 0;
     }
 }
 
+bool QtPlatform::inputAllowedDuringWait(QObject* watched) const {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == m_waits.back()) return false;
+    if (auto* window = qobject_cast<QWindow*>(watched)) return window == modal->windowHandle();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && (widget == modal || modal->isAncestorOf(widget));
+}
+
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+    const bool dropped =
+        waiting() && isUserInput(event->type()) && !inputAllowedDuringWait(watched);
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const int vk = virtualKeyOf(static_cast<QKeyEvent*>(event)->key());
-        if (vk > 0) {
-            const bool press = event->type() == QEvent::KeyPress;
+        const bool press = event->type() == QEvent::KeyPress;
+        // A dropped press is not seen by the key polls either; a release always is, so no key
+        // stays down.
+        if (vk > 0 && !(press && dropped)) {
             m_down[vk] = press;
             if (press) m_pressedSinceQuery[vk] = true;
         }
     }
+    if (dropped) return true;
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <array>
+#include <vector>
 
 #include "app/base/platform.h"
 
@@ -10,7 +13,7 @@ namespace kx {
 // The platform as the desktop program sees it, over Qt.
 class QtPlatform : public QObject, public Platform {
     Q_OBJECT
-public:
+  public:
     explicit QtPlatform(QString programDir);
 
     std::uint32_t milliseconds() override;
@@ -25,12 +28,20 @@ public:
 
     // Virtual-key code of a Qt key, 0 when it has none.
     static int virtualKeyOf(int qtKey);
+    // True while a wait handles events: the user's input is dropped then.
+    bool waiting() const { return !m_waits.empty(); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    // Whether input to watched may pass during the innermost wait: only to a modal dialog that
+    // was opened inside it (a message a handler shows), never to the windows that were there.
+    bool inputAllowedDuringWait(QObject* watched) const;
+
     QString m_programDir;
+    // The modal widget in front when each running wait began (innermost last).
+    std::vector<QPointer<QWidget>> m_waits;
     std::array<bool, 256> m_down{};
     std::array<bool, 256> m_pressedSinceQuery{};
 };

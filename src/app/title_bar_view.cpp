@@ -182,7 +182,23 @@ void TitleBarView::setConnectColour(Bgr colour) {
 }
 
 void TitleBarView::setConnectEnabled(bool enabled) {
-    m_connect->setEnabled(enabled);
+    m_connectBusy = !enabled;
+    updateTransferControls();
+}
+
+void TitleBarView::setTransferRunning(bool running) {
+    m_transferRunning = running;
+    updateTransferControls();
+}
+
+void TitleBarView::updateTransferControls() {
+    const bool free = !m_transferRunning;
+    for (auto& [index, b] : m_functions)
+        b->setEnabled(free);
+    m_connect->setEnabled(free && !m_connectBusy);
+    m_broadcast->setEnabled(free);
+    m_upgrade->setEnabled(free);
+    m_developer->setEnabled(free);
 }
 
 void TitleBarView::setCounters(int sent, int received) {
@@ -229,7 +245,7 @@ void TitleBarView::paintEvent(QPaintEvent*) {
 
 bool TitleBarView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_counters && event->type() == QEvent::MouseButtonDblClick) {
-        emit countersDoubleClicked();
+        if (!m_transferRunning) emit countersDoubleClicked();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -39,6 +39,11 @@ class TitleBarView : public QWidget {
     QString connectCaption() const;
     void setConnectColour(Bgr colour);
     void setConnectEnabled(bool enabled);
+    // While a transfer runs, every function that would start or interrupt one is disabled: the
+    // function buttons, connect, broadcast mode, the counters' way to the upgrade view, upgrade
+    // and the developer console. All of them come back when it ends.
+    void setTransferRunning(bool running);
+    bool transferRunning() const { return m_transferRunning; }
 
     void setCounters(int sent, int received);
     void setBroadcastMode(bool on);  // without reporting a change
@@ -78,7 +83,11 @@ class TitleBarView : public QWidget {
     QPixmap m_background;
     std::array<QPixmap, PictureStore::kRelayCount> m_relayOnPictures;
     std::array<QPixmap, PictureStore::kRelayCount> m_relayOffPictures;
+    void updateTransferControls();
+
     int m_editorMode = 0;
+    bool m_connectBusy = false;
+    bool m_transferRunning = false;
     std::map<int, QPushButton*> m_functions;
     QPushButton* m_save;
     QPushButton* m_connect;

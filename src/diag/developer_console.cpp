@@ -64,8 +64,7 @@ bool Fun_模拟发送指令(ControllerLink& link, const QString& codeText, const
     if (!ok || value > 0xFF) return false;
     const auto args = hexTextBytes(dataText);
     if (!args || args->size() > static_cast<std::size_t>(kMaxArguments)) return false;
-    std::copy(args->begin(), args->end(), link.transmitBuffer().begin());
-    return link.sendCommand(static_cast<std::uint8_t>(value), static_cast<int>(args->size()));
+    return link.sendCommand(static_cast<std::uint8_t>(value), *args);
 }
 
 }  // namespace kx

@@ -45,9 +45,7 @@ TestConsole::TestConsole(ControllerLink& link) : m_link(link) {
 }
 
 void TestConsole::send(std::initializer_list<std::uint8_t> args) {
-    auto buffer = m_link.transmitBuffer();
-    std::copy(args.begin(), args.end(), buffer.begin());
-    m_link.sendCommand(cmd::kControl, static_cast<int>(args.size()));
+    m_link.sendCommand(cmd::kControl, args);
 }
 
 void TestConsole::Fun_场景指令发送(int n) {
@@ -67,11 +65,9 @@ void TestConsole::Fun_功能测试功能开启关闭(bool on) {
 bool TestConsole::Fun_模拟发送墙板测试指令(std::uint8_t port, const QString& hexText) {
     const auto bytes = hexTextBytes(hexText);
     if (!bytes || bytes->size() + 2 > static_cast<std::size_t>(kMaxArguments)) return false;
-    auto buffer = m_link.transmitBuffer();
-    buffer[0] = sub::kSerialTest;
-    buffer[1] = port;
-    std::copy(bytes->begin(), bytes->end(), buffer.begin() + 2);
-    m_link.sendCommand(cmd::kControl, static_cast<int>(bytes->size()) + 2);
+    std::vector<std::uint8_t> args{sub::kSerialTest, port};
+    args.insert(args.end(), bytes->begin(), bytes->end());
+    m_link.sendCommand(cmd::kControl, args);
     return true;
 }
 

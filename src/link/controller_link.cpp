@@ -109,13 +109,12 @@ void ControllerLink::toggleConnection() {
 void ControllerLink::connectToController() {
     setBusy(true);
     m_connectReplySeen = 0;
-    m_transmit[0] = m_broadcastMode ? kBroadcastMarker : 0x00;
-    sendCommand(cmd::kConnect, 1);
+    sendCommand(cmd::kConnect, {m_broadcastMode ? kBroadcastMarker : std::uint8_t{0x00}});
     const bool answered = waitFlag(m_connectReplySeen, kConnectTimeoutMs);
     if (answered && m_released) {
         // The shutdown began during the wait: the Controller that just answered is let go.
         for (int i = 0; i < kReleaseRepeats; ++i)
-            sendCommand(cmd::kDisconnect, 0);
+            sendCommand(cmd::kDisconnect);
     } else if (answered) {
         m_connected = true;
         emit connectionChanged(true);
@@ -128,14 +127,13 @@ void ControllerLink::disconnectFromController() {
     setBusy(true);
     m_connected = false;
     emit connectionChanged(false);
-    sendCommand(cmd::kDisconnect, 0);
+    sendCommand(cmd::kDisconnect);
     setBusy(false);
 }
 
 void ControllerLink::sendAnnounce() {
-    m_transmit[0] = sub::kAnnounce;
-    m_transmit[1] = m_broadcastMode ? kBroadcastMarker : 0x00;
-    sendCommand(cmd::kControl, 2);
+    sendCommand(cmd::kControl,
+                {sub::kAnnounce, m_broadcastMode ? kBroadcastMarker : std::uint8_t{0x00}});
 }
 
 void ControllerLink::announceTick() {
@@ -145,7 +143,7 @@ void ControllerLink::announceTick() {
 void ControllerLink::releaseOnlineMode() {
     if (m_connected) {
         for (int i = 0; i < kReleaseRepeats; ++i)
-            sendCommand(cmd::kDisconnect, 0);
+            sendCommand(cmd::kDisconnect);
         m_connected = false;
         emit connectionChanged(false);
     }
@@ -158,17 +156,16 @@ void ControllerLink::Fun_关闭_Sock() {
     m_privateSocket.CloseSck();
 }
 
-bool ControllerLink::sendCommand(std::uint8_t code, int count) {
-    if (count < 0 || count > kMaxArguments) {
-        qCWarning(lcLink) << "command" << Qt::hex << code << "with" << Qt::dec << count
+bool ControllerLink::sendCommand(std::uint8_t code, std::span<const std::uint8_t> args) {
+    if (args.size() > static_cast<std::size_t>(kMaxArguments)) {
+        qCWarning(lcLink) << "command" << Qt::hex << code << "with" << Qt::dec << args.size()
                           << "arguments not sent";
         return false;
     }
     std::array<std::uint8_t, kMaxBody> body;
     body[0] = code;
-    std::copy_n(m_transmit.begin(), count, body.begin() + 1);
-    sendFrame(kClassCommand, kClassCommandOut,
-              std::span(body).first(static_cast<std::size_t>(count) + 1));
+    std::copy(args.begin(), args.end(), body.begin() + 1);
+    sendFrame(kClassCommand, kClassCommandOut, std::span(body).first(args.size() + 1));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <span>
 
 #include "link/link_config.h"
@@ -80,11 +81,14 @@ class ControllerLink : public QObject {
     // Shutdown step 20: closes every socket.
     void Fun_关闭_Sock();
 
-    // Sending. Arguments go into the transmit buffer at 0..count-1, then sendCommand.
-    std::span<std::uint8_t, kTransmitBufferSize> transmitBuffer() { return m_transmit; }
-    // code + transmit bytes 0..count-1 as a command; false (nothing sent) for a count outside
-    // 0..2000, which the Controller cannot take.
-    bool sendCommand(std::uint8_t code, int count);
+    // Sending. Every command carries its own argument bytes: a handler that runs inside a wait
+    // (the output tick, a reply) can never change what another sender is about to send.
+    // code + args as a command; false (nothing sent) for more than 2000 arguments, which the
+    // Controller cannot take.
+    bool sendCommand(std::uint8_t code, std::span<const std::uint8_t> args = {});
+    bool sendCommand(std::uint8_t code, std::initializer_list<std::uint8_t> args) {
+        return sendCommand(code, std::span(args.begin(), args.size()));
+    }
     // magic + class bytes + body through the current command socket, then pending events once.
     void sendFrame(std::uint8_t class1, std::uint8_t class2, std::span<const std::uint8_t> body);
     // A typed or fixed hex text as the whole command body; false (nothing sent) when the text is
@@ -143,7 +147,6 @@ class ControllerLink : public QObject {
     int m_sendCount = 0;
     int m_receiveCount = 0;
     std::int32_t m_connectReplySeen = 0;
-    std::array<std::uint8_t, kTransmitBufferSize> m_transmit{};
     std::array<ReplyHandler, kReplyConsumerCount> m_consumers;
     std::function<void(const QString&)> m_diagnosticSink;
     LiveDmx m_live;

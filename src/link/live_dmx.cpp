@@ -22,12 +22,8 @@ void LiveDmx::setView(int view) {
     m_view = view;
     m_frame.fill(0);
     m_pending = 2;
-    if (view != view::kTestConsole) {
-        auto args = m_link.transmitBuffer();
-        args[0] = sub::kSerialTest;
-        args[1] = kSerialTestOff;
-        m_link.sendCommand(cmd::kControl, 2);
-    }
+    if (view != view::kTestConsole)
+        m_link.sendCommand(cmd::kControl, {sub::kSerialTest, kSerialTestOff});
 }
 
 void LiveDmx::requestFrames(int n) {
@@ -46,22 +42,31 @@ void LiveDmx::outputTick() {
     if (m_view != view::kMaterialStatic && m_hideChaseWindow) m_hideChaseWindow();
     if (streams(m_view)) m_pending = 1;
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
-    if (m_link.connected() && !m_link.released() && m_pending > 0) {
+    if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {
         --m_pending;
         sendFrameSet();
     }
 }
 
 void LiveDmx::sendFrameSet() {
-    auto args = m_link.transmitBuffer();
-    fillDmxPortsAB(m_frame, args.first<kDmxPairArguments>());
-    m_link.sendCommand(cmd::kDmxPortsAB, kDmxPairArguments);
+    // A tick that falls inside the 1 ms pauses of this set waits for the next one, so the
+    // Controller always sees A+B, C+D and VJ of one frame in order.
+    if (m_sendingSet) return;
+    m_sendingSet = true;
+    // Each part is taken from the frame as it is now; all three go out even if a handler
+    // recomposes the frame in a pause.
+    std::array<std::uint8_t, kDmxPairArguments> ab;
+    std::array<std::uint8_t, kDmxPairArguments> cd;
+    std::array<std::uint8_t, kDmxVjArguments> vj;
+    fillDmxPortsAB(m_frame, ab);
+    fillDmxPortsCD(m_frame, cd);
+    fillDmxPortVJ(m_frame, m_vjServer, vj);
+    m_link.sendCommand(cmd::kDmxPortsAB, ab);
     Fun_Wait(1);
-    fillDmxPortsCD(m_frame, args.first<kDmxPairArguments>());
-    m_link.sendCommand(cmd::kDmxPortsCD, kDmxPairArguments);
+    m_link.sendCommand(cmd::kDmxPortsCD, cd);
     Fun_Wait(1);
-    fillDmxPortVJ(m_frame, m_vjServer, args.first<kDmxVjArguments>());
-    m_link.sendCommand(cmd::kDmxPortVJ, kDmxVjArguments);
+    m_link.sendCommand(cmd::kDmxPortVJ, vj);
+    m_sendingSet = false;
 }
 
 }  // namespace kx

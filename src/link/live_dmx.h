@@ -69,6 +69,7 @@ class LiveDmx {
     std::uint8_t m_pending = 0;
     std::uint8_t m_oneTickRequest = 0;
     std::uint8_t m_vjServer = 0;
+    bool m_sendingSet = false;
     DmxFrame m_frame{};
     std::array<Composer, view::kLast + 1> m_composers;
     std::function<void()> m_hideChaseWindow;

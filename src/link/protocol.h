@@ -20,7 +20,6 @@ inline constexpr int kHeaderSize = 7;
 inline constexpr int kMaxArguments = 2000;
 inline constexpr int kMaxBody = 1 + kMaxArguments;
 inline constexpr int kMaxDatagram = kHeaderSize + kMaxBody;
-inline constexpr int kTransmitBufferSize = 4001;
 
 // Class pairs.
 inline constexpr std::uint8_t kClassCommand = 0xCC;

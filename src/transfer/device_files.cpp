@@ -105,8 +105,7 @@ void DeviceFiles::chooseFirmwareFile() {
 }
 
 void DeviceFiles::query(std::uint8_t subCommand) {
-    m_transfer.link().transmitBuffer()[0] = subCommand;
-    m_transfer.link().sendCommand(cmd::kControl, 1);
+    m_transfer.link().sendCommand(cmd::kControl, {subCommand});
 }
 
 void DeviceFiles::Fun_请求版本号() {

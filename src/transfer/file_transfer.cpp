@@ -42,12 +42,31 @@ void FileTransfer::onReply(std::uint8_t code, std::span<const std::uint8_t> data
     m_replies.transferReplySeen = 1;
 }
 
-void FileTransfer::sendTransferCommand(std::uint8_t code, int count) {
+FileTransfer::Session::~Session() {
+    if (m_transfer) m_transfer->setRunning(false);
+}
+
+FileTransfer::Session FileTransfer::begin(LogBox& log) {
+    if (m_running) {
+        appendLog(log, lg::kBusy);
+        return Session(nullptr);
+    }
+    setRunning(true);
+    return Session(this);
+}
+
+void FileTransfer::setRunning(bool running) {
+    m_running = running;
+    if (runningChanged) runningChanged(running);
+}
+
+void FileTransfer::sendTransferCommand(std::uint8_t code, std::span<const std::uint8_t> args) {
     // A reply already queued (a late or repeated answer to the previous command) lands before
-    // the flag is cleared, so it cannot pass for the answer to this command.
+    // the flag is cleared, so it cannot pass for the answer to this command. The arguments are
+    // the caller's own: whatever runs in this pump cannot change them.
     platform().processEvents(0);
     m_replies.transferReplySeen = 0;
-    m_link.sendCommand(code, count);
+    m_link.sendCommand(code, args);
 }
 
 bool FileTransfer::waitTransferReply(int timeoutMs) {
@@ -68,10 +87,6 @@ bool FileTransfer::waitTransferReply(int timeoutMs, std::uint8_t code) {
     }
 }
 
-void FileTransfer::putArguments(std::span<const std::uint8_t> bytes) {
-    std::copy(bytes.begin(), bytes.end(), m_link.transmitBuffer().begin());
-}
-
 bool FileTransfer::checkConnectedForTransfer(LogBox& log) {
     log.clear();
     if (m_link.connected()) return true;
@@ -80,6 +95,21 @@ bool FileTransfer::checkConnectedForTransfer(LogBox& log) {
 }
 
 void FileTransfer::downloadFile(FileType type, const QString& path, LogBox& log) {
+    const Session session = begin(log);
+    if (session.active()) download(type, path, log);
+}
+
+void FileTransfer::downloadFile(const Session& session, FileType type, const QString& path,
+                                LogBox& log) {
+    if (session.active()) download(type, path, log);
+}
+
+void FileTransfer::uploadFile(FileType type, const QString& path, LogBox& log) {
+    const Session session = begin(log);
+    if (session.active()) upload(type, path, log);
+}
+
+void FileTransfer::download(FileType type, const QString& path, LogBox& log) {
     m_transferSucceeded = 0;
     appendLog(log, lg::kFile + path);
     appendLog(log, lg::kReading);
@@ -91,9 +121,9 @@ void FileTransfer::downloadFile(FileType type, const QString& path, LogBox& log)
     const auto bytes = bytesOf(file);
     appendLog(log, lg::kSize + kilobytesText(bytes.size()) + "K");
 
-    putArguments(
+    sendTransferCommand(
+        cmd::kDownloadStart,
         startArguments(static_cast<std::uint32_t>(bytes.size()), additiveChecksum(bytes), type));
-    sendTransferCommand(cmd::kDownloadStart, 7);
     if (!waitTransferReply(kReplyTimeoutMs)) {
         appendLog(log, lg::kHandshakeFailed);
         return;
@@ -120,8 +150,7 @@ FileTransfer::BlockOutcome FileTransfer::sendBlock(std::span<const std::uint8_t>
                                                    std::uint32_t offsetAfter, LogBox& log) {
     int attempts = 0;
     for (;;) {
-        putArguments(arguments);
-        sendTransferCommand(cmd::kDownloadBlock, static_cast<int>(arguments.size()));
+        sendTransferCommand(cmd::kDownloadBlock, arguments);
         if (waitTransferReply(kReplyTimeoutMs)) {
             appendLog(log, lg::kBlockDone, false);
             return BlockOutcome::Done;
@@ -132,7 +161,7 @@ FileTransfer::BlockOutcome FileTransfer::sendBlock(std::span<const std::uint8_t>
         }
         bool resend = false;
         for (int query = 0; query < kStatusQueries && !resend; ++query) {
-            sendTransferCommand(cmd::kDownloadStatus, 0);
+            sendTransferCommand(cmd::kDownloadStatus);
             if (!waitTransferReply(kReplyTimeoutMs, cmd::kDownloadStatus)) continue;
             const auto status = readStatusReply(m_replies.data());
             if (status && status->status == kStatusGood && status->received == offsetAfter) {
@@ -152,12 +181,9 @@ FileTransfer::BlockOutcome FileTransfer::sendBlock(std::span<const std::uint8_t>
 }
 
 bool FileTransfer::verify(FileType type, LogBox& log) {
-    auto buffer = m_link.transmitBuffer();
-    std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     const int scene =
         type == FileType::Show && sceneAfterShowDownload ? sceneAfterShowDownload() : 0;
-    putArguments(verifyArguments(scene));
-    sendTransferCommand(cmd::kDownloadVerify, kVerifyArgumentCount);
+    sendTransferCommand(cmd::kDownloadVerify, verifyArguments(scene));
     if (!waitTransferReply(kReplyTimeoutMs, cmd::kDownloadVerify)) {
         appendLog(log, lg::kNoAnswer);
         return false;
@@ -172,11 +198,10 @@ bool FileTransfer::verify(FileType type, LogBox& log) {
     return true;
 }
 
-void FileTransfer::uploadFile(FileType type, const QString& path, LogBox& log) {
+void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
     appendLog(log, lg::kUploadPrepare);
     appendLog(log, lg::kUploadInfo);
-    putArguments(uploadInfoArguments(type));
-    sendTransferCommand(cmd::kUploadInfo, 1);
+    sendTransferCommand(cmd::kUploadInfo, uploadInfoArguments(type));
     if (!waitTransferReply(kReplyTimeoutMs)) {
         appendLog(log, lg::kReadFailed);
         appendLog(log, lg::kUploadFailed);
@@ -202,8 +227,7 @@ void FileTransfer::uploadFile(FileType type, const QString& path, LogBox& log) {
     while (offset < info->size) {
         const auto n = static_cast<std::uint16_t>(
             std::min<std::uint32_t>(info->size - offset, kUploadBlockSize));
-        putArguments(uploadBlockArguments(info->address + offset, n));
-        sendTransferCommand(cmd::kUploadBlock, 6);
+        sendTransferCommand(cmd::kUploadBlock, uploadBlockArguments(info->address + offset, n));
         if (!waitTransferReply(kReplyTimeoutMs)) {
             appendLog(log, lg::kHandshakeFailed);
             appendLog(log, lg::kUploadFailed);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <utility>
 
 #include "link/controller_link.h"
 #include "transfer/transfer_format.h"
@@ -27,9 +28,25 @@ struct TransferReplyStore {
 };
 
 // Whole files to the Controller (download) and from it (upload), each run to its end inside one
-// call while interface events keep being handled.
+// call while interface events keep being handled. One transfer runs at a time: the reply store
+// and the Controller's file reception belong to it.
 class FileTransfer {
   public:
+    // Marks one transfer operation as running for its lifetime (a Show download holds one across
+    // its save and the download). Inactive when another operation was running already.
+    class Session {
+      public:
+        Session(Session&& other) noexcept : m_transfer(std::exchange(other.m_transfer, nullptr)) {}
+        Session& operator=(Session&&) = delete;
+        ~Session();
+        bool active() const { return m_transfer != nullptr; }
+
+      private:
+        friend class FileTransfer;
+        explicit Session(FileTransfer* transfer) : m_transfer(transfer) {}
+        FileTransfer* m_transfer;
+    };
+
     static constexpr int kReplyTimeoutMs = 500;
     static constexpr int kMaxBlockAttempts = 3;
     static constexpr int kStatusQueries = 5;
@@ -47,18 +64,28 @@ class FileTransfer {
     // The scene the Controller switches to after loading a downloaded show (0: none); asked at
     // the verification of file type 1 only.
     std::function<int()> sceneAfterShowDownload;
+    // Told when a transfer operation starts (true) and when it ends (false), whatever its outcome.
+    std::function<void(bool)> runningChanged;
+
+    // Starts a transfer operation; an inactive session, and "->正在传输" in the log, while one
+    // runs already.
+    Session begin(LogBox& log);
+    bool running() const { return m_running; }
 
     // The transfer reply consumer.
     void onReply(std::uint8_t code, std::span<const std::uint8_t> data);
-    // Clears transferReplySeen, then sends code + transmit bytes 0..count-1.
-    void sendTransferCommand(std::uint8_t code, int count);
+    // Clears transferReplySeen, then sends code + args.
+    void sendTransferCommand(std::uint8_t code, std::span<const std::uint8_t> args = {});
     // True as soon as a transfer reply has arrived, false after timeoutMs.
     bool waitTransferReply(int timeoutMs);
     // The same, taking only a reply with this code; replies with other codes are passed over.
     bool waitTransferReply(int timeoutMs, std::uint8_t code);
 
+    // Each runs as its own transfer operation; refused while another runs.
     void downloadFile(FileType type, const QString& path, LogBox& log);
     void uploadFile(FileType type, const QString& path, LogBox& log);
+    // The download as part of an operation the caller has begun.
+    void downloadFile(const Session& session, FileType type, const QString& path, LogBox& log);
     // Clears the log; when not connected writes "未连接" and answers false.
     bool checkConnectedForTransfer(LogBox& log);
 
@@ -73,11 +100,14 @@ class FileTransfer {
                            LogBox& log);
     bool verify(FileType type, LogBox& log);
     bool stopping() const { return shuttingDown && shuttingDown(); }
-    void putArguments(std::span<const std::uint8_t> bytes);
+    void setRunning(bool running);
+    void download(FileType type, const QString& path, LogBox& log);
+    void upload(FileType type, const QString& path, LogBox& log);
 
     ControllerLink& m_link;
     TransferReplyStore m_replies;
     std::uint8_t m_transferSucceeded = 0;
+    bool m_running = false;
 };
 
 }  // namespace kx

@@ -45,18 +45,24 @@ void ShowDownload::Fun_下载上传文件界面(FileType type, LogBox& log) {
 
 void ShowDownload::Fun_下载灯光参数(LogBox& log) {
     if (!m_transfer.checkConnectedForTransfer(log)) return;
-    if (m_hooks.setButtonEnabled) m_hooks.setButtonEnabled(false);
-    log.clear();
-    appendLog(log, kLogDownloadShow);
-    // Sending the file on disk when the save failed would pass an older show off as this one.
-    const bool saved = !m_hooks.saveShow || m_hooks.saveShow();
-    if (saved) {
-        Fun_Wait(kSettleMs);
-        m_transfer.downloadFile(FileType::Show, m_paths.showFile, log);
-    } else {
-        appendLog(log, kLogShowNotSaved);
+    bool saved = false;
+    {
+        // The save belongs to the transfer: nothing may start another one in its waits.
+        const FileTransfer::Session session = m_transfer.begin(log);
+        if (!session.active()) return;
+        if (m_hooks.setButtonEnabled) m_hooks.setButtonEnabled(false);
+        log.clear();
+        appendLog(log, kLogDownloadShow);
+        // Sending the file on disk when the save failed would pass an older show off as this one.
+        saved = !m_hooks.saveShow || m_hooks.saveShow();
+        if (saved) {
+            Fun_Wait(kSettleMs);
+            m_transfer.downloadFile(session, FileType::Show, m_paths.showFile, log);
+        } else {
+            appendLog(log, kLogShowNotSaved);
+        }
+        if (m_hooks.setButtonEnabled) m_hooks.setButtonEnabled(true);
     }
-    if (m_hooks.setButtonEnabled) m_hooks.setButtonEnabled(true);
     if (saved) Fun_完成之后重启判断();
 }
 

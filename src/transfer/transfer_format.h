@@ -95,6 +95,8 @@ inline const QString kUploadEnd = QStringLiteral("->数据上传结束");
 inline const QString kUploadOk = QStringLiteral("->上传成功");
 inline const QString kUploadWriteFailed = QStringLiteral("->文件保存失败");
 inline const QString kNotConnected = QStringLiteral("未连接");
+// A transfer asked for while another one runs.
+inline const QString kBusy = QStringLiteral("->正在传输");
 }  // namespace transfer_log
 
 }  // namespace kx

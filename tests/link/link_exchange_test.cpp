@@ -101,7 +101,8 @@ TEST_F(LinkExchange, SendCounterWrapsAfter9999) {
     link->sendAnnounce();
     EXPECT_EQ(link->counterText(), "S:0001   G:0000");
     EXPECT_EQ(counters, QStringList{"S:0001   G:0000"});
-    EXPECT_FALSE(link->sendCommand(cmd::kControl, kMaxArguments + 1));  // too long: not sent
+    // Too long: not sent.
+    EXPECT_FALSE(link->sendCommand(cmd::kControl, std::vector<std::uint8_t>(kMaxArguments + 1)));
     EXPECT_EQ(link->sendCount(), 1);
 }
 

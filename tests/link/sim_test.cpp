@@ -31,11 +31,14 @@ class SimExchange : public LinkFixture {
             });
     }
 
+    static std::span<const std::uint8_t> bytes(const QByteArray& a) {
+        return {reinterpret_cast<const std::uint8_t*>(a.constData()),
+                static_cast<std::size_t>(a.size())};
+    }
     // Sends code + args; the transfer reply data, or none after 500 ms.
     std::optional<QByteArray> transact(std::uint8_t code, const QByteArray& args) {
-        std::copy(args.begin(), args.end(), link->transmitBuffer().begin());
         replySeen = 0;
-        link->sendCommand(code, static_cast<int>(args.size()));
+        link->sendCommand(code, bytes(args));
         if (!waitFlag(replySeen, 500)) return std::nullopt;
         return reply;
     }
@@ -46,8 +49,7 @@ class SimExchange : public LinkFixture {
     // Sends 0xCE + args; the data of the 0xCE reply, or "<no reply>" after 200 ms.
     QByteArray control(const QByteArray& args) {
         ceReplies.clear();
-        std::copy(args.begin(), args.end(), link->transmitBuffer().begin());
-        link->sendCommand(cmd::kControl, static_cast<int>(args.size()));
+        link->sendCommand(cmd::kControl, bytes(args));
         if (!platform.pumpUntil([&] { return !ceReplies.isEmpty(); }, 200)) return "<no reply>";
         return ceReplies.back();
     }

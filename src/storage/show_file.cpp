@@ -82,7 +82,8 @@ ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
     return result;
 }
 
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections) {
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                        QStringList& notes) {
     // Only the file's own bytes are readable: a position past its end is damage, not zeros.
     RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
     int cursor = 0;
@@ -90,7 +91,7 @@ ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections
     std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
     for (const SectionRoutine& s : sections) {
         cursor = 0;
-        if (!s.read(buf, cursor, scratch) || !buf.ok()) return ShowParse::Damaged;
+        if (!s.read(buf, cursor, scratch, notes) || !buf.ok()) return ShowParse::Damaged;
     }
     return ShowParse::Ok;
 }
@@ -130,7 +131,8 @@ LoadResult ShowFile::loadShow(const QString& path) {
 
 LoadResult ShowFile::loadBytes(const QByteArray& bytes) {
     StagedShow staged = m_binding.stage();
-    switch (parseShowFile(bytes, staged.sections)) {
+    QStringList notes;
+    switch (parseShowFile(bytes, staged.sections, notes)) {
         case ShowParse::WrongTag:
             platform().message(kMsgShowFormat);
             return LoadResult::WrongFormat;
@@ -142,7 +144,11 @@ LoadResult ShowFile::loadBytes(const QByteArray& bytes) {
     }
     if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
     if (m_hooks.setCaption) m_hooks.setCaption(m_paths.showFile);
-    staged.commit();
+    notes += staged.commit();
+    // The same trouble in two sections is one thing to hear about.
+    notes.removeDuplicates();
+    for (const QString& note : notes)
+        platform().message(note);
     return LoadResult::Loaded;
 }
 

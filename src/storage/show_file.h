@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,12 +42,15 @@ using SectionScratch = std::span<std::uint8_t>;
 // defaults, then Fun_FindSection(number, tag) and parses the body only when found; it must not
 // rely on where the previous section ended. It returns false only when the file is damaged
 // (a position, count or length pointing outside); a missing section is not damage.
-// Readers fill the staging copy they are bound to and touch nothing else.
+// Readers fill the staging copy they are bound to and touch nothing else: what the user should
+// hear about a section that still loads ("版本不对") goes into notes, and the loader decides
+// whether to show it once the whole file is read.
 struct SectionRoutine {
     int number = 0;
     QString tag;
     std::function<void(RecordBuffer&, int& cursor, SectionScratch scratch)> write;
-    std::function<bool(RecordBuffer&, int& cursor, SectionScratch scratch)> read;
+    std::function<bool(RecordBuffer&, int& cursor, SectionScratch scratch, QStringList& notes)>
+        read;
 };
 using SectionRoutines = std::vector<SectionRoutine>;
 
@@ -54,10 +58,11 @@ using SectionRoutines = std::vector<SectionRoutine>;
 bool sectionOrderValid(const SectionRoutines& sections);
 
 // A load parses into a staging copy of the show; only when every reader succeeded does commit
-// replace the live show with it.
+// replace the live show with it. Commit hands back the texts of what went wrong on the way (a
+// working file it could not write) for the loader to show.
 struct StagedShow {
     SectionRoutines sections;
-    std::function<void()> commit;
+    std::function<QStringList()> commit;
 };
 
 // How the container reaches the show it saves and loads.
@@ -78,8 +83,10 @@ struct ShowBuild {
 ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
 
 enum class ShowParse { Ok, WrongTag, Damaged };
-// Checks the file tag and runs every reader on bytes (at most 4,194,305 are used).
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections);
+// Checks the file tag and runs every reader on bytes (at most 4,194,305 are used); the readers'
+// notes are appended to notes in file order.
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                        QStringList& notes);
 
 // Where the container calls out to other parts of the program; each may be left empty.
 struct ShowFileHooks {

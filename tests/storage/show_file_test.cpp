@@ -26,7 +26,7 @@ SectionRoutine numberSection(int number, const QString& tag, int& value, int fal
                 Fun_BeginSection(number, tag, c, b);
                 Fun_Put2(value, c, b);
             },
-            [&value, number, tag, fallback](RecordBuffer& b, int& c, SectionScratch) {
+            [&value, number, tag, fallback](RecordBuffer& b, int& c, SectionScratch, QStringList&) {
                 value = fallback;
                 if (!Fun_FindSection(number, tag, c, b)) return true;
                 // A body that runs past the bytes is damage.
@@ -44,7 +44,10 @@ ShowBinding bindingOf(Model& live) {
     return {[&live] { return sectionsOf(live); },
             [&live] {
                 auto staged = std::make_shared<Model>(live);
-                return StagedShow{sectionsOf(*staged), [&live, staged] { live = *staged; }};
+                return StagedShow{sectionsOf(*staged), [&live, staged] {
+                                      live = *staged;
+                                      return QStringList{};
+                                  }};
             }};
 }
 

@@ -102,6 +102,9 @@ struct ShowFileHooks {
 inline const QString kMsgShowMissing =
     QStringLiteral("SHOW 文件不存在！！！ 将建立新的灯光文件！！！");
 inline const QString kMsgShowFormat = QStringLiteral("文件格式错误！！！");
+// The second line of kMsgShowFormat after a Show File was refused: where its bytes were kept.
+inline const QString kMsgKeptAside = QStringLiteral("原文件已备份到 灯光备份\\");
+inline const QString kMsgNotKeptAside = QStringLiteral("原文件无法备份");
 inline const QString kMsgSaveFailed = QStringLiteral("SHOW 文件保存失败！！！");
 inline const QString kMsgShowTooLarge = QStringLiteral("SHOW 文件超出容量，保存失败！！！");
 inline const QString kMsgAskNewShow = QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？");
@@ -121,7 +124,9 @@ class ShowFile {
     // that cannot be written is reported and false; the previous file then stays intact.
     bool saveShow(const QString& path = {});
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
-    // leaves the live show as it was.
+    // leaves the live show as it was; a file that is there but cannot be read is first copied
+    // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
+    // writes the default path.
     LoadResult loadShow(const QString& path = {});
     // Saves the groups file when changed, then copies the Show File into the backup folder as
     // "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. Failures are ignored.
@@ -147,7 +152,9 @@ class ShowFile {
     ShowFileHooks m_hooks;
     bool m_noAutomaticBackup = false;
 
-    LoadResult loadBytes(const QByteArray& bytes);
+    enum class KeepAside { Yes, No };
+    LoadResult loadBytes(const QByteArray& bytes, KeepAside keepAside);
+    QString keepUnreadable(const QByteArray& bytes);
     bool copyShowFile(const QString& to);
 };
 

@@ -108,18 +108,19 @@ ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks)
       m_noAutomaticBackup(iniReadInt(m_paths.systemIni, QStringLiteral("不自动备份")) == 1) {}
 
 bool ShowFile::saveShow(const QString& path) {
+    const QString failure = writeShow(path);
+    if (failure.isEmpty()) return true;
+    platform().message(failure);
+    return false;
+}
+
+QString ShowFile::writeShow(const QString& path) {
     const QString target = path.isEmpty() ? m_paths.showFile : path;
     const ShowBuild build = buildShowFile(
         m_binding.sections(), showStampText(platform().localTime(), m_paths.programDir));
-    if (!build.bytes) {
-        platform().message(build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed);
-        return false;
-    }
-    if (!writeWholeFile(target, *build.bytes)) {
-        platform().message(kMsgSaveFailed);
-        return false;
-    }
-    return true;
+    if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
+    if (!writeWholeFile(target, *build.bytes)) return kMsgSaveFailed;
+    return {};
 }
 
 LoadResult ShowFile::loadShow(const QString& path) {

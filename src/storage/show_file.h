@@ -123,6 +123,8 @@ class ShowFile {
     // Writes the whole show to path ("" = the default path). A show that does not fit or a file
     // that cannot be written is reported and false; the previous file then stays intact.
     bool saveShow(const QString& path = {});
+    // The same without a word: "" when written, otherwise the text saying why not.
+    QString writeShow(const QString& path = {});
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
     // leaves the live show as it was; a file that is there but cannot be read is first copied
     // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save

@@ -145,7 +145,8 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
         size = build.bytes->size();
         auto loaded = std::make_unique<Show>();
         StagedShow staged = showBinding(*loaded, paths).stage();
-        if (parseShowFile(*build.bytes, staged.sections) != ShowParse::Ok) {
+        QStringList notes;
+        if (parseShowFile(*build.bytes, staged.sections, notes) != ShowParse::Ok) {
             state.SkipWithError("load failed");
             break;
         }

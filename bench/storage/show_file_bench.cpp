@@ -71,7 +71,8 @@ void BM_ParseShowFile(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes.size());
     for (auto _ : state) {
         StagedShow staged = showBinding(f.show, f.paths).stage();
-        benchmark::DoNotOptimize(parseShowFile(bytes, staged.sections));
+        QStringList notes;
+        benchmark::DoNotOptimize(parseShowFile(bytes, staged.sections, notes));
         staged.commit();
     }
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     static const kx::AppPaths paths = kx::AppPaths::under(kx::platform().programDir());
     kx::StagedShow staged = kx::showBinding(live, paths).stage();
-    if (kx::parseShowFile(bytes, staged.sections) == kx::ShowParse::Ok) {
+    QStringList notes;
+    if (kx::parseShowFile(bytes, staged.sections, notes) == kx::ShowParse::Ok) {
         staged.commit();
         kx::RecordBuffer buf(65536);
         int cursor = 0;

@@ -6,6 +6,7 @@
 #include "app/base/file_io.h"
 #include "app/base/settings.h"
 #include "app/caption.h"
+#include "app/shutdown_save.h"
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
 #include "app/title_bar_link.h"
@@ -59,7 +60,10 @@ bool Application::startUp() {
     setCaption(" ");
     // 4. A second copy is refused before any view exists.
     if (refuseSecondCopy(m_instance)) return false;
-    m_termination = std::make_unique<TerminationSignal>(requestClose);
+    m_termination = std::make_unique<TerminationSignal>([this] {
+        m_core.requestTermination();
+        if (m_driver) m_driver->reschedule();
+    });
     // 5. The mouse wheel.
     m_developer = evaluateDeveloperMode(m_paths);
     m_wheel.wheelDisabled = m_developer.wheelDisabled;
@@ -166,12 +170,14 @@ void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
     s.hideMainWindow = [this] { m_window->hide(); };
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
-    s.saveShow = [this] { m_showFile->saveShow(); };
+    s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
     s.backupShow = [this] { m_showFile->backupShow(kBackupOnClose); };
     s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };
     s.deleteMaterialClipboard = [this] { removeFile(m_paths.materialClipboard); };
     s.endProcess = [] { QCoreApplication::exit(0); };
+    s.showMainWindow = [this] { m_window->show(); };
+    s.allowReconnect = [this] { m_link->cancelRelease(); };
 }
 
 }  // namespace kx

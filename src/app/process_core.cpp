@@ -60,7 +60,15 @@ void ProcessCore::shutdownStepTask() {
     if (m_shutdownStep == 0) {
         call(shutdown.hideMainWindow);
         call(shutdown.leaveNotice);
-        call(shutdown.saveShow);
+        const bool goOn = !shutdown.saveShow || shutdown.saveShow(!m_terminating);
+        if (!goOn && !m_terminating) {
+            // The show is only in memory now: the program keeps running with it, as before the
+            // close, and a later close starts again at step 0.
+            m_closing = false;
+            call(shutdown.showMainWindow);
+            call(shutdown.allowReconnect);
+            return;
+        }
         call(shutdown.deleteStepClipboard);
         call(shutdown.backupShow);
     } else if (m_shutdownStep == kStepCloseSockets) {

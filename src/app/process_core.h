@@ -20,16 +20,23 @@ struct TierTasks {
 
 // What the counted shutdown does, in its order: step 0 hides the window, sends the leave notice,
 // saves, deletes the step clipboard and backs up; step 20 closes the sockets and deletes the
-// material clipboard; step 60 ends the process.
+// material clipboard; step 60 ends the process. A failed save the user will not end with cancels
+// the shutdown right after it.
 struct ShutdownTasks {
     std::function<void()> hideMainWindow;
     std::function<void()> leaveNotice;
-    std::function<void()> saveShow;
+    // True when the shutdown goes on. mayAsk is false for a termination request from the system,
+    // which must end the program; otherwise a failed save may ask the user, who can choose to
+    // stay (false).
+    std::function<bool(bool mayAsk)> saveShow;
     std::function<void()> deleteStepClipboard;
     std::function<void()> backupShow;
     std::function<void()> closeSockets;
     std::function<void()> deleteMaterialClipboard;
     std::function<void()> endProcess;
+    // When the user chose to stay: undo what step 0 did before the save.
+    std::function<void()> showMainWindow;
+    std::function<void()> allowReconnect;
 };
 
 class ProcessCore {
@@ -55,6 +62,12 @@ class ProcessCore {
 
     // The main window's close request: starts the shutdown; the close itself is refused.
     void requestClose() { m_closing = true; }
+    // A termination request from the system (logout, SIGTERM): the same shutdown, but it ends
+    // the program whatever the save does, also when it arrives while the user is being asked.
+    void requestTermination() {
+        m_closing = true;
+        m_terminating = true;
+    }
 
     bool closing() const { return m_closing; }
     bool tasksStopped() const { return m_tasksStopped; }
@@ -67,6 +80,7 @@ class ProcessCore {
     bool due(int tierIndex, std::uint32_t now) const;
 
     bool m_closing = false;
+    bool m_terminating = false;
     bool m_tasksStopped = false;
     int m_shutdownStep = 0;
     std::uint32_t m_now = 0;

@@ -1,7 +1,5 @@
 #include "app/show.h"
 
-#include "app/base/platform.h"
-
 #include "effects/effect_record.h"
 #include "fixtures/fixture_files.h"
 #include "materials/material_bank_file.h"
@@ -42,7 +40,8 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
             // The images are where the other Effects' Materials live until the next save: a
             // failed write is said, not passed over.
             if (!commitMaterialsSection(*images, paths, live.materials, live.currentEffect))
-                platform().message(kMsgMaterialSaveFailed);
+                return QStringList{kMsgMaterialSaveFailed};
+            return QStringList{};
         };
         return s;
     };

@@ -278,7 +278,7 @@ SectionRoutine effectsSectionRoutine(EffectTable& t) {
             [&t](RecordBuffer& buf, int& cursor, SectionScratch) {
                 saveEffectsSection(t, buf, cursor);
             },
-            [&t](RecordBuffer& buf, int& cursor, SectionScratch) {
+            [&t](RecordBuffer& buf, int& cursor, SectionScratch, QStringList&) {
                 return loadEffectsSection(t, buf, cursor);
             }};
 }

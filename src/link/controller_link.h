@@ -120,6 +120,8 @@ class ControllerLink : public QObject {
     void outputTick() { m_live.outputTick(); }
     // The link has released the Controller for good (shutdown).
     bool released() const { return m_released; }
+    // The shutdown was cancelled after the release: the link may connect again.
+    void cancelRelease() { m_released = false; }
 
     V21__CSocketMaster& socket(Endpoint endpoint);
     const LinkConfig& config() const { return m_config; }

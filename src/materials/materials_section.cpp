@@ -114,7 +114,7 @@ SectionRoutine materialsSectionRoutine(MaterialBank& bank, int& currentEffect,
     r.write = [&bank, &currentEffect, &lib, paths](RecordBuffer& buf, int& cursor, SectionScratch) {
         saveMaterialsSection(buf, cursor, bank, currentEffect, lib, paths);
     };
-    r.read = [&staged](RecordBuffer& buf, int&, SectionScratch) {
+    r.read = [&staged](RecordBuffer& buf, int&, SectionScratch, QStringList&) {
         return loadMaterialsSection(buf, staged);
     };
     return r;

@@ -149,7 +149,7 @@ SectionRoutine roomControlSectionRoutine(RoomControl& rc) {
             [&rc](RecordBuffer& buf, int& cursor, SectionScratch) {
                 writeRoomControlSection(rc, buf, cursor);
             },
-            [&rc](RecordBuffer& buf, int& cursor, SectionScratch) {
+            [&rc](RecordBuffer& buf, int& cursor, SectionScratch, QStringList&) {
                 return readRoomControlSection(rc, buf, cursor);
             }};
 }

@@ -296,7 +296,7 @@ SectionRoutine scenesSectionRoutine(SceneTable& t) {
     return {
         kSectionScenes, kScenesTag,
         [&t](RecordBuffer& buf, int& cursor, SectionScratch) { saveScenesSection(t, buf, cursor); },
-        [&t](RecordBuffer& buf, int& cursor, SectionScratch) {
+        [&t](RecordBuffer& buf, int& cursor, SectionScratch, QStringList&) {
             return loadScenesSection(t, buf, cursor);
         }};
 }

@@ -9,8 +9,9 @@
 namespace kx {
 
 // Big-endian record primitives. Sequential forms read or write at the caller's cursor and advance
-// it by the bytes they handled; positioned forms leave every cursor alone. Writing keeps the low
-// bytes of the value's 32-bit two's-complement form; reading yields the unsigned value.
+// it by the bytes they handled (a cursor driven past the end stops at INT_MAX, never wraps);
+// positioned forms leave every cursor alone. Writing keeps the low bytes of the value's 32-bit
+// two's-complement form; reading yields the unsigned value.
 
 void Fun_Put1(int value, int& cursor, RecordBuffer& buf);  // 0-255, anything else fails the buffer
 void Fun_Put2(int value, int& cursor, RecordBuffer& buf);

@@ -17,6 +17,11 @@ constexpr int kStampZeros = 20;
 constexpr int kStampPositions = 10;
 constexpr int kStampTextMax = 250;
 inline const QString kShowExt = QStringLiteral("K74");
+inline const QString kReasonUnreadable = QStringLiteral("无法读取");
+
+QString backupName(const QString& reason) {
+    return "S7420--" + Fun_Timestamp() + " " + reason + ".K74";
+}
 
 // The signature that closes every stamp, kept as twenty pieces so it is put together at run time.
 constexpr std::array<int, 20> kSignature{0x4B, 0x58, 0x37, 0x34, 0x32, 0x30, 0x53,
@@ -82,7 +87,8 @@ ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
     return result;
 }
 
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections) {
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                        QStringList& notes) {
     // Only the file's own bytes are readable: a position past its end is damage, not zeros.
     RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
     int cursor = 0;
@@ -90,7 +96,7 @@ ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections
     std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
     for (const SectionRoutine& s : sections) {
         cursor = 0;
-        if (!s.read(buf, cursor, scratch) || !buf.ok()) return ShowParse::Damaged;
+        if (!s.read(buf, cursor, scratch, notes) || !buf.ok()) return ShowParse::Damaged;
     }
     return ShowParse::Ok;
 }
@@ -102,18 +108,19 @@ ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks)
       m_noAutomaticBackup(iniReadInt(m_paths.systemIni, QStringLiteral("不自动备份")) == 1) {}
 
 bool ShowFile::saveShow(const QString& path) {
+    const QString failure = writeShow(path);
+    if (failure.isEmpty()) return true;
+    platform().message(failure);
+    return false;
+}
+
+QString ShowFile::writeShow(const QString& path) {
     const QString target = path.isEmpty() ? m_paths.showFile : path;
     const ShowBuild build = buildShowFile(
         m_binding.sections(), showStampText(platform().localTime(), m_paths.programDir));
-    if (!build.bytes) {
-        platform().message(build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed);
-        return false;
-    }
-    if (!writeWholeFile(target, *build.bytes)) {
-        platform().message(kMsgSaveFailed);
-        return false;
-    }
-    return true;
+    if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
+    if (!writeWholeFile(target, *build.bytes)) return kMsgSaveFailed;
+    return {};
 }
 
 LoadResult ShowFile::loadShow(const QString& path) {
@@ -125,25 +132,36 @@ LoadResult ShowFile::loadShow(const QString& path) {
         if (m_hooks.setDefaultSceneAssociations) m_hooks.setDefaultSceneAssociations();
         return LoadResult::Missing;
     }
-    return loadBytes(*bytes);
+    return loadBytes(*bytes, KeepAside::Yes);
 }
 
-LoadResult ShowFile::loadBytes(const QByteArray& bytes) {
+LoadResult ShowFile::loadBytes(const QByteArray& bytes, KeepAside keepAside) {
     StagedShow staged = m_binding.stage();
-    switch (parseShowFile(bytes, staged.sections)) {
-        case ShowParse::WrongTag:
-            platform().message(kMsgShowFormat);
-            return LoadResult::WrongFormat;
-        case ShowParse::Damaged:
-            platform().message(kMsgShowFormat);
-            return LoadResult::Damaged;
-        case ShowParse::Ok:
-            break;
+    QStringList notes;
+    const ShowParse parse = parseShowFile(bytes, staged.sections, notes);
+    if (parse != ShowParse::Ok) {
+        platform().message(keepAside == KeepAside::Yes
+                               ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
+                               : kMsgShowFormat);
+        return parse == ShowParse::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
     }
     if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
     if (m_hooks.setCaption) m_hooks.setCaption(m_paths.showFile);
-    staged.commit();
+    notes += staged.commit();
+    // The same trouble in two sections is one thing to hear about.
+    notes.removeDuplicates();
+    for (const QString& note : notes)
+        platform().message(note);
     return LoadResult::Loaded;
+}
+
+// Made even when "不自动备份" is 1: it is not a routine backup but maybe the only copy of the
+// user's show. Returns the line that tells the user where it went.
+QString ShowFile::keepUnreadable(const QByteArray& bytes) {
+    const QString name = backupName(kReasonUnreadable);
+    QDir().mkpath(m_paths.backupDir);
+    if (!writeWholeFile(m_paths.backupDir + "/" + name, bytes)) return kMsgNotKeptAside;
+    return kMsgKeptAside + name;
 }
 
 void ShowFile::backupShow(const QString& reason) {
@@ -153,8 +171,7 @@ void ShowFile::backupShow(const QString& reason) {
     Fun_Wait(10);
     const auto bytes = readWholeFile(m_paths.showFile);
     if (!bytes) return;
-    writeWholeFile(m_paths.backupDir + "/S7420--" + Fun_Timestamp() + " " + reason + ".K74",
-                   *bytes);
+    writeWholeFile(m_paths.backupDir + "/" + backupName(reason), *bytes);
 }
 
 bool ShowFile::saveNow() {
@@ -204,9 +221,11 @@ void ShowFile::newShow() {
         Fun_Wait(200);
         // Without a template a header-only file gives the same defaults: every reader resets.
         const auto bytes = readWholeFile(m_paths.blankTemplate);
-        const LoadResult result = bytes && !bytes->isEmpty()
-                                      ? loadBytes(*bytes)
-                                      : loadBytes(buildShowFile({}, {}).bytes.value());
+        // The template is the program's own file: a damaged one loses nothing of the user's.
+        const LoadResult result =
+            bytes && !bytes->isEmpty()
+                ? loadBytes(*bytes, KeepAside::No)
+                : loadBytes(buildShowFile({}, {}).bytes.value(), KeepAside::No);
         if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
         if (result == LoadResult::Loaded) platform().message(kMsgDone);
     }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,12 +42,15 @@ using SectionScratch = std::span<std::uint8_t>;
 // defaults, then Fun_FindSection(number, tag) and parses the body only when found; it must not
 // rely on where the previous section ended. It returns false only when the file is damaged
 // (a position, count or length pointing outside); a missing section is not damage.
-// Readers fill the staging copy they are bound to and touch nothing else.
+// Readers fill the staging copy they are bound to and touch nothing else: what the user should
+// hear about a section that still loads ("版本不对") goes into notes, and the loader decides
+// whether to show it once the whole file is read.
 struct SectionRoutine {
     int number = 0;
     QString tag;
     std::function<void(RecordBuffer&, int& cursor, SectionScratch scratch)> write;
-    std::function<bool(RecordBuffer&, int& cursor, SectionScratch scratch)> read;
+    std::function<bool(RecordBuffer&, int& cursor, SectionScratch scratch, QStringList& notes)>
+        read;
 };
 using SectionRoutines = std::vector<SectionRoutine>;
 
@@ -54,10 +58,11 @@ using SectionRoutines = std::vector<SectionRoutine>;
 bool sectionOrderValid(const SectionRoutines& sections);
 
 // A load parses into a staging copy of the show; only when every reader succeeded does commit
-// replace the live show with it.
+// replace the live show with it. Commit hands back the texts of what went wrong on the way (a
+// working file it could not write) for the loader to show.
 struct StagedShow {
     SectionRoutines sections;
-    std::function<void()> commit;
+    std::function<QStringList()> commit;
 };
 
 // How the container reaches the show it saves and loads.
@@ -78,8 +83,10 @@ struct ShowBuild {
 ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
 
 enum class ShowParse { Ok, WrongTag, Damaged };
-// Checks the file tag and runs every reader on bytes (at most 4,194,305 are used).
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections);
+// Checks the file tag and runs every reader on bytes (at most 4,194,305 are used); the readers'
+// notes are appended to notes in file order.
+ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                        QStringList& notes);
 
 // Where the container calls out to other parts of the program; each may be left empty.
 struct ShowFileHooks {
@@ -95,6 +102,9 @@ struct ShowFileHooks {
 inline const QString kMsgShowMissing =
     QStringLiteral("SHOW 文件不存在！！！ 将建立新的灯光文件！！！");
 inline const QString kMsgShowFormat = QStringLiteral("文件格式错误！！！");
+// The second line of kMsgShowFormat after a Show File was refused: where its bytes were kept.
+inline const QString kMsgKeptAside = QStringLiteral("原文件已备份到 灯光备份\\");
+inline const QString kMsgNotKeptAside = QStringLiteral("原文件无法备份");
 inline const QString kMsgSaveFailed = QStringLiteral("SHOW 文件保存失败！！！");
 inline const QString kMsgShowTooLarge = QStringLiteral("SHOW 文件超出容量，保存失败！！！");
 inline const QString kMsgAskNewShow = QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？");
@@ -113,8 +123,12 @@ class ShowFile {
     // Writes the whole show to path ("" = the default path). A show that does not fit or a file
     // that cannot be written is reported and false; the previous file then stays intact.
     bool saveShow(const QString& path = {});
+    // The same without a word: "" when written, otherwise the text saying why not.
+    QString writeShow(const QString& path = {});
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
-    // leaves the live show as it was.
+    // leaves the live show as it was; a file that is there but cannot be read is first copied
+    // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
+    // writes the default path.
     LoadResult loadShow(const QString& path = {});
     // Saves the groups file when changed, then copies the Show File into the backup folder as
     // "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. Failures are ignored.
@@ -140,7 +154,9 @@ class ShowFile {
     ShowFileHooks m_hooks;
     bool m_noAutomaticBackup = false;
 
-    LoadResult loadBytes(const QByteArray& bytes);
+    enum class KeepAside { Yes, No };
+    LoadResult loadBytes(const QByteArray& bytes, KeepAside keepAside);
+    QString keepUnreadable(const QByteArray& bytes);
     bool copyShowFile(const QString& to);
 };
 

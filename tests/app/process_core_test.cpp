@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QStringList>
 
+#include "app/loop_driver.h"
 #include "app/process_core.h"
 #include "app/single_instance.h"
 #include "app/startup_checks.h"
@@ -18,8 +20,19 @@ struct Recorder {
     Recorder() {
         auto note = [this](const char* what) { return [this, what] { log << what; }; };
         core.tiers = {note("t2"), note("t3"), note("t4"), note("t5"), note("t7")};
-        core.shutdown = {note("hide"),   note("leave"),        note("save"),        note("delStep"),
-                         note("backup"), note("closeSockets"), note("delMaterial"), note("end")};
+        core.shutdown = {note("hide"),
+                         note("leave"),
+                         [this](bool) {
+                             log << "save";
+                             return true;
+                         },
+                         note("delStep"),
+                         note("backup"),
+                         note("closeSockets"),
+                         note("delMaterial"),
+                         note("end"),
+                         note("show"),
+                         note("reconnect")};
     }
     QStringList take() {
         QStringList l = log;
@@ -126,6 +139,43 @@ TEST(ProcessCore, NothingShutsDownWithoutACloseRequest) {
     for (const QString& t : r.take())
         EXPECT_TRUE(t.startsWith('t')) << t.toStdString();
     EXPECT_EQ(r.core.shutdownStep(), 0);
+}
+
+class LoopDriverTest : public test::FakePlatformTest {};
+
+// The question after a failed save runs its own event loop; a second close handled there must not
+// start another pass, which would run step 0 again.
+TEST_F(LoopDriverTest, ClosingAgainWhileStepZeroWaitsRunsItOnce) {
+    ProcessCore core;
+    LoopDriver driver(core);
+    int steps = 0;
+    int shown = 0;
+    core.shutdown.hideMainWindow = [&] { ++steps; };
+    core.shutdown.showMainWindow = [&] { ++shown; };
+    bool asking = false;
+    core.shutdown.saveShow = [&](bool) {
+        // The user's clicks while the question is open; a pass started in here only counts.
+        if (!asking) {
+            asking = true;
+            for (int i = 0; i < 20; ++i) {
+                fake.clock += 5;
+                core.requestClose();
+                driver.reschedule();
+                QCoreApplication::processEvents();
+            }
+            asking = false;
+        }
+        return false;  // stay
+    };
+    core.requestClose();
+    driver.start();
+    for (int i = 0; i < 1000 && shown == 0; ++i) {
+        fake.clock += 1;
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(core.closing());
 }
 
 class SingleInstanceTest : public test::FakePlatformTest {};

@@ -73,7 +73,9 @@ class WholeShowTest : public test::FakePlatformTest {
     // Loads into a fresh show and commits the images as the program's load does.
     std::unique_ptr<FileModels> load(const QByteArray& bytes) {
         auto show = std::make_unique<FileModels>();
-        EXPECT_EQ(parseShowFile(bytes, show->sections(paths)), ShowParse::Ok);
+        QStringList notes;
+        EXPECT_EQ(parseShowFile(bytes, show->sections(paths), notes), ShowParse::Ok);
+        EXPECT_TRUE(notes.isEmpty());
         EXPECT_TRUE(commitMaterialsSection(show->images, paths, show->bank, show->currentEffect));
         return show;
     }

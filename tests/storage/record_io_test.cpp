@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <limits>
 
 #include "app/base/file_io.h"
 #include "storage/record_io.h"
@@ -9,7 +10,9 @@
 namespace kx {
 namespace {
 
-QByteArray head(const RecordBuffer& b, int n) { return b.bytes(n); }
+QByteArray head(const RecordBuffer& b, int n) {
+    return b.bytes(n);
+}
 
 TEST(RecordIo, IntegersAreBigEndianLowBytesOfTwosComplement) {
     RecordBuffer b(16);
@@ -20,7 +23,11 @@ TEST(RecordIo, IntegersAreBigEndianLowBytesOfTwosComplement) {
     Fun_Put4(0x01020304, c, b);  // 01 02 03 04
     Fun_Put1(0xAB, c, b);
     EXPECT_EQ(c, 12);
-    EXPECT_EQ(head(b, 12), QByteArray::fromHex("ffff" "1170" "345678" "01020304" "ab"));
+    EXPECT_EQ(head(b, 12), QByteArray::fromHex("ffff"
+                                               "1170"
+                                               "345678"
+                                               "01020304"
+                                               "ab"));
     EXPECT_TRUE(b.ok());
 
     c = 0;
@@ -59,7 +66,9 @@ TEST(RecordIo, TextsAreLengthPrefixedUtf16BigEndian) {
     int c = 0;
     Fun_PutStr("ABC", 2, c, b);
     EXPECT_EQ(c, 5);
-    EXPECT_EQ(head(b, 5), QByteArray::fromHex("02" "0041" "0042"));
+    EXPECT_EQ(head(b, 5), QByteArray::fromHex("02"
+                                              "0041"
+                                              "0042"));
 
     int e = 5;
     Fun_PutStr("", 20, e, b);
@@ -70,7 +79,9 @@ TEST(RecordIo, TextsAreLengthPrefixedUtf16BigEndian) {
     int s = 6;
     Fun_PutStr(QString::fromUcs4(U"\U0001F600x"), 2, s, b);
     EXPECT_EQ(s, 11);
-    EXPECT_EQ(b.bytes(11).mid(6), QByteArray::fromHex("02" "d83d" "de00"));
+    EXPECT_EQ(b.bytes(11).mid(6), QByteArray::fromHex("02"
+                                                      "d83d"
+                                                      "de00"));
 
     int r = 0;
     QString out = "old";
@@ -82,7 +93,9 @@ TEST(RecordIo, TextsAreLengthPrefixedUtf16BigEndian) {
 }
 
 TEST(RecordIo, TextWhoseLengthRunsPastTheEndFailsCleanly) {
-    RecordBuffer b = RecordBuffer::fromBytes(QByteArray::fromHex("05" "0041"));
+    RecordBuffer b =
+        RecordBuffer::fromBytes(QByteArray::fromHex("05"
+                                                    "0041"));
     int c = 0;
     QString out;
     Fun_GetStr(out, 0, c, b);
@@ -98,7 +111,10 @@ TEST(RecordIo, ByteRunsAndTables) {
     const int table[] = {0x010203, 0x040506, 7};
     Fun_PutInt24Table(3, table, b);
     EXPECT_EQ(c, 3);
-    EXPECT_EQ(head(b, 12), QByteArray::fromHex("010203" "010203" "040506" "000007"));
+    EXPECT_EQ(head(b, 12), QByteArray::fromHex("010203"
+                                               "010203"
+                                               "040506"
+                                               "000007"));
 
     std::uint8_t dst[5] = {9, 9, 9, 9, 9};
     int r = 0;
@@ -147,6 +163,39 @@ TEST(RecordIo, EveryAccessOutsideTheBufferIsRefused) {
     EXPECT_FALSE(one.ok());
 }
 
+// Positions read from a file may be anything up to 2^31 - 1; a cursor set there must stay
+// refused through every later access instead of wrapping round to a small position.
+TEST(RecordIo, ACursorNearTheTopOfItsRangeNeverWraps) {
+    constexpr int kTop = std::numeric_limits<int>::max();
+    const QByteArray bytes = QByteArray::fromHex("7FFFFFFE01020304");  // entry 0, then a tag
+    RecordBuffer b = RecordBuffer::fromBytes(bytes);
+    int c = kTop - 1;
+    EXPECT_EQ(Fun_Get4(c, b), 0);
+    EXPECT_EQ(c, kTop);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Fun_Get1(c, b), 0);
+        Fun_Put2(0x1234, c, b);
+    }
+    QString text = "old";
+    Fun_GetStr(text, 0, c, b);
+    EXPECT_TRUE(text.isEmpty());
+    std::uint8_t run[4] = {9, 9, 9, 9};
+    Fun_GetBytes(4, run, c, b);
+    Fun_PutBytes(4, run, c, b);
+    int table[3];
+    Fun_GetInt24Table(table, c, b);
+    EXPECT_EQ(c, kTop);
+    EXPECT_EQ(table[0], 0);
+    EXPECT_FALSE(b.ok());
+    EXPECT_EQ(b.bytes(8), bytes);  // nothing written
+
+    // A directory entry just below 2^31 is a stale entry, not a section.
+    int f = 0;
+    RecordBuffer fresh = RecordBuffer::fromBytes(bytes);
+    EXPECT_FALSE(Fun_FindSection(0, "01020304", f, fresh));
+    EXPECT_TRUE(fresh.ok());
+}
+
 TEST(RecordIo, SectionsAreFramedAndFoundThroughTheDirectory) {
     RecordBuffer b(64);
     int c = 0;
@@ -154,7 +203,8 @@ TEST(RecordIo, SectionsAreFramedAndFoundThroughTheDirectory) {
     c = 12;
     Fun_BeginSection(2, "A0000002", c, b);
     EXPECT_EQ(c, 20);
-    EXPECT_EQ(b.bytes(20).mid(12), QByteArray::fromHex("eeeeeeee" "a0000002"));
+    EXPECT_EQ(b.bytes(20).mid(12), QByteArray::fromHex("eeeeeeee"
+                                                       "a0000002"));
     EXPECT_EQ(Fun_GetAt4(8, b), 16);  // entry 2 points at the tag, behind the marker
 
     int f = 0;

@@ -26,7 +26,7 @@ SectionRoutine numberSection(int number, const QString& tag, int& value, int fal
                 Fun_BeginSection(number, tag, c, b);
                 Fun_Put2(value, c, b);
             },
-            [&value, number, tag, fallback](RecordBuffer& b, int& c, SectionScratch) {
+            [&value, number, tag, fallback](RecordBuffer& b, int& c, SectionScratch, QStringList&) {
                 value = fallback;
                 if (!Fun_FindSection(number, tag, c, b)) return true;
                 // A body that runs past the bytes is damage.
@@ -44,7 +44,10 @@ ShowBinding bindingOf(Model& live) {
     return {[&live] { return sectionsOf(live); },
             [&live] {
                 auto staged = std::make_shared<Model>(live);
-                return StagedShow{sectionsOf(*staged), [&live, staged] { live = *staged; }};
+                return StagedShow{sectionsOf(*staged), [&live, staged] {
+                                      live = *staged;
+                                      return QStringList{};
+                                  }};
             }};
 }
 
@@ -66,6 +69,14 @@ class ShowFileTest : public test::FakePlatformTest {
         return h;
     }
     QByteArray showBytes() { return readWholeFile(paths.showFile).value_or(QByteArray()); }
+
+    // Where a file that could not be read is kept, and the one message that says so.
+    const QString keptName = "S7420--[260307-090504] 无法读取.K74";
+    QString keptPath() const { return paths.backupDir + "/" + keptName; }
+    QStringList refusedAndKept() const {
+        return {kMsgShowFormat + "\n原文件已备份到 灯光备份\\" + keptName};
+    }
+    QByteArray kept() const { return readWholeFile(keptPath()).value_or(QByteArray()); }
 };
 
 TEST_F(ShowFileTest, SavedShowIsHeaderDirectoryAndSectionsInOrder) {
@@ -177,7 +188,7 @@ TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
     EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_EQ(fake.messages, QStringList{kMsgShowFormat});
+    EXPECT_EQ(fake.messages, refusedAndKept());
 }
 
 TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
@@ -186,13 +197,14 @@ TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     EXPECT_EQ(fake.messages, QStringList{kMsgShowMissing});
     EXPECT_EQ(calls, (QStringList{"delete images", "default scenes"}));
     EXPECT_EQ(live, (Model{1, 2}));
+    EXPECT_FALSE(QDir(paths.backupDir).exists());  // nothing to keep
 
     fake.messages.clear();
     calls.clear();
     ASSERT_TRUE(
         writeWholeFile(paths.showFile, QByteArray::fromHex("F10410A2") + QByteArray(300, 0)));
     EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
-    EXPECT_EQ(fake.messages, QStringList{kMsgShowFormat});
+    EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(live, (Model{1, 2}));
 
@@ -223,6 +235,61 @@ TEST_F(ShowFileTest, AbsentOrStaleSectionsKeepTheirDefaults) {
     live = {};
     EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{5, 6}));
+}
+
+TEST_F(ShowFileTest, AFileThatCannotBeReadIsKeptAsideUntilASaveReplacesIt) {
+    // Not an automatic backup: made with automatic backups switched off as well.
+    ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
+    ShowFile quiet{paths, bindingOf(live), hooks()};
+    live = {300, 99};
+    ASSERT_TRUE(quiet.saveShow());
+    QByteArray foreign = showBytes();
+    foreign[3] = '\xA2';
+    foreign += QByteArray(kShowFileCapacity, 'z');  // more than a load reads: kept whole
+    ASSERT_TRUE(writeWholeFile(paths.showFile, foreign));
+    live = {1, 2};
+
+    EXPECT_EQ(quiet.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(fake.messages, refusedAndKept());
+    EXPECT_EQ(kept(), foreign);
+    EXPECT_EQ(showBytes(), foreign);  // the load wrote nothing
+    EXPECT_EQ(live, (Model{1, 2}));
+
+    ASSERT_TRUE(quiet.saveShow());
+    EXPECT_NE(showBytes(), foreign);
+    EXPECT_EQ(kept(), foreign);
+    EXPECT_EQ(QDir(paths.backupDir).entryList(QDir::Files), QStringList{keptName});
+}
+
+TEST_F(ShowFileTest, ACopyThatCannotBeKeptIsSaidSo) {
+    ASSERT_TRUE(
+        writeWholeFile(paths.showFile, QByteArray::fromHex("00112233") + QByteArray(300, 0)));
+    ASSERT_TRUE(writeWholeFile(paths.backupDir, "a file where the folder should be"));
+    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(fake.messages, QStringList{"文件格式错误！！！\n原文件无法备份"});
+}
+
+TEST_F(ShowFileTest, OpeningAFileThatCannotBeReadKeepsItAsideAndTheShow) {
+    const QString other = paths.programDir + "/other.K74";
+    live = {77, 88};
+    ASSERT_TRUE(file.saveShow(other));
+    QByteArray damaged = readWholeFile(other).value();
+    damaged.truncate(218 + 4 + 1);  // inside section 13's body
+    ASSERT_TRUE(writeWholeFile(other, damaged));
+    live = {1, 2};
+
+    fake.dialogAnswers.push_back(other);
+    file.openShowFile();
+    EXPECT_EQ(live, (Model{1, 2}));
+    EXPECT_EQ(fake.messages, refusedAndKept());
+    EXPECT_EQ(kept(), damaged);
+    EXPECT_EQ(readWholeFile(other).value(), damaged);
+    EXPECT_EQ(calls, (QStringList{"disable", "groups", "refresh", "enable"}));
+    // The working file still holds the show from before the attempt.
+    Model check;
+    ShowFile reader{paths, bindingOf(check), {}};
+    EXPECT_EQ(reader.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(check, (Model{1, 2}));
 }
 
 TEST_F(ShowFileTest, BackupCopiesUnderTheTimestampUnlessSwitchedOff) {

@@ -118,7 +118,7 @@ class ControllerLink : public QObject {
     void requestFrames(int n) { m_live.requestFrames(n); }
     void requestTwoFrames() { m_live.requestTwoFrames(); }
     void outputTick() { m_live.outputTick(); }
-    // The link has released the Controller for good (shutdown).
+    // The link has released the Controller (shutdown) and sends nothing of its own.
     bool released() const { return m_released; }
     // The shutdown was cancelled after the release: the link may connect again.
     void cancelRelease() { m_released = false; }

@@ -1,32 +1,14 @@
-# One subsystem folder gives two libraries: the core (QtCore/QtNetwork only, testable without a
-# display) and, when the folder has any, the views (QtWidgets). A file is a view when its name
-# ends in _view, _window, _editor or _panel.
-set(KX_VIEW_PATTERN "_(view|window|editor|panel)\\.(cpp|h)$")
-
+# A subsystem folder gives up to two libraries, each made of the files it names: the core
+# (QtCore/QtNetwork only, so it builds and is tested without a display) and the views (QtWidgets,
+# on top of the core). A widget used from a core file fails to compile there.
 function(kx_subsystem name)
-    cmake_parse_arguments(ARG "" "" "CORE_DEPS;VIEW_DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-    set(core ${sources})
-    set(views ${sources})
-    list(FILTER core EXCLUDE REGEX ${KX_VIEW_PATTERN})
-    list(FILTER views INCLUDE REGEX ${KX_VIEW_PATTERN})
-
-    # A subsystem without core files yet is an interface library, so its dependents link.
-    if(core)
-        add_library(kx_${name} STATIC ${core})
-        target_include_directories(kx_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-        target_link_libraries(kx_${name} PUBLIC Qt6::Core Qt6::Network ${ARG_CORE_DEPS})
-    else()
-        add_library(kx_${name} INTERFACE)
-        target_include_directories(kx_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-        target_link_libraries(kx_${name} INTERFACE Qt6::Core Qt6::Network ${ARG_CORE_DEPS})
-    endif()
-    if(views)
-        add_library(kx_${name}_views STATIC ${views})
-        target_include_directories(kx_${name}_views PUBLIC ${PROJECT_SOURCE_DIR}/src)
-        target_link_libraries(kx_${name}_views PUBLIC Qt6::Widgets ${ARG_VIEW_DEPS})
-        target_link_libraries(kx_${name}_views PUBLIC kx_${name})
+    cmake_parse_arguments(ARG "" "" "CORE;VIEWS;CORE_DEPS;VIEW_DEPS" ${ARGN})
+    add_library(kx_${name} STATIC ${ARG_CORE})
+    target_include_directories(kx_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(kx_${name} PUBLIC Qt6::Core Qt6::Network ${ARG_CORE_DEPS})
+    if(ARG_VIEWS)
+        add_library(kx_${name}_views STATIC ${ARG_VIEWS})
+        target_link_libraries(kx_${name}_views PUBLIC kx_${name} Qt6::Widgets ${ARG_VIEW_DEPS})
     endif()
 endfunction()
 

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/show.h"
 #include "effects/effect_output.h"
 #include "effects/effect_record.h"
 #include "fixtures/action_thresholds.h"
@@ -14,6 +13,7 @@
 #include "materials/materials_section.h"
 #include "roomctl/room_control.h"
 #include "scenes/scene_table.h"
+#include "show/show.h"
 
 namespace {
 

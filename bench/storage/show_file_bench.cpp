@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include "app/base/paths.h"
-#include "app/base/platform.h"
-#include "app/show.h"
+#include "base/paths.h"
+#include "base/platform.h"
+#include "show/show.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "effects/effect_files.h"
 #include "effects/effect_record.h"
 #include "materials/material_bank_file.h"

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "materials/material_exchange.h"
 #include "materials/materials_section.h"
 #include "materials/step_operations.h"

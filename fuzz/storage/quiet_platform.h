@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx::fuzz {
 

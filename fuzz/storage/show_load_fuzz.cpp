@@ -3,8 +3,8 @@
 // would spend the run allocating the 4 MiB buffer.)
 #include <QByteArray>
 
-#include "app/show.h"
 #include "fixtures/fixture_files.h"
+#include "show/show.h"
 #include "storage/quiet_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,21 +2,21 @@
 
 #include <QApplication>
 
-#include "app/base/common.h"
-#include "app/base/file_io.h"
-#include "app/base/settings.h"
 #include "app/caption.h"
 #include "app/shutdown_save.h"
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
 #include "app/title_bar_link.h"
 #include "app/title_bar_view.h"
-#include "app/wheel_hook.h"
+#include "base/common.h"
+#include "base/file_io.h"
+#include "base/settings.h"
 #include "diag/developer_console_window.h"
 #include "diag/test_console_view.h"
 #include "fixtures/fixture_library.h"
 #include "link/link_config.h"
 #include "link/protocol.h"
+#include "shell/wheel_hook.h"
 #include "transfer/device_files_window.h"
 #include "transfer/show_download_window.h"
 

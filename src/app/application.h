@@ -2,19 +2,19 @@
 
 #include <memory>
 
-#include "app/appearance.h"
-#include "app/base/developer_mode.h"
-#include "app/base/paths.h"
 #include "app/loop_driver.h"
 #include "app/main_shell_view.h"
 #include "app/main_window.h"
 #include "app/process_core.h"
 #include "app/qt_platform.h"
-#include "app/show.h"
 #include "app/single_instance.h"
 #include "app/termination_signal.h"
-#include "app/wheel.h"
+#include "base/developer_mode.h"
+#include "base/paths.h"
 #include "link/controller_link.h"
+#include "shell/appearance.h"
+#include "shell/wheel.h"
+#include "show/show.h"
 #include "transfer/file_transfer.h"
 
 namespace kx {

@@ -1,6 +1,6 @@
 #include "app/loop_driver.h"
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 
@@ -10,7 +10,9 @@ LoopDriver::LoopDriver(ProcessCore& core, QObject* parent) : QObject(parent), m_
     connect(&m_timer, &QTimer::timeout, this, &LoopDriver::onTimer);
 }
 
-void LoopDriver::start() { m_timer.start(0); }
+void LoopDriver::start() {
+    m_timer.start(0);
+}
 
 void LoopDriver::reschedule() {
     if (m_inPass) return;

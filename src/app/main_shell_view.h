@@ -5,13 +5,13 @@
 #include <functional>
 #include <map>
 
-#include "app/appearance.h"
-#include "app/base/paths.h"
 #include "app/main_window.h"
-#include "app/picture_store.h"
 #include "app/splash_view.h"
 #include "app/title_bar_view.h"
 #include "app/version_notes_window.h"
+#include "base/paths.h"
+#include "shell/appearance.h"
+#include "shell/picture_store.h"
 
 namespace kx {
 

@@ -3,8 +3,8 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
-#include "app/base/platform.h"
 #include "app/title_bar.h"
+#include "base/platform.h"
 
 namespace kx {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 

@@ -1,6 +1,6 @@
 #include "app/shutdown_save.h"
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/picture_store.h"
+#include "shell/picture_store.h"
 
 namespace kx {
 

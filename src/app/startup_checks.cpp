@@ -1,6 +1,6 @@
 #include "app/startup_checks.h"
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <optional>
 
-#include "app/appearance.h"
 #include "app/caption.h"
+#include "shell/appearance.h"
 
 namespace kx {
 

@@ -4,8 +4,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "app/appearance_view.h"
-#include "app/base/settings.h"
+#include "base/settings.h"
+#include "shell/appearance_view.h"
 
 namespace kx {
 

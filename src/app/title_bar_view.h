@@ -8,10 +8,10 @@
 #include <array>
 #include <map>
 
-#include "app/appearance.h"
-#include "app/base/paths.h"
-#include "app/picture_store.h"
 #include "app/title_bar.h"
+#include "base/paths.h"
+#include "shell/appearance.h"
+#include "shell/picture_store.h"
 
 namespace kx {
 

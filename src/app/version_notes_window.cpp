@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "app/appearance_view.h"
 #include "app/version_notes.h"
+#include "shell/appearance_view.h"
 
 namespace kx {
 

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include "app/appearance.h"
+#include "shell/appearance.h"
 
 namespace kx {
 

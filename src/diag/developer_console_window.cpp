@@ -4,8 +4,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/appearance_view.h"
 #include "diag/developer_console.h"
+#include "shell/appearance_view.h"
 
 namespace kx {
 

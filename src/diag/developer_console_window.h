@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/appearance.h"
 #include "link/controller_link.h"
+#include "shell/appearance.h"
 
 namespace kx {
 

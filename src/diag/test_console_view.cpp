@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-#include "app/appearance_view.h"
+#include "shell/appearance_view.h"
 
 namespace kx {
 

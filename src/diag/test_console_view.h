@@ -8,8 +8,8 @@
 #include <map>
 #include <utility>
 
-#include "app/appearance.h"
 #include "diag/test_console.h"
+#include "shell/appearance.h"
 
 namespace kx {
 

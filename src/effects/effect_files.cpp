@@ -1,7 +1,7 @@
 #include "effects/effect_files.h"
 
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
+#include "base/file_io.h"
+#include "base/platform.h"
 #include "effects/effect_record.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_record.h"

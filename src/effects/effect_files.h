@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "effects/effect_model.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"

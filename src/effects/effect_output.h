@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/base/dmx_frame.h"
+#include "base/dmx_frame.h"
 #include "effects/effect_model.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"

@@ -3,7 +3,7 @@
 #include <QLoggingCategory>
 #include <algorithm>
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 

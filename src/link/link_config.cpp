@@ -1,6 +1,6 @@
 #include "link/link_config.h"
 
-#include "app/base/settings.h"
+#include "base/settings.h"
 
 namespace kx {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/base/common.h"
+#include "base/common.h"
 #include "link/controller_link.h"
 
 namespace kx {

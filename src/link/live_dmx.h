@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/base/dmx_frame.h"
+#include "base/dmx_frame.h"
 
 namespace kx {
 

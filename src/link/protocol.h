@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "app/base/dmx_frame.h"
+#include "base/dmx_frame.h"
 
 namespace kx {
 

@@ -5,7 +5,7 @@
 #include <QUdpSocket>
 #include <utility>
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx {
 

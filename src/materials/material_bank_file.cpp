@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
+#include "base/file_io.h"
+#include "base/platform.h"
 #include "materials/material_record.h"
 #include "storage/record_io.h"
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "storage/record_buffer.h"

@@ -1,8 +1,8 @@
 #include "materials/material_exchange.h"
 
-#include "app/base/dialogs.h"
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
+#include "base/dialogs.h"
+#include "base/file_io.h"
+#include "base/platform.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_record.h"
 #include "storage/record_io.h"

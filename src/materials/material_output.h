@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/base/dmx_frame.h"
+#include "base/dmx_frame.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "materials/output_map.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "storage/record_io.h"
 
 namespace kx {

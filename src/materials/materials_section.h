@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "materials/material_bank_file.h"

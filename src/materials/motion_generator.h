@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/base/dmx_frame.h"
+#include "base/dmx_frame.h"
 #include "materials/material.h"
 #include "materials/material_output.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
+#include "base/file_io.h"
+#include "base/platform.h"
 #include "storage/record_buffer.h"
 #include "storage/record_io.h"
 

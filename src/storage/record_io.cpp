@@ -2,10 +2,10 @@
 
 #include <limits>
 
-#include "app/base/dialogs.h"
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
-#include "app/base/settings.h"
+#include "base/dialogs.h"
+#include "base/file_io.h"
+#include "base/platform.h"
+#include "base/settings.h"
 
 namespace kx {
 

@@ -2,11 +2,11 @@
 
 #include <QDir>
 
-#include "app/base/common.h"
-#include "app/base/dialogs.h"
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
-#include "app/base/settings.h"
+#include "base/common.h"
+#include "base/dialogs.h"
+#include "base/file_io.h"
+#include "base/platform.h"
+#include "base/settings.h"
 #include "storage/record_io.h"
 
 namespace kx {

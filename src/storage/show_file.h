@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "storage/record_buffer.h"
 
 namespace kx {

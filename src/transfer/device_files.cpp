@@ -1,9 +1,9 @@
 #include "transfer/device_files.h"
 
-#include "app/base/dialogs.h"
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
-#include "app/base/settings.h"
+#include "base/dialogs.h"
+#include "base/file_io.h"
+#include "base/platform.h"
+#include "base/settings.h"
 #include "storage/record_io.h"
 
 namespace kx {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <span>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "transfer/device_format.h"
 #include "transfer/file_transfer.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/base/file_io.h"
-#include "app/base/platform.h"
+#include "base/file_io.h"
+#include "base/platform.h"
 
 namespace kx {
 

@@ -1,7 +1,7 @@
 #include "transfer/show_download.h"
 
-#include "app/base/common.h"
-#include "app/base/settings.h"
+#include "base/common.h"
+#include "base/settings.h"
 
 namespace kx {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/base/paths.h"
+#include "base/paths.h"
 #include "transfer/file_transfer.h"
 
 namespace kx {

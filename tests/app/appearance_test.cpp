@@ -2,12 +2,12 @@
 
 #include <set>
 
-#include "app/appearance.h"
-#include "app/base/file_io.h"
-#include "app/base/paths.h"
-#include "app/base/settings.h"
 #include "app/caption.h"
 #include "app/title_bar.h"
+#include "base/file_io.h"
+#include "base/paths.h"
+#include "base/settings.h"
+#include "shell/appearance.h"
 #include "support/fake_platform.h"
 
 namespace kx {

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QStringList>
 
-#include "app/base/file_io.h"
 #include "app/process_core.h"
-#include "app/show.h"
 #include "app/shutdown_save.h"
+#include "base/file_io.h"
+#include "show/show.h"
 #include "support/fake_platform.h"
 
 namespace kx {

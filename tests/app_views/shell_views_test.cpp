@@ -13,18 +13,18 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "app/appearance_view.h"
-#include "app/base/file_io.h"
-#include "app/base/settings.h"
-#include "app/fader_view.h"
 #include "app/main_window.h"
-#include "app/picture_store.h"
 #include "app/placeholder_view.h"
 #include "app/splash_view.h"
 #include "app/title_bar.h"
 #include "app/version_notes.h"
 #include "app/version_notes_window.h"
-#include "app/wheel_hook.h"
+#include "base/file_io.h"
+#include "base/settings.h"
+#include "shell/appearance_view.h"
+#include "shell/fader_view.h"
+#include "shell/picture_store.h"
+#include "shell/wheel_hook.h"
 #include "support/fake_platform.h"
 
 namespace kx {

@@ -3,10 +3,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/picture_store.h"
 #include "app/title_bar_link.h"
 #include "app/title_bar_view.h"
 #include "link/link_fixture.h"
+#include "shell/picture_store.h"
 
 namespace kx {
 namespace {

@@ -5,13 +5,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/appearance_view.h"
-#include "app/base/file_io.h"
-#include "app/base/settings.h"
 #include "app/main_window.h"
-#include "app/picture_store.h"
 #include "app/placeholder_view.h"
 #include "app/title_bar_view.h"
+#include "base/file_io.h"
+#include "base/settings.h"
+#include "shell/appearance_view.h"
+#include "shell/picture_store.h"
 #include "support/fake_platform.h"
 
 namespace kx {

@@ -6,13 +6,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/base/common.h"
-#include "app/picture_store.h"
 #include "app/qt_platform.h"
 #include "app/title_bar_link.h"
 #include "app/title_bar_view.h"
+#include "base/common.h"
 #include "controller_sim.h"
 #include "link/controller_link.h"
+#include "shell/picture_store.h"
 #include "transfer/file_transfer.h"
 
 namespace kx {

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/base/common.h"
-#include "app/base/developer_mode.h"
-#include "app/base/dialogs.h"
-#include "app/base/settings.h"
+#include "base/common.h"
+#include "base/developer_mode.h"
+#include "base/dialogs.h"
+#include "base/settings.h"
 #include "support/fake_platform.h"
 
 namespace kx {
@@ -22,7 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(ZeroRunEncode, EscapesRunsAndLiteral254) {
     EXPECT_EQ(encode({5, 0, 0, 0, 7}), (Bytes{5, 254, 3, 7}));
     EXPECT_EQ(encode({254, 1}), (Bytes{254, 255, 1}));
-    EXPECT_EQ(encode({0, 9}), (Bytes{0, 9}));       // a lone zero stays literal
+    EXPECT_EQ(encode({0, 9}), (Bytes{0, 9}));             // a lone zero stays literal
     EXPECT_EQ(encode({1, 0, 0}), (Bytes{1, 254, 1, 0}));  // the final byte is always literal
     EXPECT_EQ(encode({254}), (Bytes{254}));
     EXPECT_EQ(encode({0}), (Bytes{0}));
@@ -39,9 +39,9 @@ TEST(StepValue, RoundsTheDistanceToOneDecimalThenTruncates) {
     EXPECT_EQ(Fun_StepValue(0, 255, 1, 2), 127);
     EXPECT_EQ(Fun_StepValue(255, 0, 1, 2), 128);
     EXPECT_EQ(Fun_StepValue(10, 10, 3, 7), 10);
-    EXPECT_EQ(Fun_StepValue(0, 100, 1, 3), 33);   // 33.3
-    EXPECT_EQ(Fun_StepValue(0, 59, 1, 20), 3);    // 2.95 -> 3.0 -> 3
-    EXPECT_EQ(Fun_StepValue(0, 147, 1, 50), 2);   // 2.94 -> 2.9 -> 2
+    EXPECT_EQ(Fun_StepValue(0, 100, 1, 3), 33);    // 33.3
+    EXPECT_EQ(Fun_StepValue(0, 59, 1, 20), 3);     // 2.95 -> 3.0 -> 3
+    EXPECT_EQ(Fun_StepValue(0, 147, 1, 50), 2);    // 2.94 -> 2.9 -> 2
     EXPECT_EQ(Fun_StepValue(100, 41, 1, 20), 97);  // down by 2.95 -> 3
     EXPECT_EQ(Fun_StepValue(0, 100, 3, 3), 100);
     EXPECT_EQ(Fun_StepValue(0, 255, 0, 5), 0);

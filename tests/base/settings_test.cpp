@@ -1,15 +1,15 @@
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
-#include "app/base/file_io.h"
-#include "app/base/settings.h"
+#include "base/file_io.h"
+#include "base/settings.h"
 #include "support/fake_platform.h"
 
 namespace kx {
 namespace {
 
 class SettingsTest : public test::FakePlatformTest {
-protected:
+  protected:
     QString path = fake.dir.path() + "/test.ini";
 
     void writeRaw(const QByteArray& bytes) { ASSERT_TRUE(writeWholeFile(path, bytes)); }

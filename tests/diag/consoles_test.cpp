@@ -3,12 +3,12 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "app/appearance_view.h"
 #include "diag/developer_console.h"
 #include "diag/developer_console_window.h"
 #include "diag/test_console.h"
 #include "diag/test_console_view.h"
 #include "link/link_fixture.h"
+#include "shell/appearance_view.h"
 
 namespace kx {
 namespace {

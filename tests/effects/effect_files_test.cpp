@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "effects/effect_files.h"
 #include "effects/effect_test_util.h"
 #include "materials/material_bank_file.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx::test {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/base/settings.h"
+#include "base/settings.h"
 #include "link/link_config.h"
 #include "link/protocol.h"
 #include "link/socket_master.h"

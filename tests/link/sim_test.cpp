@@ -3,7 +3,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include "app/base/common.h"
+#include "base/common.h"
 #include "link/link_fixture.h"
 #include "sim_packet.h"
 

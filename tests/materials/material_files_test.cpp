@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "material_test_util.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_exchange.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/base/file_io.h"
-#include "app/base/paths.h"
+#include "base/file_io.h"
+#include "base/paths.h"
 #include "material_test_util.h"
 #include "materials/step_operations.h"
 #include "support/fake_platform.h"

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <limits>
 
-#include "app/base/file_io.h"
+#include "base/file_io.h"
 #include "storage/record_io.h"
 #include "support/fake_platform.h"
 

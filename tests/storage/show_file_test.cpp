@@ -4,8 +4,8 @@
 #include <QFile>
 #include <memory>
 
-#include "app/base/file_io.h"
-#include "app/base/settings.h"
+#include "base/file_io.h"
+#include "base/settings.h"
 #include "storage/record_io.h"
 #include "storage/show_file.h"
 #include "support/fake_platform.h"

@@ -7,14 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/base/platform.h"
+#include "base/platform.h"
 
 namespace kx::test {
 
 // A scripted platform: a clock the test moves, recorded message boxes, queued dialog answers,
 // keys the test presses, and a fresh program directory with the AppSet folders.
 class FakePlatform : public Platform {
-public:
+  public:
     FakePlatform();
 
     std::uint32_t milliseconds() override { return clock; }
@@ -47,7 +47,7 @@ public:
 
 // Installs a FakePlatform for one test.
 class FakePlatformTest : public ::testing::Test {
-protected:
+  protected:
     FakePlatform fake;
     PlatformScope scope{fake};
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/base/settings.h"
+#include "base/settings.h"
 #include "transfer/device_files.h"
 #include "transfer_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/base/settings.h"
+#include "base/settings.h"
 #include "transfer/show_download.h"
 #include "transfer_fixture.h"
 

@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "app/base/common.h"
+#include "base/common.h"
 #include "sim_packet.h"
 #include "transfer/transfer_format.h"
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "app/base/settings.h"
+#include "base/settings.h"
 #include "transfer/device_files_window.h"
 #include "transfer/show_download_window.h"
 #include "transfer/transfer_fixture.h"

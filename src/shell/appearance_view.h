@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QWidget>
+#include <optional>
+
+#include "shell/appearance.h"
+
+namespace kx {
+
+QColor bgrColour(Bgr colour);
+
+// Graphical buttons draw their own face and caption: the back colour, and the caption centred on
+// one line in the text colour, shifted one pixel right and down while pressed.
+void makeGraphical(QAbstractButton* button);
+bool isGraphical(const QAbstractButton* button);
+void setButtonBackColour(QAbstractButton* button, Bgr colour);
+// Only for an enabled graphical button; a standard one gets the configuration message
+// "<name>的Style属性应设为1(Graphical)" and nothing else happens.
+void setButtonTextColour(QAbstractButton* button, Bgr colour);
+std::optional<Bgr> buttonBackColour(const QAbstractButton* button);
+std::optional<Bgr> buttonTextColour(const QAbstractButton* button);
+
+// Background and text colour of any control (a frame, label, check box ...).
+void setControlColours(QWidget* control, std::optional<Bgr> back, std::optional<Bgr> text);
+
+// Under the full scheme: the common colours on every control of the view by its type; command
+// buttons become graphical, take the command text colour and the caption breaks.
+void applyViewColours(QWidget* view, const Appearance& appearance);
+
+}  // namespace kx

@@ -12,13 +12,13 @@ namespace kx {
 // millisecond, while every tier keeps its period.
 class LoopDriver : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit LoopDriver(ProcessCore& core, QObject* parent = nullptr);
     void start();
     // Call after something that makes an earlier tier due (the close request).
     void reschedule();
 
-private:
+  private:
     void onTimer();
 
     ProcessCore& m_core;

@@ -12,7 +12,7 @@ namespace kx {
 // capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted
 // bytes checks ok() where it must decide, and never reads or writes outside the buffer.
 class RecordBuffer {
-public:
+  public:
     explicit RecordBuffer(int capacity);
     // A buffer holding exactly these bytes (a file read whole).
     static RecordBuffer fromBytes(const QByteArray& bytes);
@@ -23,7 +23,7 @@ public:
     // True when [position, position + count) lies inside the buffer; marks failure otherwise.
     bool require(std::int64_t position, std::int64_t count);
 
-    std::uint8_t at(int position);              // 0 and failure outside
+    std::uint8_t at(int position);               // 0 and failure outside
     void set(int position, std::uint8_t value);  // nothing and failure outside
 
     // Bytes 0 .. n-1 (clamped to the capacity).
@@ -31,7 +31,7 @@ public:
     std::span<const std::uint8_t> view() const { return m_bytes; }
     std::span<std::uint8_t> data() { return m_bytes; }
 
-private:
+  private:
     std::vector<std::uint8_t> m_bytes;
     bool m_failed = false;
 };

@@ -94,13 +94,16 @@ void BM_LiveStreaming(benchmark::State& state) {
         QElapsedTimer clock;
         clock.start();
         std::vector<qint64> tickTimes;
-        link.live().setComposer(kx::view::kEffectEditor, [&](kx::DmxFrame& f) {
-            tickTimes.push_back(clock.nsecsElapsed());
-            ++step;
-            for (int i = 1; i <= 2560; ++i)
-                f[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + step);
-        });
-        link.setView(kx::view::kEffectEditor);
+        constexpr int kEffectView = 9;
+        link.live().defineView(kEffectView, {[&](kx::DmxFrame& f) {
+                                                 tickTimes.push_back(clock.nsecsElapsed());
+                                                 ++step;
+                                                 for (int i = 1; i <= 2560; ++i)
+                                                     f[static_cast<std::size_t>(i)] =
+                                                         static_cast<std::uint8_t>(i + step);
+                                             },
+                                             true});
+        link.setView(kEffectView);
         link.toggleConnection();
         if (!link.connected()) {
             state.SkipWithError("the simulated Controller did not answer");

@@ -243,11 +243,13 @@ void BM_DownloadShow1MiBStreamingView(benchmark::State& state) {
         state.SkipWithError("no connection");
         return;
     }
-    link.setView(view::kMaterialStatic);
-    link.live().setComposer(view::kMaterialStatic, [](DmxFrame& frame) {
-        for (std::size_t i = 1; i < frame.size(); ++i)
-            frame[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    });
+    constexpr int kStreamingView = 7;
+    link.live().defineView(kStreamingView, {[](DmxFrame& frame) {
+                                                for (std::size_t i = 1; i < frame.size(); ++i)
+                                                    frame[i] = static_cast<std::uint8_t>(i * 7 + 1);
+                                            },
+                                            true});
+    link.setView(kStreamingView);
 
     const QByteArray file = showLikeFile();
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(file.constData()),

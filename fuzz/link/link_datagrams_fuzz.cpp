@@ -19,13 +19,14 @@ struct Harness {
         lc.commandPort = lc.broadcastPort = 9;  // discard: nothing listens there
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
         link = std::make_unique<kx::ControllerLink>(lc);
-        // Consumers read every byte they are given, so a wrong length shows up under ASan.
-        for (int i = 0; i < kx::kReplyConsumerCount; ++i) {
-            link->setReplyConsumer(static_cast<kx::ReplyConsumer>(i),
-                                   [this](std::uint8_t code, std::span<const std::uint8_t> data) {
-                                       for (std::uint8_t b : data)
-                                           sum += b + code;
-                                   });
+        // Handlers read every byte they are given, so a wrong length shows up under ASan.
+        for (int order = 0; order < 6; ++order) {
+            link->addReplyHandler(
+                [this](std::uint8_t code, std::span<const std::uint8_t> data) {
+                    for (std::uint8_t b : data)
+                        sum += b + code;
+                },
+                order);
         }
         link->setDiagnosticSink(
             [this](const QString& line) { sum += static_cast<unsigned>(line.size()); });

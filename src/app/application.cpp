@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/caption.h"
+#include "app/editor_install.h"
 #include "app/shutdown_save.h"
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
@@ -71,12 +72,12 @@ bool Application::startUp() {
     // 6. Channel Function names, with the custom ones.
     m_show.functionNames = loadChannelFunctionNames(m_paths.customFunctionNames);
     // 7. The blank template, from the show while it is still all defaults.
-    ShowFileHooks hooks;
-    hooks.setCaption = [this](const QString& path) { setCaption(path); };
-    hooks.enableTitleBar = [this](bool on) {
-        if (m_shell) m_shell->titleBar().setEnabled(on);
+    ShowFileEvents events;
+    events.showReplaced = [this] { showReplaced(); };
+    events.operationRunning = [this](bool running) {
+        if (m_shell) m_shell->titleBar().setEnabled(!running);
     };
-    m_showFile = std::make_unique<ShowFile>(makeShowFile(m_show, m_paths, std::move(hooks)));
+    m_showFile = std::make_unique<ShowFile>(makeShowFile(m_show, m_paths, std::move(events)));
     m_showFile->createBlankTemplate();
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
@@ -98,44 +99,18 @@ bool Application::startUp() {
 
 void Application::createViews() {
     m_shell = std::make_unique<MainShell>(*m_window, m_paths, m_appearance);
-
-    m_download = new ShowDownloadWindow(
-        *m_transfer, m_paths, [this] { return m_showFile->saveShow(); },
-        [this] { return iniReadInt(m_paths.workSet, "最后编辑场景"); });
-
-    DeviceFiles::Hooks deviceHooks;
-    deviceHooks.developerMode = [this] { return m_developer.on; };
-    deviceHooks.enterDeveloperMode = [this] {
-        m_developer.on = true;
-        m_shell->titleBar().setDeveloperMode(true);
-    };
-    m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, std::move(deviceHooks));
-
-    m_testConsole = new TestConsoleView(
-        *m_link, m_appearance,
-        [this](int scene) {
-            const Scene& s = m_show.scenes.at(scene);
-            return std::pair<QString, bool>(s.name, s.mainsByDmx != 0);
-        },
-        [this](QWidget* view) { m_window->showView(view); });
-
-    m_shell->createViews({{ShellView::Download, m_download},
-                          {ShellView::FirmwareUpgrade, m_deviceFiles},
-                          {ShellView::TestConsole, m_testConsole}});
-    // The transfer windows show themselves; in the main window that means coming to the front.
-    m_shell->setEntry(ShellView::Download, [this] {
-        m_window->showView(m_download);
-        m_download->Fun_窗体载入();
-    });
-    m_shell->setEntry(ShellView::FirmwareUpgrade, [this] {
-        m_window->showView(m_deviceFiles);
-        m_deviceFiles->Fun_窗体载入();
-    });
-    m_shell->setEntry(ShellView::TestConsole, [this] { m_testConsole->Fun_窗体载入(); });
-
+    InstalledEditors installed = installEditors(editors(), *m_link, m_wheel, *m_window);
+    m_showReplaced = std::move(installed.showReplaced);
+    m_shell->createViews(std::move(installed.entries));
     m_developerConsole = std::make_unique<DeveloperConsoleWindow>(*m_link, m_appearance);
     wireTitleBar();
     hookWheel(m_window.get(), m_wheel);
+}
+
+void Application::showReplaced() {
+    setCaption(m_showFile->defaultPath());
+    for (const auto& refresh : m_showReplaced)
+        refresh();
 }
 
 void Application::wireTitleBar() {
@@ -145,9 +120,9 @@ void Application::wireTitleBar() {
 
     QObject::connect(&bar, &TitleBarView::saveRequested, [this] { m_showFile->saveNow(); });
     QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
-                     [this] { m_shell->enter(ShellView::FirmwareUpgrade); });
+                     [this] { m_shell->enter(EditorId::FirmwareUpgrade); });
     QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
-        m_shell->enter(ShellView::FirmwareUpgrade);
+        m_shell->enter(EditorId::FirmwareUpgrade);
         m_deviceFiles->Command升级程序->click();
     });
     QObject::connect(&bar, &TitleBarView::developerConsoleClicked, [this] {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/editor_registration.h"
 #include "app/loop_driver.h"
 #include "app/main_shell_view.h"
 #include "app/main_window.h"
@@ -35,8 +36,11 @@ class Application {
     int run();
 
   private:
+    // The editors and other views below the title bar, in the order start-up prepares them.
+    std::vector<EditorRegistration> editors();
     bool startUp();
     void createViews();
+    void showReplaced();
     void wireTitleBar();
     void wireTiers();
     void wireShutdown();
@@ -64,6 +68,7 @@ class Application {
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;
+    std::vector<std::function<void()>> m_showReplaced;
 };
 
 }  // namespace kx

@@ -1,35 +1,6 @@
 #include "app/main_shell_view.h"
 
-#include <algorithm>
-
-#include "app/placeholder_view.h"
-
 namespace kx {
-
-namespace {
-
-struct ViewName {
-    const char* objectName;
-    const char* title;
-};
-
-constexpr std::array<ViewName, kShellViewCount> kViewNames{{
-    {"FixtureLibraryView", "灯库"},
-    {"EffectEditorView", "效果"},
-    {"MaterialEditorView", "素材"},
-    {"FirmwareUpgradeView", "升级程序"},
-    {"DownloadView", "下载"},
-    {"SceneEditorView", "场景"},
-    {"RoomControlView", "灯控"},
-    {"TestConsoleView", "测试"},
-    {"IrLearningView", "空调红外学习"},
-}};
-
-}  // namespace
-
-QString shellViewTitle(ShellView v) {
-    return QString::fromUtf8(kViewNames[static_cast<int>(v)].title);
-}
 
 MainShell::MainShell(MainWindow& window, const AppPaths& paths, const Appearance& appearance,
                      QObject* parent)
@@ -39,7 +10,10 @@ MainShell::MainShell(MainWindow& window, const AppPaths& paths, const Appearance
       m_splash(new SplashView(m_pictures, appearance.customised)),
       m_titleBar(new TitleBarView(paths, appearance, m_pictures)),
       m_versionNotes(new VersionNotesWindow(appearance, &window)) {
-    connect(m_titleBar, &TitleBarView::functionChosen, this, &MainShell::onFunction);
+    connect(m_titleBar, &TitleBarView::functionChosen, this, [this](int index) {
+        if (const auto it = m_buttonEditors.find(index); it != m_buttonEditors.end())
+            enter(it->second);
+    });
     if (!m_pictures.backgroundForViews.isNull()) {
         QPalette pal = window.palette();
         pal.setBrush(QPalette::Window, QBrush(m_pictures.backgroundForViews));
@@ -47,62 +21,50 @@ MainShell::MainShell(MainWindow& window, const AppPaths& paths, const Appearance
     }
 }
 
-void MainShell::createViews(const std::map<ShellView, QWidget*>& supplied) {
+void MainShell::createViews(std::vector<Entry> entries) {
+    m_entries = std::move(entries);
     m_window.prepareView(m_splash, m_pictures.splash);
     m_window.dockTitleBar(m_titleBar);
     m_window.showView(m_splash);
-    for (int i = 0; i < kShellViewCount; ++i) {
-        const auto v = static_cast<ShellView>(i);
-        auto it = supplied.find(v);
-        QWidget* w = it != supplied.end()
-                         ? it->second
-                         : new PlaceholderView(kViewNames[i].objectName, shellViewTitle(v));
-        m_views[i] = w;
-        m_window.prepareView(w, m_pictures.backgroundForViews);
+    for (const Entry& e : m_entries) {
+        m_window.prepareView(e.view, m_pictures.backgroundForViews);
+        if (e.titleButton == 0) continue;
+        if (e.startsOnButton || !m_buttonEditors.contains(e.titleButton)) setButtonEditor(e.id);
     }
 }
 
-void MainShell::setEntry(ShellView v, std::function<void()> enter) {
-    m_entries[static_cast<int>(v)] = std::move(enter);
+const MainShell::Entry* MainShell::find(EditorId id) const {
+    for (const Entry& e : m_entries)
+        if (e.id == id) return &e;
+    return nullptr;
 }
 
-void MainShell::enter(ShellView v) {
-    const int i = static_cast<int>(v);
-    if (m_entries[i]) {
-        m_entries[i]();
-    } else if (m_views[i]) {
-        m_window.showView(m_views[i]);
+QWidget* MainShell::view(EditorId id) const {
+    const Entry* e = find(id);
+    return e ? e->view : nullptr;
+}
+
+void MainShell::enter(EditorId id) {
+    const Entry* e = find(id);
+    if (!e) return;
+    if (e->enter) {
+        e->enter();
+    } else {
+        m_window.showView(e->view);
     }
+}
+
+void MainShell::setButtonEditor(EditorId id) {
+    const Entry* e = find(id);
+    if (!e || e->titleButton == 0) return;
+    m_buttonEditors[e->titleButton] = id;
+    if (QPushButton* b = m_titleBar->functionButton(e->titleButton))
+        b->setText(e->buttonCaption.isEmpty() ? e->title : e->buttonCaption);
 }
 
 void MainShell::openVersionNotes() {
     m_versionNotes->Fun_窗体载入();
     m_window.centreOverMain(m_versionNotes);
-}
-
-void MainShell::onFunction(int index) {
-    switch (index) {
-        case 1:
-            enter(irPageOpen && irPageOpen() ? ShellView::IrLearning : ShellView::RoomControl);
-            break;
-        case 3:
-            enter(ShellView::FixtureLibrary);
-            break;
-        case 4: {
-            static constexpr std::array<ShellView, 3> kEditors{
-                ShellView::Scenes, ShellView::Effects, ShellView::Materials};
-            enter(kEditors[std::clamp(m_titleBar->editorMode(), 0, 2)]);
-            break;
-        }
-        case 5:
-            enter(ShellView::TestConsole);
-            break;
-        case 6:
-            enter(ShellView::Download);
-            break;
-        default:
-            break;
-    }
 }
 
 }  // namespace kx

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QObject>
-#include <array>
 #include <functional>
 #include <map>
+#include <vector>
 
+#include "app/editor_registration.h"
 #include "app/main_window.h"
 #include "app/splash_view.h"
 #include "app/title_bar_view.h"
@@ -15,63 +16,55 @@
 
 namespace kx {
 
-// The views below the title bar, in the order start-up prepares them.
-enum class ShellView {
-    FixtureLibrary,
-    Effects,
-    Materials,
-    FirmwareUpgrade,
-    Download,
-    Scenes,
-    RoomControl,
-    TestConsole,
-    IrLearning,
-};
-inline constexpr int kShellViewCount = 9;
-
-// The main window's furniture: the picture store, the splash view, the title bar and every view,
-// created in start-up order, and the title bar's function buttons leading to the views. A view
-// whose editor is not supplied is a placeholder with its title.
+// The main window's furniture: the picture store, the splash view, the title bar and the view of
+// every registered editor, and the title bar's function buttons leading to them.
 class MainShell : public QObject {
     Q_OBJECT
   public:
     MainShell(MainWindow& window, const AppPaths& paths, const Appearance& appearance,
               QObject* parent = nullptr);
 
+    // One view below the title bar, as the shell leads to it.
+    struct Entry {
+        EditorId id;
+        QString title;
+        QWidget* view = nullptr;
+        std::function<void()> enter;  // none: the view is brought to the front
+        int titleButton = 0;
+        bool startsOnButton = false;
+        QString buttonCaption;  // the button's text while it leads here ("": the title)
+    };
+
     // Start-up step 8: prepare the splash view, dock the title bar, show the splash view, then
-    // prepare the views hidden in their order. Supplied views are embedded as they are.
-    void createViews(const std::map<ShellView, QWidget*>& supplied = {});
+    // prepare the views hidden in their order.
+    void createViews(std::vector<Entry> entries);
 
     MainWindow& window() { return m_window; }
     const PictureStore& pictures() const { return m_pictures; }
     TitleBarView& titleBar() { return *m_titleBar; }
     SplashView& splash() { return *m_splash; }
-    QWidget* view(ShellView v) const { return m_views[static_cast<int>(v)]; }
+    QWidget* view(EditorId id) const;
     VersionNotesWindow& versionNotes() { return *m_versionNotes; }
 
-    // What entering a view does: the editor's Fun_窗体载入 once it exists; by default the view is
-    // brought to the front.
-    void setEntry(ShellView v, std::function<void()> enter);
-    void enter(ShellView v);
-    // Button 1 leads to the IR learning view while this says its page is the one open.
-    std::function<bool()> irPageOpen;
+    void enter(EditorId id);
+    // Which of the editors sharing its title bar button the button leads to; the button takes
+    // that editor's title (Fun_标题场景功能 of the scene, effect and material editors).
+    void setButtonEditor(EditorId id);
+    EditorId buttonEditor(int titleButton) const { return m_buttonEditors.at(titleButton); }
 
     // Opens the version notes over the main window.
     void openVersionNotes();
 
   private:
-    void onFunction(int index);
+    const Entry* find(EditorId id) const;
 
     MainWindow& m_window;
     PictureStore m_pictures;
     SplashView* m_splash;
     TitleBarView* m_titleBar;
     VersionNotesWindow* m_versionNotes;
-    std::array<QWidget*, kShellViewCount> m_views{};
-    std::array<std::function<void()>, kShellViewCount> m_entries;
+    std::vector<Entry> m_entries;
+    std::map<int, EditorId> m_buttonEditors;
 };
-
-// The Chinese title a placeholder shows for a view.
-QString shellViewTitle(ShellView v);
 
 }  // namespace kx

@@ -31,17 +31,6 @@ TitleBarLook titleBarLook(const Appearance& a, int loSet) {
     return look;
 }
 
-QString editorModeCaption(int editorMode) {
-    switch (editorMode) {
-        case 1:
-            return "效果";
-        case 2:
-            return "素材";
-        default:
-            return "场景";
-    }
-}
-
 QString packetCounterText(int sent, int received) {
     auto four = [](int n) { return ("0000" + QString::number(n)).right(4); };
     return "S:" + four(sent) + "   G:" + four(received);

@@ -35,9 +35,6 @@ struct TitleBarLook {
 // it.
 TitleBarLook titleBarLook(const Appearance& appearance, int loSet);
 
-// Caption of function button 4 for the editor mode (0 scenes, 1 effects, 2 materials).
-QString editorModeCaption(int editorMode);
-
 // "S:0012   G:0009": the last four digits of each counter.
 QString packetCounterText(int sent, int received);
 

@@ -144,11 +144,6 @@ QPushButton* TitleBarView::addButton(const QString& name, const QString& caption
     return b;
 }
 
-void TitleBarView::Fun_标题场景功能(int mode) {
-    m_editorMode = mode;
-    m_functions.at(4)->setText(editorModeCaption(mode));
-}
-
 void TitleBarView::chooseFunction(int index) {
     for (auto& [i, b] : m_functions) {
         setButtonBackColour(b, i == index ? m_look.buttonSelected : m_look.buttonNormal);

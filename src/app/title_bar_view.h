@@ -29,10 +29,6 @@ class TitleBarView : public QWidget {
     TitleBarView(const AppPaths& paths, const Appearance& appearance, const PictureStore& pictures,
                  QWidget* parent = nullptr);
 
-    // Editor mode 0 scenes, 1 effects, 2 materials: what function button 4 stands for.
-    void Fun_标题场景功能(int mode);
-    int editorMode() const { return m_editorMode; }
-
     // The connect button shows the link state: caption and colour.
     void setConnected(bool connected);
     void setConnectCaption(const QString& caption);
@@ -59,8 +55,8 @@ class TitleBarView : public QWidget {
     QLabel* countersLabel() const { return m_counters; }
 
   signals:
-    // A function button after the buttons were repainted: 1 room control (or IR learning),
-    // 3 fixture library, 4 the editor of editorMode(), 5 test console, 6 download.
+    // A function button (1, 3, 4, 5 or 6) after the buttons were repainted; what it leads to is
+    // the shell's.
     void functionChosen(int index);
     // Save now; the button reads "保存中" during the call and "保存" again 200 ms after it.
     void saveRequested();
@@ -85,7 +81,6 @@ class TitleBarView : public QWidget {
     std::array<QPixmap, PictureStore::kRelayCount> m_relayOffPictures;
     void updateTransferControls();
 
-    int m_editorMode = 0;
     bool m_connectBusy = false;
     bool m_transferRunning = false;
     std::map<int, QPushButton*> m_functions;

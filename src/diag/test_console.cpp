@@ -40,9 +40,7 @@ std::optional<SerialEcho> Fun_模拟发送墙板_接收(std::uint8_t code,
     return echo;
 }
 
-TestConsole::TestConsole(ControllerLink& link) : m_link(link) {
-    m_link.live().setComposer(view::kTestConsole, [this](DmxFrame&) { Fun_自动模拟鼓点(); });
-}
+TestConsole::TestConsole(ControllerLink& link) : m_link(link) {}
 
 void TestConsole::send(std::initializer_list<std::uint8_t> args) {
     m_link.sendCommand(cmd::kControl, args);

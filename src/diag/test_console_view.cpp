@@ -38,12 +38,6 @@ TestConsoleView::TestConsoleView(ControllerLink& link, const Appearance& appeara
     buildCommandFrames();
     buildMonitors();
     applyViewColours(this, m_appearance);
-    m_link.setReplyConsumer(
-        ReplyConsumer::TestConsole, [this](std::uint8_t code, std::span<const std::uint8_t> data) {
-            const auto echo = Fun_模拟发送墙板_接收(code, data);
-            if (!echo) return;
-            Fun_信息显示(echo->port == kSerialWallPanel ? m_wallMonitor : m_vodMonitor, echo->text);
-        });
     m_console.Fun_自动鼓点初始化();
     refreshDrumButton();
 }
@@ -158,9 +152,14 @@ void TestConsoleView::refreshDrumButton() {
     setButtonBackColour(m_drumButton, m_console.drum().colour());
 }
 
+void TestConsoleView::onReply(std::uint8_t code, std::span<const std::uint8_t> data) {
+    const auto echo = Fun_模拟发送墙板_接收(code, data);
+    if (!echo) return;
+    Fun_信息显示(echo->port == kSerialWallPanel ? m_wallMonitor : m_vodMonitor, echo->text);
+}
+
 void TestConsoleView::Fun_窗体载入() {
     if (m_showView) m_showView(this);
-    m_link.setView(view::kTestConsole);
     m_console.Fun_功能测试功能开启关闭(true);
     m_console.Fun_自动鼓点初始化();
     refreshDrumButton();

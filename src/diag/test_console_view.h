@@ -25,7 +25,10 @@ class TestConsoleView : public QWidget {
                     std::function<void(QWidget*)> showView, QWidget* parent = nullptr);
 
     // Entering the view: live output view 10, serial test on, automatic drum off, scene captions.
+    // Entering the console (the live output has been told its view already).
     void Fun_窗体载入();
+    // The serial monitor: wall panel and VOD echoes of the Controller.
+    void onReply(std::uint8_t code, std::span<const std::uint8_t> data);
     void Fun_场景选择_控件显示();
     // Appends to a monitor and puts the caret at its end.
     void Fun_信息显示(QPlainTextEdit* box, const QString& text);

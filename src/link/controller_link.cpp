@@ -217,14 +217,32 @@ void ControllerLink::onPrivateDatagram(std::span<const std::uint8_t> datagram) {
     }
 }
 
-void ControllerLink::setReplyConsumer(ReplyConsumer consumer, ReplyHandler handler) {
-    m_consumers[static_cast<std::size_t>(consumer)] = std::move(handler);
+int ControllerLink::addReplyHandler(ReplyHandler handler, int order) {
+    const int id = m_nextHandlerId++;
+    const auto after =
+        std::upper_bound(m_replyHandlers.begin(), m_replyHandlers.end(), order,
+                         [](int o, const RegisteredHandler& h) { return o < h.order; });
+    m_replyHandlers.insert(after, {id, order, std::move(handler)});
+    return id;
+}
+
+void ControllerLink::removeReplyHandler(int id) {
+    std::erase_if(m_replyHandlers, [id](const RegisteredHandler& h) { return h.id == id; });
 }
 
 void ControllerLink::dispatchReply(std::uint8_t code, std::span<const std::uint8_t> data) {
-    for (const ReplyHandler& consumer : m_consumers) {
-        // A copy: a consumer may replace itself while it runs.
-        if (const ReplyHandler handler = consumer) handler(code, data);
+    // A handler may add or remove handlers while it runs: the ones present now are offered the
+    // reply unless removed by then, each through a copy of itself.
+    std::vector<int> ids;
+    ids.reserve(m_replyHandlers.size());
+    for (const RegisteredHandler& h : m_replyHandlers)
+        ids.push_back(h.id);
+    for (const int id : ids) {
+        const auto it = std::find_if(m_replyHandlers.begin(), m_replyHandlers.end(),
+                                     [id](const RegisteredHandler& h) { return h.id == id; });
+        if (it == m_replyHandlers.end() || !it->handler) continue;
+        const ReplyHandler handler = it->handler;
+        handler(code, data);
     }
     if (code == cmd::kConnect) m_connectReplySeen = 1;
 }

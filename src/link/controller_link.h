@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <vector>
 
 #include "link/link_config.h"
 #include "link/live_dmx.h"
@@ -14,17 +15,6 @@
 #include "link/socket_master.h"
 
 namespace kx {
-
-// Who gets a Controller reply, in the order they are offered it.
-enum class ReplyConsumer {
-    Transfer,      // transfer reply store: 0xD0-0xD4, 0xD8
-    RoomControl,   // effector IR code receiver: 0xCE 0x50 0x66 + 4 bytes
-    DeviceWindow,  // version / information display: 0xCE 0x21, 0x26, 0x31
-    TestConsole,   // serial monitor: 0xCE 0x19
-    SceneEditor,   // scene association: 0xCE 0x20
-    IrWindow,      // air-conditioner IR learning: 0xCE 0x24 0x02
-};
-inline constexpr int kReplyConsumerCount = 6;
 
 // Returns true as soon as flag is above 0, false once more than timeoutMs have passed; interface
 // events (and so replies) are handled all the while.
@@ -104,7 +94,10 @@ class ControllerLink : public QObject {
     void onReplyDatagram(std::span<const std::uint8_t> datagram);
     void onPrivateDatagram(std::span<const std::uint8_t> datagram);
     void dispatchReply(std::uint8_t code, std::span<const std::uint8_t> data);
-    void setReplyConsumer(ReplyConsumer consumer, ReplyHandler handler);
+    // Every reply is offered to every handler, lower order first and, within an order, in the
+    // order they were added. The returned id removes the handler again.
+    int addReplyHandler(ReplyHandler handler, int order = 0);
+    void removeReplyHandler(int id);
     // Fun_信息_In of the developer console: one line per diagnostic packet.
     void setDiagnosticSink(std::function<void(const QString&)> sink) {
         m_diagnosticSink = std::move(sink);
@@ -149,7 +142,13 @@ class ControllerLink : public QObject {
     int m_sendCount = 0;
     int m_receiveCount = 0;
     std::int32_t m_connectReplySeen = 0;
-    std::array<ReplyHandler, kReplyConsumerCount> m_consumers;
+    struct RegisteredHandler {
+        int id;
+        int order;
+        ReplyHandler handler;
+    };
+    std::vector<RegisteredHandler> m_replyHandlers;
+    int m_nextHandlerId = 1;
     std::function<void(const QString&)> m_diagnosticSink;
     LiveDmx m_live;
 };

@@ -7,22 +7,26 @@
 
 namespace kx {
 
-bool LiveDmx::streams(int view) {
-    return view == view::kSceneEditor || view == view::kFixtureLibrary ||
-           view == view::kMaterialStatic || view == view::kMaterialRun ||
-           view == view::kEffectEditor;
+void LiveDmx::defineView(int view, ViewOutput output) {
+    m_views[view] = std::move(output);
 }
 
-void LiveDmx::setComposer(int view, Composer composer) {
-    if (view >= 0 && view <= view::kLast)
-        m_composers[static_cast<std::size_t>(view)] = std::move(composer);
+const LiveDmx::ViewOutput* LiveDmx::output(int view) const {
+    const auto it = m_views.find(view);
+    return it == m_views.end() ? nullptr : &it->second;
+}
+
+bool LiveDmx::streams(int view) const {
+    const ViewOutput* o = output(view);
+    return o && o->streams;
 }
 
 void LiveDmx::setView(int view) {
     m_view = view;
     m_frame.fill(0);
     m_pending = 2;
-    if (view != view::kTestConsole)
+    const ViewOutput* o = output(view);
+    if (!o || !o->keepsSerialTest)
         m_link.sendCommand(cmd::kControl, {sub::kSerialTest, kSerialTestOff});
 }
 
@@ -35,11 +39,8 @@ void LiveDmx::requestFrames(int n) {
 void LiveDmx::outputTick() {
     if (m_oneTickRequest == 1) m_oneTickRequest = 2;
     m_frame.fill(0);
-    if (m_view >= 0 && m_view <= view::kLast) {
-        if (const Composer& compose = m_composers[static_cast<std::size_t>(m_view)])
-            compose(m_frame);
-    }
-    if (m_view != view::kMaterialStatic && m_hideChaseWindow) m_hideChaseWindow();
+    if (const ViewOutput* o = output(m_view); o && o->compose) o->compose(m_frame);
+    if (afterCompose) afterCompose(m_view);
     if (streams(m_view)) m_pending = 1;
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
     if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {

@@ -4,12 +4,26 @@
 
 namespace kx {
 
+void WheelRouter::addTargets(int base, StepHandler step) {
+    m_owners[base] = std::move(step);
+}
+
+const std::pair<const int, WheelRouter::StepHandler>* WheelRouter::ownerOf(int target) const {
+    auto it = m_owners.upper_bound(target);
+    if (it == m_owners.begin()) return nullptr;
+    --it;
+    if (target >= it->first + kRange || !it->second) return nullptr;
+    return &*it;
+}
+
+bool WheelRouter::wantsWheel() const {
+    return wheelTarget >= 1 && ownerOf(wheelTarget);
+}
+
 void WheelRouter::stepTarget(int direction) {
-    if (wheelTarget >= kLibraryBase && wheelTarget < kLibraryBase + 1000) {
-        if (libraryStep) libraryStep(direction, wheelTarget - kLibraryBase);
-    } else if (wheelTarget >= kMaterialBase && wheelTarget < kMaterialBase + 1000) {
-        if (materialStep) materialStep(direction, wheelTarget - kMaterialBase);
-    }
+    if (wheelTarget < 1) return;
+    if (const auto* owner = ownerOf(wheelTarget))
+        owner->second(direction, wheelTarget - owner->first);
 }
 
 void WheelRouter::onWheel(int delta) {

@@ -7,8 +7,8 @@ namespace kx {
 
 namespace {
 
-// Sees the wheel messages of the whole application and takes those of its window; all other
-// messages pass on unchanged. It lives as long as the window.
+// Sees the wheel messages of the whole application and takes those of its window while a wheel
+// channel has the focus; all other messages pass on unchanged. It lives as long as the window.
 class WheelListener : public QObject {
   public:
     WheelListener(QWidget* window, WheelRouter& router)
@@ -21,6 +21,7 @@ class WheelListener : public QObject {
         if (event->type() != QEvent::Wheel) return false;
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w || (w != m_window && !m_window->isAncestorOf(w))) return false;
+        if (!m_router.wantsWheel()) return false;
         m_router.onWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
         return true;
     }

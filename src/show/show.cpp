@@ -45,22 +45,18 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
         };
         return s;
     };
+    binding.noShowFile = [&live, paths] {
+        deleteAllEffectImages(paths);
+        setDefaultAssociations(live.scenes);
+    };
+    binding.saveCompanions = [&live, path = paths.fixtureGroups] {
+        saveFixtureGroups(live.groups, path);
+    };
     return binding;
 }
 
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks) {
-    if (!hooks.saveFixtureGroups) {
-        hooks.saveFixtureGroups = [&show, path = paths.fixtureGroups] {
-            saveFixtureGroups(show.groups, path);
-        };
-    }
-    if (!hooks.deleteAllEffectImages) {
-        hooks.deleteAllEffectImages = [paths] { deleteAllEffectImages(paths); };
-    }
-    if (!hooks.setDefaultSceneAssociations) {
-        hooks.setDefaultSceneAssociations = [&show] { setDefaultAssociations(show.scenes); };
-    }
-    return ShowFile(paths, showBinding(show, paths), std::move(hooks));
+ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileEvents events) {
+    return ShowFile(paths, showBinding(show, paths), std::move(events));
 }
 
 }  // namespace kx

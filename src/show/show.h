@@ -34,10 +34,10 @@ struct Show {
 // container's). The Materials section reads into staged images, committed by the binding.
 SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImages& images);
 // Saving works on the live show; loading parses into a staging copy that replaces the live
-// show's file-held models only when every section was read.
+// show's file-held models only when every section was read, and replaces the Effect Material
+// Images with the file's. Without a Show File the images go and the scenes get their default
+// associations; every backup first saves the groups file when it has changed.
 ShowBinding showBinding(Show& live, const AppPaths& paths);
-// The Show File of a show; its backups save the show's groups file when it has changed, and a
-// load that replaces the show first deletes the Effect Material Images.
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks = {});
+ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileEvents events = {});
 
 }  // namespace kx

@@ -101,10 +101,10 @@ ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections
     return ShowParse::Ok;
 }
 
-ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks)
+ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileEvents events)
     : m_paths(std::move(paths)),
       m_binding(std::move(binding)),
-      m_hooks(std::move(hooks)),
+      m_events(std::move(events)),
       m_noAutomaticBackup(iniReadInt(m_paths.systemIni, QStringLiteral("不自动备份")) == 1) {}
 
 bool ShowFile::saveShow(const QString& path) {
@@ -127,9 +127,8 @@ LoadResult ShowFile::loadShow(const QString& path) {
     const QString source = path.isEmpty() ? m_paths.showFile : path;
     const auto bytes = readWholeFile(source);
     if (!bytes || bytes->isEmpty()) {
-        if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
         platform().message(kMsgShowMissing);
-        if (m_hooks.setDefaultSceneAssociations) m_hooks.setDefaultSceneAssociations();
+        if (m_binding.noShowFile) m_binding.noShowFile();
         return LoadResult::Missing;
     }
     return loadBytes(*bytes, KeepAside::Yes);
@@ -145,9 +144,8 @@ LoadResult ShowFile::loadBytes(const QByteArray& bytes, KeepAside keepAside) {
                                : kMsgShowFormat);
         return parse == ShowParse::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
     }
-    if (m_hooks.deleteAllEffectImages) m_hooks.deleteAllEffectImages();
-    if (m_hooks.setCaption) m_hooks.setCaption(m_paths.showFile);
     notes += staged.commit();
+    if (m_events.showReplaced) m_events.showReplaced();
     // The same trouble in two sections is one thing to hear about.
     notes.removeDuplicates();
     for (const QString& note : notes)
@@ -165,7 +163,7 @@ QString ShowFile::keepUnreadable(const QByteArray& bytes) {
 }
 
 void ShowFile::backupShow(const QString& reason) {
-    if (m_hooks.saveFixtureGroups) m_hooks.saveFixtureGroups();
+    if (m_binding.saveCompanions) m_binding.saveCompanions();
     if (m_noAutomaticBackup) return;
     QDir().mkpath(m_paths.backupDir);
     Fun_Wait(10);
@@ -190,16 +188,15 @@ bool ShowFile::copyShowFile(const QString& to) {
 void ShowFile::openShowFile() {
     const QString path = Fun_OpenDialogTitled(QStringLiteral("打开文件"), kShowExt);
     if (path.isEmpty()) return;
-    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(false);
+    if (m_events.operationRunning) m_events.operationRunning(true);
     // A show that could not be saved is not replaced: the import would lose it.
     if (saveShow()) {
         backupShow(QStringLiteral("打开文件前"));
         platform().processEvents();
         Fun_Wait(200);
         loadShow(path);
-        if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
     }
-    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(true);
+    if (m_events.operationRunning) m_events.operationRunning(false);
 }
 
 void ShowFile::saveShowAs() {
@@ -214,7 +211,7 @@ void ShowFile::saveShowAs() {
 
 void ShowFile::newShow() {
     if (!platform().askYesNo(kMsgAskNewShow)) return;
-    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(false);
+    if (m_events.operationRunning) m_events.operationRunning(true);
     if (saveShow()) {
         backupShow(QStringLiteral("建立空白文件前"));
         platform().processEvents();
@@ -226,10 +223,9 @@ void ShowFile::newShow() {
             bytes && !bytes->isEmpty()
                 ? loadBytes(*bytes, KeepAside::No)
                 : loadBytes(buildShowFile({}, {}).bytes.value(), KeepAside::No);
-        if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
         if (result == LoadResult::Loaded) platform().message(kMsgDone);
     }
-    if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(true);
+    if (m_events.operationRunning) m_events.operationRunning(false);
 }
 
 void ShowFile::createBlankTemplate() {

@@ -69,6 +69,10 @@ struct StagedShow {
 struct ShowBinding {
     std::function<SectionRoutines()> sections;  // bound to the live show (saving)
     std::function<StagedShow()> stage;          // bound to a fresh staging copy (loading)
+    // There is no Show File to load: what the show does instead (its working files, defaults).
+    std::function<void()> noShowFile;
+    // The show's companion files, saved before every backup (the fixture groups).
+    std::function<void()> saveCompanions;
 };
 
 // The stamp text of section 14: date, time, program directory and the fixed signature.
@@ -88,14 +92,13 @@ enum class ShowParse { Ok, WrongTag, Damaged };
 ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
                         QStringList& notes);
 
-// Where the container calls out to other parts of the program; each may be left empty.
-struct ShowFileHooks {
-    std::function<void()> deleteAllEffectImages;        // before a load replaces the show
-    std::function<void()> setDefaultSceneAssociations;  // when no Show File exists
-    std::function<void(const QString&)> setCaption;     // the main window caption for a path
-    std::function<void()> saveFixtureGroups;            // first step of every backup
-    std::function<void(bool)> enableTitleBar;           // around open and new
-    std::function<void()> refreshRoomControl;           // after open and new
+// What the Show File tells the rest of the program, which decides what follows (the caption,
+// every editor's refresh, the title bar); each may be left empty.
+struct ShowFileEvents {
+    // A load replaced the whole show.
+    std::function<void()> showReplaced;
+    // Opening a file or making a new show runs (true) and has ended (false).
+    std::function<void(bool running)> operationRunning;
 };
 
 // Messages of the container.
@@ -115,7 +118,7 @@ enum class LoadResult { Loaded, Missing, WrongFormat, Damaged };
 // The one Show File the program works on, at its fixed default path.
 class ShowFile {
   public:
-    ShowFile(AppPaths paths, ShowBinding binding, ShowFileHooks hooks = {});
+    ShowFile(AppPaths paths, ShowBinding binding, ShowFileEvents events = {});
 
     const QString& defaultPath() const { return m_paths.showFile; }
     const QString& templatePath() const { return m_paths.blankTemplate; }
@@ -151,7 +154,7 @@ class ShowFile {
   private:
     AppPaths m_paths;
     ShowBinding m_binding;
-    ShowFileHooks m_hooks;
+    ShowFileEvents m_events;
     bool m_noAutomaticBackup = false;
 
     enum class KeepAside { Yes, No };

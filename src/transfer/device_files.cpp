@@ -11,19 +11,9 @@ namespace kx {
 namespace dl = device_log;
 
 DeviceFiles::DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, Hooks hooks)
-    : m_transfer(transfer), m_paths(std::move(paths)), m_log(log), m_hooks(std::move(hooks)) {
-    m_transfer.link().setReplyConsumer(
-        ReplyConsumer::DeviceWindow, [this](std::uint8_t code, std::span<const std::uint8_t> data) {
-            Fun_接收版本号(code, data);
-        });
-}
-
-DeviceFiles::~DeviceFiles() {
-    m_transfer.link().setReplyConsumer(ReplyConsumer::DeviceWindow, {});
-}
+    : m_transfer(transfer), m_paths(std::move(paths)), m_log(log), m_hooks(std::move(hooks)) {}
 
 void DeviceFiles::Fun_窗体载入() {
-    m_transfer.link().setView(3);
     setFirmwarePath(Fun_IniRead(m_paths.workSet, kKeyFirmwarePath));
     Fun_文件检查(m_firmwarePath);
     m_log.clear();

@@ -35,11 +35,10 @@ class DeviceFiles {
     // Shows the Controller's answers to the queries in log, for its whole lifetime, also when
     // nobody asked.
     DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, Hooks hooks);
-    ~DeviceFiles();
     DeviceFiles(const DeviceFiles&) = delete;
     DeviceFiles& operator=(const DeviceFiles&) = delete;
 
-    // Opening the window.
+    // Opening the window (the live output has been told its view already).
     void Fun_窗体载入();
 
     // Downloads of file types 2-4 (asking for the file) and 5 (the firmware in the path box).

@@ -23,14 +23,14 @@ void appendLog(LogBox& log, const QString& text, bool newline) {
     log.repaint();
 }
 
-FileTransfer::FileTransfer(ControllerLink& link) : m_link(link) {
-    m_link.setReplyConsumer(
-        ReplyConsumer::Transfer,
-        [this](std::uint8_t code, std::span<const std::uint8_t> data) { onReply(code, data); });
-}
+FileTransfer::FileTransfer(ControllerLink& link)
+    : m_link(link),
+      m_replyHandler(m_link.addReplyHandler(
+          [this](std::uint8_t code, std::span<const std::uint8_t> data) { onReply(code, data); },
+          kReplyOrder)) {}
 
 FileTransfer::~FileTransfer() {
-    m_link.setReplyConsumer(ReplyConsumer::Transfer, {});
+    m_link.removeReplyHandler(m_replyHandler);
 }
 
 void FileTransfer::onReply(std::uint8_t code, std::span<const std::uint8_t> data) {

@@ -53,7 +53,9 @@ class FileTransfer {
     // Larger than any file the Controller keeps; a larger size in an upload answer is damage.
     static constexpr std::uint32_t kMaxUploadSize = 64u * 1024 * 1024;
 
-    // Becomes the link's transfer reply consumer for its lifetime.
+    // The reply store sees every reply before anyone else does.
+    static constexpr int kReplyOrder = -1;
+    // Becomes the link's first reply handler for its lifetime.
     explicit FileTransfer(ControllerLink& link);
     ~FileTransfer();
     FileTransfer(const FileTransfer&) = delete;
@@ -105,6 +107,7 @@ class FileTransfer {
     void upload(FileType type, const QString& path, LogBox& log);
 
     ControllerLink& m_link;
+    int m_replyHandler;
     TransferReplyStore m_replies;
     std::uint8_t m_transferSucceeded = 0;
     bool m_running = false;

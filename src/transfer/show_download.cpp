@@ -30,7 +30,6 @@ void ShowDownload::Fun_窗体载入(LogBox& log) {
         m_optionsLoaded = true;
         if (m_hooks.optionsLoaded) m_hooks.optionsLoaded();
     }
-    m_transfer.link().setView(1);
     Fun_下载上传文件界面(FileType::Show, log);
 }
 

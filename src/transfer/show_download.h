@@ -37,8 +37,8 @@ class ShowDownload {
     ShowDownload(const ShowDownload&) = delete;
     ShowDownload& operator=(const ShowDownload&) = delete;
 
-    // Opening the window (ignored while the automatic download runs): the options are loaded the
-    // first time, the live output is told the view, and the download starts.
+    // Opening the window (ignored while the automatic download runs; the live output has been
+    // told its view already): the options are loaded the first time, and the download starts.
     void Fun_窗体载入(LogBox& log);
     void Fun_下载上传文件界面(FileType type, LogBox& log);
     void Fun_下载灯光参数(LogBox& log);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -196,7 +197,7 @@ TEST_F(ShellViewsTest, WheelMessagesOfTheHookedWindowStepTheTarget) {
     QWidget other;
     WheelRouter router;
     QList<int> steps;
-    router.libraryStep = [&](int d, int ch) { steps << d * 100 + ch; };
+    router.addTargets(1000, [&](int d, int ch) { steps << d * 100 + ch; });
     router.wheelTarget = 1004;
     hookWheel(&window, router);
     EXPECT_EQ(router.wheelTarget, 0);
@@ -213,10 +214,22 @@ TEST_F(ShellViewsTest, WheelMessagesOfTheHookedWindowStepTheTarget) {
     wheel(&other, 120);  // another window: not ours
     EXPECT_EQ(steps, (QList<int>{104, 4}));
 
+    // Without a wheel channel in focus the window's own widgets get the wheel: a list scrolls.
+    router.wheelTarget = 0;
+    auto* list = new QListWidget(&window);
+    list->resize(100, 60);
+    for (int i = 0; i < 50; ++i)
+        list->addItem(QString::number(i));
+    window.show();
+    const int top = list->verticalScrollBar()->value();
+    wheel(list->viewport(), -120);
+    EXPECT_GT(list->verticalScrollBar()->value(), top);
+    EXPECT_EQ(steps.size(), 2);
+
     QWidget disabledWindow;
     WheelRouter off;
     off.wheelDisabled = true;
-    off.libraryStep = [&](int d, int ch) { steps << d * 100 + ch; };
+    off.addTargets(1000, [&](int d, int ch) { steps << d * 100 + ch; });
     hookWheel(&disabledWindow, off);
     off.wheelTarget = 1001;
     wheel(&disabledWindow, 120);

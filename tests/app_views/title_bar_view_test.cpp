@@ -71,18 +71,6 @@ TEST_F(TitleBarTest, FunctionButtonsRepaintTheRowAndNavigateBetweenViews) {
     EXPECT_EQ(bar->functionButton(2), nullptr);
 }
 
-TEST_F(TitleBarTest, EditorModeNamesButtonFour) {
-    auto bar = makeBar();
-    EXPECT_EQ(bar->functionButton(4)->text(), "场景");
-    bar->Fun_标题场景功能(1);
-    EXPECT_EQ(bar->functionButton(4)->text(), "效果");
-    EXPECT_EQ(bar->editorMode(), 1);
-    bar->Fun_标题场景功能(2);
-    EXPECT_EQ(bar->functionButton(4)->text(), "素材");
-    bar->Fun_标题场景功能(0);
-    EXPECT_EQ(bar->functionButton(4)->text(), "场景");
-}
-
 TEST_F(TitleBarTest, SaveReadsSavingDuringTheSaveAndSaveAgainAfterwards) {
     auto bar = makeBar();
     QStringList seen;

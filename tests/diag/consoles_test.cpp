@@ -53,7 +53,21 @@ class TestConsoleTest : public ConsoleTest {
                 return std::pair{QString(), false};
             },
             [this](QWidget*) { ++shown; });
+        // Wired as the program wires the console: its live output, its replies, its entry.
+        LiveDmx::ViewOutput drums;
+        drums.compose = [this](DmxFrame&) { view->console().Fun_自动模拟鼓点(); };
+        drums.keepsSerialTest = true;
+        link->live().defineView(kConsoleView, drums);
+        link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
+            view->onReply(code, data);
+        });
     }
+    void enter() {
+        link->setView(kConsoleView);
+        view->Fun_窗体载入();
+    }
+    static constexpr int kConsoleView = 10;
+    static constexpr int kOtherView = 4;
     QPlainTextEdit* box(const char* name) { return view->findChild<QPlainTextEdit*>(name); }
 
     std::unique_ptr<TestConsoleView> view;
@@ -61,16 +75,15 @@ class TestConsoleTest : public ConsoleTest {
 };
 
 TEST_F(TestConsoleTest, OpeningSwitchesTheSerialTestOnAndNamesTheScenes) {
-    EXPECT_EQ(during([&] { view->Fun_窗体载入(); }),
-              QList<QByteArray>{bytesOf({0xCE, 0x19, 0x88})});
+    EXPECT_EQ(during([&] { enter(); }), QList<QByteArray>{bytesOf({0xCE, 0x19, 0x88})});
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(link->live().view(), view::kTestConsole);
+    EXPECT_EQ(link->live().view(), kConsoleView);
     EXPECT_EQ(view->sceneButton(1)->text(), "1");
     EXPECT_EQ(view->sceneButton(2)->text(), "2-迎宾");
     EXPECT_EQ(view->sceneButton(31)->text(), "[31-全开]");
     EXPECT_EQ(view->findChildren<QPushButton*>(QRegularExpression("^Command场景\\d+$")).size(), 39);
     // Another view switches the test function off.
-    EXPECT_EQ(during([&] { link->setView(view::kSceneEditor); }),
+    EXPECT_EQ(during([&] { link->setView(kOtherView); }),
               QList<QByteArray>{bytesOf({0xCE, 0x19, 0x44})});
     EXPECT_EQ(click(view.get(), "Command打开测试"), QList<QByteArray>{bytesOf({0xCE, 0x19, 0x88})});
 }
@@ -103,7 +116,7 @@ TEST_F(TestConsoleTest, EveryButtonSendsItsCommand) {
 }
 
 TEST_F(TestConsoleTest, SerialMonitorsSendCheckAndShowTheEcho) {
-    view->Fun_窗体载入();  // test function on: the Controller echoes serial data
+    enter();  // test function on: the Controller echoes serial data
     view->findChild<QLineEdit*>("Text发送墙板测试")->setText("01 0A ff");
     EXPECT_EQ(click(view.get(), "Command发送墙板测试"),
               QList<QByteArray>{bytesOf({0xCE, 0x19, 0xA1, 0x01, 0x0A, 0xFF})});
@@ -130,7 +143,7 @@ TEST_F(TestConsoleTest, SerialMonitorsSendCheckAndShowTheEcho) {
 TEST_F(TestConsoleTest, AutomaticDrumBeatsFollowTheOutputTick) {
     auto* drum = view->findChild<QPushButton*>("Command自动鼓点");
     EXPECT_EQ(drum->text(), "自动停止");
-    view->Fun_窗体载入();
+    enter();
     auto beatsOver = [&](int ticks) {
         return during([&] {
                    for (int i = 0; i < ticks; ++i)
@@ -153,7 +166,7 @@ TEST_F(TestConsoleTest, AutomaticDrumBeatsFollowTheOutputTick) {
     EXPECT_EQ(beatsOver(30), 0);
     // Away from the console no beat is due either.
     QTest::mouseClick(drum, Qt::LeftButton);
-    link->setView(view::kSceneEditor);
+    link->setView(kOtherView);
     EXPECT_EQ(beatsOver(30), 0);
 }
 

@@ -9,7 +9,29 @@ QByteArray body(const kxsim::SimRecord& r) {
     return r.body;
 }
 
-using LinkExchange = LinkFixture;
+// Views as the program numbers them; the link only knows what each one's output does.
+constexpr int kSceneEditor = 4;
+constexpr int kFixtureLibrary = 5;
+constexpr int kRoomControl = 6;
+constexpr int kMaterialStatic = 7;
+constexpr int kMaterialRun = 8;
+constexpr int kEffectEditor = 9;
+constexpr int kTestConsole = 10;
+
+class LinkExchange : public LinkFixture {
+  protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        for (int v : {kSceneEditor, kFixtureLibrary, kMaterialStatic, kMaterialRun, kEffectEditor})
+            stream(v);
+        LiveDmx::ViewOutput console;
+        console.keepsSerialTest = true;
+        link->live().defineView(kTestConsole, console);
+    }
+    void stream(int view, LiveDmx::Composer compose = {}) {
+        link->live().defineView(view, {std::move(compose), true, false});
+    }
+};
 
 TEST_F(LinkExchange, ConnectAndDisconnect) {
     std::vector<bool> connection, busy;
@@ -67,8 +89,7 @@ TEST_F(LinkExchange, BroadcastModeAnnouncesAndConnectsThroughItsOwnSocket) {
 
 TEST_F(LinkExchange, RepliesAreTakenOnlyOnTheSocketOfTheMode) {
     std::vector<int> seen;
-    link->setReplyConsumer(
-        ReplyConsumer::DeviceWindow,
+    link->addReplyHandler(
         [&](std::uint8_t, std::span<const std::uint8_t> data) { seen.push_back(data[1]); });
     link->setBroadcastMode(true);   // opens the broadcast socket
     link->setBroadcastMode(false);  // opens the command socket
@@ -140,7 +161,7 @@ TEST_F(LinkExchange, AnnounceTickOnlyWhileDisconnectedAndConsoleClosed) {
 }
 
 TEST_F(LinkExchange, ReleaseAtShutdownSendsThreeDisconnectsThenNothing) {
-    link->setView(view::kEffectEditor);
+    link->setView(kEffectEditor);
     connectLink();
     const qint64 before = sim->datagramCount();
     link->releaseOnlineMode();
@@ -177,9 +198,8 @@ TEST_F(LinkExchange, ShutdownDuringTheConnectWaitLetsTheAnsweringControllerGo) {
 
 TEST_F(LinkExchange, StreamingViewsSendEveryTickOthersExactlyTwoSets) {
     int tick = 0;
-    link->live().setComposer(view::kEffectEditor,
-                             [&](DmxFrame& f) { f[1] = static_cast<std::uint8_t>(++tick); });
-    link->setView(view::kRoomControl);
+    stream(kEffectEditor, [&](DmxFrame& f) { f[1] = static_cast<std::uint8_t>(++tick); });
+    link->setView(kRoomControl);
     connectLink();
     for (int i = 0; i < 5; ++i)
         link->outputTick();
@@ -189,7 +209,7 @@ TEST_F(LinkExchange, StreamingViewsSendEveryTickOthersExactlyTwoSets) {
     EXPECT_EQ(sim->frameTimesNs(cmd::kDmxPortsCD).size(), 2u);
     EXPECT_EQ(sim->frameTimesNs(cmd::kDmxPortVJ).size(), 2u);
 
-    link->setView(view::kEffectEditor);
+    link->setView(kEffectEditor);
     for (int i = 0; i < 5; ++i)
         link->outputTick();
     ASSERT_TRUE(platform.pumpUntil([&] { return sim->frameTimesNs(cmd::kDmxPortVJ).size() >= 7; }));
@@ -200,7 +220,7 @@ TEST_F(LinkExchange, StreamingViewsSendEveryTickOthersExactlyTwoSets) {
 }
 
 TEST_F(LinkExchange, FramesWaitForAConnection) {
-    link->setView(view::kFixtureLibrary);
+    link->setView(kFixtureLibrary);
     for (int i = 0; i < 3; ++i)
         link->outputTick();
     EXPECT_EQ(link->live().pendingFrames(), 1);
@@ -209,8 +229,8 @@ TEST_F(LinkExchange, FramesWaitForAConnection) {
 }
 
 TEST_F(LinkExchange, ViewChangesSwitchTheSerialTestOffAwayFromTheConsole) {
-    link->setView(view::kTestConsole);
-    link->setView(view::kSceneEditor);
+    link->setView(kTestConsole);
+    link->setView(kSceneEditor);
     ASSERT_TRUE(simReceived(1));
     platform.pumpFor(30);
     ASSERT_EQ(sim->datagramCount(), 1);
@@ -218,7 +238,7 @@ TEST_F(LinkExchange, ViewChangesSwitchTheSerialTestOffAwayFromTheConsole) {
 }
 
 TEST_F(LinkExchange, VjSelectionSendsAFrameSetAtOnceWithTheNewIndex) {
-    link->setView(view::kRoomControl);
+    link->setView(kRoomControl);
     connectLink();
     link->live().setVjServer(2);
     link->requestFrames(100);
@@ -227,47 +247,57 @@ TEST_F(LinkExchange, VjSelectionSendsAFrameSetAtOnceWithTheNewIndex) {
     EXPECT_EQ(link->live().pendingFrames(), 100);
 }
 
-TEST_F(LinkExchange, ChaseWindowHidesAwayFromTheStaticMaterialEditor) {
-    int hidden = 0;
-    link->live().setChaseWindowHider([&] { ++hidden; });
-    link->setView(view::kMaterialStatic);
+TEST_F(LinkExchange, EveryTickTellsWhoseOutputItWasAndShowsTheOneTickRequestOnce) {
+    std::vector<int> fronts;
+    link->live().afterCompose = [&](int view) { fronts.push_back(view); };
+    link->setView(kMaterialStatic);
     link->outputTick();
-    EXPECT_EQ(hidden, 0);
-    link->setView(view::kMaterialRun);
+    link->setView(kMaterialRun);
     link->outputTick();
-    EXPECT_EQ(hidden, 1);
+    EXPECT_EQ(fronts, (std::vector<int>{kMaterialStatic, kMaterialRun}));
     // The one-tick request is visible (as 2) to exactly one tick.
     int seenFlag = -1;
-    link->live().setComposer(view::kMaterialRun,
-                             [&](DmxFrame&) { seenFlag = link->live().oneTickRequest(); });
+    stream(kMaterialRun, [&](DmxFrame&) { seenFlag = link->live().oneTickRequest(); });
     link->live().oneTickRequest() = 1;
     link->outputTick();
     EXPECT_EQ(seenFlag, 2);
     EXPECT_EQ(link->live().oneTickRequest(), 0);
 }
 
-TEST_F(LinkExchange, RepliesReachConsumersInTheirFixedOrder) {
+TEST_F(LinkExchange, RepliesReachHandlersByOrderThenByRegistration) {
     std::vector<int> order;
     std::int32_t seenFlagDuringDispatch = -1;
-    for (int i = kReplyConsumerCount - 1; i >= 0; --i) {
-        link->setReplyConsumer(static_cast<ReplyConsumer>(i),
-                               [&, i](std::uint8_t, std::span<const std::uint8_t>) {
-                                   order.push_back(i);
-                                   seenFlagDuringDispatch = link->connectReplySeen();
-                               });
-    }
+    auto handler = [&](int tag) {
+        return [&, tag](std::uint8_t, std::span<const std::uint8_t>) {
+            order.push_back(tag);
+            seenFlagDuringDispatch = link->connectReplySeen();
+        };
+    };
+    link->addReplyHandler(handler(30), 3);
+    const int removed = link->addReplyHandler(handler(99), 2);
+    link->addReplyHandler(handler(10), 1);
+    link->addReplyHandler(handler(31), 3);
+    link->addReplyHandler(handler(0), -1);
+    link->removeReplyHandler(removed);
+    // A handler that removes a later one while the reply is being handed round: that one no
+    // longer sees it.
+    int late = 0;
+    const int lateId =
+        link->addReplyHandler([&](std::uint8_t, std::span<const std::uint8_t>) { ++late; }, 5);
+    link->addReplyHandler(
+        [&](std::uint8_t, std::span<const std::uint8_t>) { link->removeReplyHandler(lateId); }, 4);
     link->connectReplySeen() = 0;
     const std::uint8_t data[] = {0x66};
     link->dispatchReply(cmd::kConnect, data);
-    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(seenFlagDuringDispatch, 0);  // set only after every consumer ran
+    EXPECT_EQ(order, (std::vector<int>{0, 10, 30, 31}));
+    EXPECT_EQ(late, 0);
+    EXPECT_EQ(seenFlagDuringDispatch, 0);  // set only after every handler ran
     EXPECT_EQ(link->connectReplySeen(), 1);
 }
 
 TEST_F(LinkExchange, MalformedDatagramsAreDroppedOnBothPaths) {
     int replies = 0;
-    link->setReplyConsumer(ReplyConsumer::Transfer,
-                           [&](std::uint8_t, std::span<const std::uint8_t>) { ++replies; });
+    link->addReplyHandler([&](std::uint8_t, std::span<const std::uint8_t>) { ++replies; });
     link->sendAnnounce();  // opens the command socket
     ASSERT_TRUE(simReceived(1));
     const QHostAddress lo(QHostAddress::LocalHost);

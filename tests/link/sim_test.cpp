@@ -15,20 +15,18 @@ class SimExchange : public LinkFixture {
   protected:
     void SetUp() override {
         LinkFixture::SetUp();
-        link->setReplyConsumer(ReplyConsumer::Transfer,
-                               [this](std::uint8_t code, std::span<const std::uint8_t> data) {
-                                   if (code < 0xD0 || code > 0xD8) return;
-                                   reply = QByteArray(reinterpret_cast<const char*>(data.data()),
-                                                      static_cast<qsizetype>(data.size()));
-                                   replySeen = 1;
-                               });
-        // The last consumer sees every 0xCE reply once.
-        link->setReplyConsumer(
-            ReplyConsumer::IrWindow, [this](std::uint8_t code, std::span<const std::uint8_t> data) {
-                if (code != cmd::kControl) return;
-                ceReplies << QByteArray(reinterpret_cast<const char*>(data.data()),
-                                        static_cast<qsizetype>(data.size()));
-            });
+        link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
+            if (code < 0xD0 || code > 0xD8) return;
+            reply = QByteArray(reinterpret_cast<const char*>(data.data()),
+                               static_cast<qsizetype>(data.size()));
+            replySeen = 1;
+        });
+        // A later handler sees every 0xCE reply once.
+        link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
+            if (code != cmd::kControl) return;
+            ceReplies << QByteArray(reinterpret_cast<const char*>(data.data()),
+                                    static_cast<qsizetype>(data.size()));
+        });
     }
 
     static std::span<const std::uint8_t> bytes(const QByteArray& a) {
@@ -214,10 +212,9 @@ TEST_F(SimExchange, UploadFaultAndDuplicatedOrDelayedReplies) {
     sim->faults().duplicate = true;
     sim->faults().delayMs = 20;
     int replies = 0;
-    link->setReplyConsumer(ReplyConsumer::IrWindow,
-                           [&](std::uint8_t code, std::span<const std::uint8_t>) {
-                               if (code == cmd::kConnect) ++replies;
-                           });
+    link->addReplyHandler([&](std::uint8_t code, std::span<const std::uint8_t>) {
+        if (code == cmd::kConnect) ++replies;
+    });
     link->toggleConnection();
     EXPECT_TRUE(link->connected());
     ASSERT_TRUE(platform.pumpUntil([&] { return replies == 2; }));

@@ -85,8 +85,8 @@ class WheelTest : public test::FakePlatformTest {
     bool closing = false;
 
     void SetUp() override {
-        router.libraryStep = [this](int d, int ch) { steps.push_back({'L', {d, ch}}); };
-        router.materialStep = [this](int d, int ch) { steps.push_back({'M', {d, ch}}); };
+        router.addTargets(1000, [this](int d, int ch) { steps.push_back({'L', {d, ch}}); });
+        router.addTargets(2000, [this](int d, int ch) { steps.push_back({'M', {d, ch}}); });
         router.closing = [this] { return closing; };
     }
 };
@@ -94,15 +94,20 @@ class WheelTest : public test::FakePlatformTest {
 TEST_F(WheelTest, NotchesGoToTheTargetWhereverItIs) {
     router.onWheel(120);  // no target
     EXPECT_TRUE(steps.empty());
+    EXPECT_FALSE(router.wantsWheel());
     router.wheelTarget = 1007;
+    EXPECT_TRUE(router.wantsWheel());
     router.onWheel(120);
     router.onWheel(-120);
     router.onWheel(240);  // several notches at once
     router.onWheel(60);   // a high-resolution wheel
     router.wheelTarget = 2032;
     router.onWheel(-120);
-    router.wheelTarget = 3001;
+    router.wheelTarget = 3001;  // nobody's channel: not even taken
+    EXPECT_FALSE(router.wantsWheel());
     router.onWheel(120);
+    router.wheelTarget = 999;
+    EXPECT_FALSE(router.wantsWheel());
     using S = decltype(steps);
     EXPECT_EQ(steps, (S{{'L', {1, 7}}, {'L', {0, 7}}, {'M', {0, 32}}}));
     steps.clear();

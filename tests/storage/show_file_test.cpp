@@ -40,7 +40,8 @@ SectionRoutines sectionsOf(Model& m) {
     return {numberSection(1, "F1042301", m.room, 0), numberSection(13, "F1052601", m.limit, 50)};
 }
 
-ShowBinding bindingOf(Model& live) {
+// The binding's own steps are recorded in calls.
+ShowBinding bindingOf(Model& live, QStringList& calls) {
     return {[&live] { return sectionsOf(live); },
             [&live] {
                 auto staged = std::make_shared<Model>(live);
@@ -48,7 +49,8 @@ ShowBinding bindingOf(Model& live) {
                                       live = *staged;
                                       return QStringList{};
                                   }};
-            }};
+            },
+            [&calls] { calls << "no show file"; }, [&calls] { calls << "groups"; }};
 }
 
 class ShowFileTest : public test::FakePlatformTest {
@@ -56,17 +58,13 @@ class ShowFileTest : public test::FakePlatformTest {
     AppPaths paths = AppPaths::under(fake.programDir());
     Model live;
     QStringList calls;
-    ShowFile file{paths, bindingOf(live), hooks()};
+    ShowFile file{paths, bindingOf(live, calls), events()};
 
-    ShowFileHooks hooks() {
-        ShowFileHooks h;
-        h.deleteAllEffectImages = [this] { calls << "delete images"; };
-        h.setDefaultSceneAssociations = [this] { calls << "default scenes"; };
-        h.setCaption = [this](const QString& p) { calls << "caption " + p; };
-        h.saveFixtureGroups = [this] { calls << "groups"; };
-        h.enableTitleBar = [this](bool on) { calls << (on ? "enable" : "disable"); };
-        h.refreshRoomControl = [this] { calls << "refresh"; };
-        return h;
+    ShowFileEvents events() {
+        ShowFileEvents e;
+        e.showReplaced = [this] { calls << "replaced"; };
+        e.operationRunning = [this](bool on) { calls << (on ? "running" : "ended"); };
+        return e;
     }
     QByteArray showBytes() { return readWholeFile(paths.showFile).value_or(QByteArray()); }
 
@@ -176,7 +174,7 @@ TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
     live = {1, 2};
     EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{300, 99}));
-    EXPECT_EQ(calls, (QStringList{"delete images", "caption " + paths.showFile}));
+    EXPECT_EQ(calls, QStringList{"replaced"});
     EXPECT_TRUE(fake.messages.isEmpty());
 
     // Section 13's body cut off: nothing changes, not even the images.
@@ -195,7 +193,7 @@ TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     live = {1, 2};
     EXPECT_EQ(file.loadShow(), LoadResult::Missing);
     EXPECT_EQ(fake.messages, QStringList{kMsgShowMissing});
-    EXPECT_EQ(calls, (QStringList{"delete images", "default scenes"}));
+    EXPECT_EQ(calls, QStringList{"no show file"});
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_FALSE(QDir(paths.backupDir).exists());  // nothing to keep
 
@@ -240,7 +238,7 @@ TEST_F(ShowFileTest, AbsentOrStaleSectionsKeepTheirDefaults) {
 TEST_F(ShowFileTest, AFileThatCannotBeReadIsKeptAsideUntilASaveReplacesIt) {
     // Not an automatic backup: made with automatic backups switched off as well.
     ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
-    ShowFile quiet{paths, bindingOf(live), hooks()};
+    ShowFile quiet{paths, bindingOf(live, calls), events()};
     live = {300, 99};
     ASSERT_TRUE(quiet.saveShow());
     QByteArray foreign = showBytes();
@@ -284,10 +282,10 @@ TEST_F(ShowFileTest, OpeningAFileThatCannotBeReadKeepsItAsideAndTheShow) {
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_EQ(kept(), damaged);
     EXPECT_EQ(readWholeFile(other).value(), damaged);
-    EXPECT_EQ(calls, (QStringList{"disable", "groups", "refresh", "enable"}));
+    EXPECT_EQ(calls, (QStringList{"running", "groups", "ended"}));
     // The working file still holds the show from before the attempt.
     Model check;
-    ShowFile reader{paths, bindingOf(check), {}};
+    ShowFile reader{paths, bindingOf(check, calls), {}};
     EXPECT_EQ(reader.loadShow(), LoadResult::Loaded);
     EXPECT_EQ(check, (Model{1, 2}));
 }
@@ -300,7 +298,7 @@ TEST_F(ShowFileTest, BackupCopiesUnderTheTimestampUnlessSwitchedOff) {
     EXPECT_EQ(calls, QStringList{"groups"});
 
     ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
-    ShowFile off{paths, bindingOf(live), hooks()};
+    ShowFile off{paths, bindingOf(live, calls), events()};
     EXPECT_TRUE(off.noAutomaticBackup());
     calls.clear();
     off.backupShow("关闭程序");
@@ -328,13 +326,12 @@ TEST_F(ShowFileTest, OpenImportsTheChosenFileAndKeepsTheDefaultPath) {
     file.openShowFile();
     EXPECT_EQ(fake.dialogs.back().title, "打开文件");
     EXPECT_EQ(live, (Model{77, 88}));
-    EXPECT_EQ(calls, (QStringList{"disable", "groups", "delete images", "caption " + paths.showFile,
-                                  "refresh", "enable"}));
+    EXPECT_EQ(calls, (QStringList{"running", "groups", "replaced", "ended"}));
     // The show before the import was saved and backed up.
     EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 打开文件前.K74"));
     file.saveShow();
     Model check;
-    ShowFile reader{paths, bindingOf(check), {}};
+    ShowFile reader{paths, bindingOf(check, calls), {}};
     reader.loadShow();
     EXPECT_EQ(check, (Model{77, 88}));
 }
@@ -349,7 +346,7 @@ TEST_F(ShowFileTest, OpenDoesNotDropAShowThatCouldNotBeSaved) {
     file.openShowFile();
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_EQ(fake.messages, QStringList{kMsgSaveFailed});
-    EXPECT_EQ(calls, (QStringList{"disable", "enable"}));
+    EXPECT_EQ(calls, (QStringList{"running", "ended"}));
 }
 
 TEST_F(ShowFileTest, SaveAsCopiesTheSavedShow) {
@@ -386,7 +383,7 @@ TEST_F(ShowFileTest, NewShowLoadsTheBlankTemplate) {
     EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 建立空白文件前.K74"));
     // The working file keeps the old show until the next save.
     Model check;
-    ShowFile reader{paths, bindingOf(check), {}};
+    ShowFile reader{paths, bindingOf(check, calls), {}};
     reader.loadShow();
     EXPECT_EQ(check, (Model{11, 12}));
 

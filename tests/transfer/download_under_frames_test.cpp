@@ -9,6 +9,8 @@
 namespace kx {
 namespace {
 
+constexpr int kStreamingView = 7;
+
 // The program's situation during a download: the loop driver runs its tiers from the event loop
 // and a streaming view is in front, so output ticks send frame sets inside the transfer's waits.
 // A download over loopback takes only tens of milliseconds, so besides the 100 ms tier an extra
@@ -21,11 +23,12 @@ class DownloadUnderFramesTest : public test::TransferFixture {
         driver = std::make_unique<LoopDriver>(core);
         driver->start();
         connectLink();
-        link->live().setComposer(view::kMaterialStatic, [](DmxFrame& frame) {
-            for (std::size_t i = 1; i < frame.size(); ++i)
-                frame[i] = pattern(i);
-        });
-        link->setView(view::kMaterialStatic);
+        link->live().defineView(kStreamingView, {[](DmxFrame& frame) {
+                                                     for (std::size_t i = 1; i < frame.size(); ++i)
+                                                         frame[i] = pattern(i);
+                                                 },
+                                                 true});
+        link->setView(kStreamingView);
         extraTicks.setTimerType(Qt::PreciseTimer);
         QObject::connect(&extraTicks, &QTimer::timeout, [this] { link->outputTick(); });
         extraTicks.start(5);

@@ -58,6 +58,9 @@ class DeviceFilesWindowTest : public TransferFixture {
         hooks.developerMode = [this] { return developer; };
         hooks.enterDeveloperMode = [this] { developer = true; };
         window = std::make_unique<DeviceFilesWindow>(*transfer, paths, hooks);
+        link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
+            window->core().Fun_接收版本号(code, data);
+        });
     }
     void type(const QString& text) {
         for (QChar c : text) {

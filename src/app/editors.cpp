@@ -1,0 +1,172 @@
+// The one list of the editors and other views below the title bar. Adding an editor means
+// writing its files and one entry here.
+#include "app/application.h"
+#include "app/placeholder_view.h"
+#include "base/settings.h"
+#include "diag/test_console_view.h"
+#include "transfer/device_files_window.h"
+#include "transfer/show_download_window.h"
+
+namespace kx {
+
+namespace {
+
+// The live output's view numbers, as the Controller's frames have always been told them.
+namespace live_view {
+constexpr int kDownload = 1;
+constexpr int kDeviceFiles = 3;
+constexpr int kSceneEditor = 4;
+constexpr int kFixtureLibrary = 5;
+constexpr int kRoomControl = 6;
+constexpr int kMaterialStatic = 7;
+constexpr int kMaterialRun = 8;
+constexpr int kEffectEditor = 9;
+constexpr int kTestConsole = 10;
+constexpr int kAirConIr = 11;
+}  // namespace live_view
+
+// Replies are offered after the transfer's reply store in the order room control editor (its IR
+// code receiver), device window, test console, scene editor, IR learning window.
+namespace reply_order {
+constexpr int kDeviceWindow = 2;
+constexpr int kTestConsole = 3;
+}  // namespace reply_order
+
+// An editor not built yet: a placeholder with its title; its entry gives the live output the
+// editor's view, streaming where the editor will stream.
+EditorRegistration placeholder(EditorId id, const char* objectName, const char* title) {
+    EditorRegistration r;
+    r.id = id;
+    r.title = QString::fromUtf8(title);
+    r.makeView = [name = QString::fromUtf8(objectName), t = r.title] {
+        return new PlaceholderView(name, t);
+    };
+    return r;
+}
+
+LiveDmx::ViewOutput streaming() {
+    LiveDmx::ViewOutput o;
+    o.streams = true;
+    return o;
+}
+
+}  // namespace
+
+std::vector<EditorRegistration> Application::editors() {
+    std::vector<EditorRegistration> list;
+
+    EditorRegistration library =
+        placeholder(EditorId::FixtureLibrary, "FixtureLibraryView", "灯库");
+    library.titleButton = 3;
+    library.liveView = live_view::kFixtureLibrary;
+    library.liveOutputs = {{live_view::kFixtureLibrary, streaming()}};
+    list.push_back(library);
+
+    EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
+    effects.titleButton = 4;
+    effects.liveView = live_view::kEffectEditor;
+    effects.liveOutputs = {{live_view::kEffectEditor, streaming()}};
+    list.push_back(effects);
+
+    EditorRegistration materials = placeholder(EditorId::Materials, "MaterialEditorView", "素材");
+    materials.titleButton = 4;
+    materials.liveView = live_view::kMaterialStatic;
+    materials.liveOutputs = {{live_view::kMaterialStatic, streaming()},
+                             {live_view::kMaterialRun, streaming()}};
+    list.push_back(materials);
+
+    EditorRegistration upgrade;
+    upgrade.id = EditorId::FirmwareUpgrade;
+    upgrade.title = "升级程序";
+    upgrade.makeView = [this] {
+        DeviceFiles::Hooks hooks;
+        hooks.developerMode = [this] { return m_developer.on; };
+        hooks.enterDeveloperMode = [this] {
+            m_developer.on = true;
+            m_shell->titleBar().setDeveloperMode(true);
+        };
+        m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, std::move(hooks));
+        return m_deviceFiles;
+    };
+    // The window shows itself; in the main window that means coming to the front.
+    upgrade.enter = [this] {
+        m_window->showView(m_deviceFiles);
+        m_deviceFiles->Fun_窗体载入();
+    };
+    upgrade.liveView = live_view::kDeviceFiles;
+    upgrade.liveOutputs = {{live_view::kDeviceFiles, {}}};
+    upgrade.onReply = [this](std::uint8_t code, std::span<const std::uint8_t> data) {
+        m_deviceFiles->core().Fun_接收版本号(code, data);
+    };
+    upgrade.replyOrder = reply_order::kDeviceWindow;
+    list.push_back(upgrade);
+
+    EditorRegistration download;
+    download.id = EditorId::Download;
+    download.title = "下载";
+    download.makeView = [this] {
+        m_download = new ShowDownloadWindow(
+            *m_transfer, m_paths, [this] { return m_showFile->saveShow(); },
+            [this] { return iniReadInt(m_paths.workSet, "最后编辑场景"); });
+        return m_download;
+    };
+    download.enter = [this] {
+        m_window->showView(m_download);
+        m_download->Fun_窗体载入();
+    };
+    download.titleButton = 6;
+    download.liveView = live_view::kDownload;
+    download.liveOutputs = {{live_view::kDownload, {}}};
+    list.push_back(download);
+
+    EditorRegistration scenes = placeholder(EditorId::Scenes, "SceneEditorView", "场景");
+    scenes.titleButton = 4;
+    scenes.startsOnButton = true;
+    scenes.liveView = live_view::kSceneEditor;
+    scenes.liveOutputs = {{live_view::kSceneEditor, streaming()}};
+    list.push_back(scenes);
+
+    EditorRegistration room = placeholder(EditorId::RoomControl, "RoomControlView", "灯控");
+    room.titleButton = 1;
+    room.startsOnButton = true;
+    room.liveView = live_view::kRoomControl;
+    room.liveOutputs = {{live_view::kRoomControl, {}}};
+    list.push_back(room);
+
+    EditorRegistration test;
+    test.id = EditorId::TestConsole;
+    test.title = "测试";
+    test.makeView = [this] {
+        m_testConsole = new TestConsoleView(
+            *m_link, m_appearance,
+            [this](int scene) {
+                const Scene& s = m_show.scenes.at(scene);
+                return std::pair<QString, bool>(s.name, s.mainsByDmx != 0);
+            },
+            [this](QWidget* view) { m_window->showView(view); });
+        return m_testConsole;
+    };
+    test.enter = [this] { m_testConsole->Fun_窗体载入(); };
+    test.titleButton = 5;
+    test.liveView = live_view::kTestConsole;
+    LiveDmx::ViewOutput drums;
+    drums.compose = [this](DmxFrame&) { m_testConsole->console().Fun_自动模拟鼓点(); };
+    drums.keepsSerialTest = true;
+    test.liveOutputs = {{live_view::kTestConsole, drums}};
+    test.onReply = [this](std::uint8_t code, std::span<const std::uint8_t> data) {
+        m_testConsole->onReply(code, data);
+    };
+    test.replyOrder = reply_order::kTestConsole;
+    list.push_back(test);
+
+    EditorRegistration ir = placeholder(EditorId::IrLearning, "IrLearningView", "空调红外学习");
+    ir.titleButton = 1;
+    ir.buttonCaption = "灯控";
+    ir.liveView = live_view::kAirConIr;
+    ir.liveOutputs = {{live_view::kAirConIr, {}}};
+    list.push_back(ir);
+
+    return list;
+}
+
+}  // namespace kx

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/editor_install.h"
+#include "app/placeholder_view.h"
+#include "link/link_fixture.h"
+
+namespace kx {
+namespace {
+
+// A newcomer's editor plugged in by one registration each, against the simulated Controller.
+class EditorRegistryTest : public test::LinkFixture {
+  protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        paths = AppPaths::under(dir.path());
+        shell = std::make_unique<MainShell>(window, paths, appearance);
+    }
+
+    void install(std::vector<EditorRegistration> list) {
+        InstalledEditors installed = installEditors(std::move(list), *link, wheel, window);
+        showReplaced = std::move(installed.showReplaced);
+        shell->createViews(std::move(installed.entries));
+    }
+
+    static EditorRegistration plain(EditorId id, const QString& title, int button) {
+        EditorRegistration r;
+        r.id = id;
+        r.title = title;
+        r.titleButton = button;
+        r.makeView = [title] { return new PlaceholderView("View" + title, title); };
+        return r;
+    }
+
+    QTemporaryDir dir;
+    AppPaths paths;
+    Appearance appearance;
+    MainWindow window{[] {}};
+    WheelRouter wheel;
+    std::unique_ptr<MainShell> shell;
+    std::vector<std::function<void()>> showReplaced;
+};
+
+TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram) {
+    constexpr int kPreview = 5;
+    std::vector<std::pair<int, int>> steps;
+    std::vector<std::uint8_t> replies;
+    int refreshed = 0;
+    int entered = 0;
+
+    EditorRegistration library = plain(EditorId::FixtureLibrary, "灯库", 3);
+    library.liveView = kPreview;
+    library.liveOutputs = {{kPreview, {[](DmxFrame& f) { f[2046] = 0x7F; }, true, false}}};
+    library.wheelBase = 1000;
+    library.wheelStep = [&](int direction, int channel) { steps.push_back({direction, channel}); };
+    library.onReply = [&](std::uint8_t code, std::span<const std::uint8_t>) {
+        replies.push_back(code);
+    };
+    library.showReplaced = [&] { ++refreshed; };
+    EditorRegistration test = plain(EditorId::TestConsole, "测试", 5);
+    test.enter = [&] { ++entered; };
+    install({library, test});
+
+    connectLink();
+    QTest::mouseClick(shell->titleBar().functionButton(3), Qt::LeftButton);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::FixtureLibrary));
+    EXPECT_EQ(link->live().view(), kPreview);
+    // What the editor composes is on the fixtures by the next tick: port D, address 510, ch 1.
+    link->outputTick();
+    ASSERT_TRUE(platform.pumpUntil([&] { return !sim->lastFrame(cmd::kDmxPortsCD).isEmpty(); }));
+    EXPECT_EQ(static_cast<std::uint8_t>(sim->lastFrame(cmd::kDmxPortsCD)[2046 - 1025]), 0x7F);
+
+    wheel.wheelTarget = 1012;
+    wheel.onWheel(WheelRouter::kNotch);
+    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{1, 12}}));
+
+    link->dispatchReply(0xCE, std::array<std::uint8_t, 1>{0x20});
+    EXPECT_EQ(replies.back(), 0xCE);
+    for (const auto& f : showReplaced)
+        f();
+    EXPECT_EQ(refreshed, 1);
+
+    // An editor with an entry of its own runs it instead of being merely shown.
+    QTest::mouseClick(shell->titleBar().functionButton(5), Qt::LeftButton);
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::FixtureLibrary));
+}
+
+TEST_F(EditorRegistryTest, EditorsSharingAButtonTakeItInTurn) {
+    EditorRegistration effects = plain(EditorId::Effects, "效果", 4);
+    EditorRegistration scenes = plain(EditorId::Scenes, "场景", 4);
+    scenes.startsOnButton = true;
+    EditorRegistration room = plain(EditorId::RoomControl, "灯控", 1);
+    room.startsOnButton = true;
+    EditorRegistration ir = plain(EditorId::IrLearning, "空调红外学习", 1);
+    ir.buttonCaption = "灯控";
+    install({effects, scenes, room, ir});
+
+    QPushButton* four = shell->titleBar().functionButton(4);
+    EXPECT_EQ(four->text(), "场景");
+    QTest::mouseClick(four, Qt::LeftButton);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::Scenes));
+    // The scene editor opens an Effect: button 4 now reads and leads to the effect editor.
+    shell->setButtonEditor(EditorId::Effects);
+    EXPECT_EQ(four->text(), "效果");
+    QTest::mouseClick(four, Qt::LeftButton);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::Effects));
+
+    shell->setButtonEditor(EditorId::IrLearning);
+    QTest::mouseClick(shell->titleBar().functionButton(1), Qt::LeftButton);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::IrLearning));
+    EXPECT_EQ(shell->titleBar().functionButton(1)->text(), "灯控");
+}
+
+}  // namespace
+}  // namespace kx

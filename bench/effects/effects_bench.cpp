@@ -78,7 +78,7 @@ void BM_EffectOutputTickTwelveLargeMaterials(benchmark::State& state) {
     pos.beat = 1;
     MaterialOutput engine;
     JumpRequest jump;
-    SimulatedDrum drum{AutoDrum::HalfSecond, 0, 0};
+    SimulatedDrum drum{{AutoDrum::HalfSecond, 0}, 0};
     DmxFrame frame{};
     for (auto _ : state) {
         jump.beginTick();

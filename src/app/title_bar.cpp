@@ -31,11 +31,6 @@ TitleBarLook titleBarLook(const Appearance& a, int loSet) {
     return look;
 }
 
-QString packetCounterText(int sent, int received) {
-    auto four = [](int n) { return ("0000" + QString::number(n)).right(4); };
-    return "S:" + four(sent) + "   G:" + four(received);
-}
-
 QPoint centreOverMainPosition(int mainWidth, int mainHeight, int width, int height,
                               int titleBarHeight) {
     return {(mainWidth - width) / 2, (mainHeight - height) / 2 - titleBarHeight};

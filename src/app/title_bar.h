@@ -35,9 +35,6 @@ struct TitleBarLook {
 // it.
 TitleBarLook titleBarLook(const Appearance& appearance, int loSet);
 
-// "S:0012   G:0009": the last four digits of each counter.
-QString packetCounterText(int sent, int received);
-
 // Top-left of a pop-up of size (w, h) centred over the main window, in the coordinates of the
 // view area below the title bar: ((W - w) / 2, (H - h) / 2 - title bar height), truncated.
 QPoint centreOverMainPosition(int mainWidth, int mainHeight, int width, int height,

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "base/settings.h"
+#include "link/protocol.h"
 #include "shell/appearance_view.h"
 
 namespace kx {
@@ -89,7 +90,7 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
     setControlColours(m_broadcast, m_look.serialBack, m_look.serialText);
     connect(m_broadcast, &QCheckBox::toggled, this, &TitleBarView::broadcastModeChanged);
 
-    m_counters = new QLabel(packetCounterText(0, 0), this);
+    m_counters = new QLabel(counterText(0, 0), this);
     m_counters->setObjectName("Label数据包");
     m_counters->setGeometry(kRightBlock + 104, 8, 150, 28);
     m_counters->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
@@ -197,7 +198,7 @@ void TitleBarView::updateTransferControls() {
 }
 
 void TitleBarView::setCounters(int sent, int received) {
-    m_counters->setText(packetCounterText(sent, received));
+    m_counters->setText(counterText(sent, received));
 }
 
 void TitleBarView::setBroadcastMode(bool on) {

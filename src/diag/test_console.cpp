@@ -8,26 +8,6 @@ QString sceneButtonCaption(int n, const QString& remark, bool mainsByDmx) {
     return mainsByDmx ? "[" + caption + "]" : caption;
 }
 
-QString AutoDrum::caption() const {
-    switch (state) {
-        case 1:
-            return "自动0.5秒";
-        case 2:
-            return "自动1秒";
-        default:
-            return "自动停止";
-    }
-}
-
-bool AutoDrum::tick() {
-    if (state == 0) return false;
-    ++counter;
-    const int period = state == 1 ? 5 : 10;
-    if (counter <= period) return false;
-    counter = 1;
-    return true;
-}
-
 std::optional<SerialEcho> Fun_模拟发送墙板_接收(std::uint8_t code,
                                                 std::span<const std::uint8_t> data) {
     if (code != cmd::kControl || data.size() < 3 || data[0] != sub::kSerialTest)

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "base/auto_drum.h"
 #include "link/controller_link.h"
 
 namespace kx {
@@ -53,22 +54,12 @@ inline constexpr int kConsoleSceneButtons = 39;
 // "n", "n-remark", in "[" "]" when the scene's mains follow the DMX output.
 QString sceneButtonCaption(int n, const QString& remark, bool mainsByDmx);
 
-// Automatic drum beats: off, a bass beat every 0.5 s or every 1 s, counted in output ticks.
-struct AutoDrum {
-    static constexpr std::uint32_t kColourOn = 0xC0C0C0;
-    static constexpr std::uint32_t kColourOff = 0x808080;
-
-    std::uint8_t state = 0;
-    std::int32_t counter = 0;
-
-    void reset() { state = 0; }
-    // The button: 0 -> 1 -> 2 -> 0.
-    void press() { state = static_cast<std::uint8_t>((state + 1) % 3); }
-    QString caption() const;
-    std::uint32_t colour() const { return state == 0 ? kColourOff : kColourOn; }
-    // One output tick: true when a bass beat is due.
-    bool tick();
-};
+// The automatic drum button's colour: lit while the drum runs.
+inline constexpr std::uint32_t kAutoDrumColourOn = 0xC0C0C0;
+inline constexpr std::uint32_t kAutoDrumColourOff = 0x808080;
+inline std::uint32_t autoDrumColour(const AutoDrum& drum) {
+    return drum.mode == AutoDrum::Off ? kAutoDrumColourOff : kAutoDrumColourOn;
+}
 
 // What a serial-test reply shows: the monitor (wall panel 0xA1, VOD 0xA2) and its text.
 struct SerialEcho {
@@ -105,7 +96,7 @@ class TestConsole {
     void sendText(const QString& text) { m_link.sendHexText(text); }
 
     AutoDrum& drum() { return m_drum; }
-    void Fun_自动鼓点初始化() { m_drum.reset(); }
+    void Fun_自动鼓点初始化() { m_drum.mode = AutoDrum::Off; }
     // Run by the output tick while the console is the current view.
     void Fun_自动模拟鼓点();
 

@@ -149,7 +149,7 @@ void TestConsoleView::Fun_信息显示(QPlainTextEdit* box, const QString& text)
 
 void TestConsoleView::refreshDrumButton() {
     m_drumButton->setText(m_console.drum().caption());
-    setButtonBackColour(m_drumButton, m_console.drum().colour());
+    setButtonBackColour(m_drumButton, autoDrumColour(m_console.drum()));
 }
 
 void TestConsoleView::onReply(std::uint8_t code, std::span<const std::uint8_t> data) {

@@ -36,14 +36,7 @@ bool Fun_发送一次模拟鼓点(const Effect& fx, JumpRequest& jump, Simulated
 }
 
 void Fun_自动模拟鼓点(const Effect& fx, JumpRequest& jump, SimulatedDrum& drum) {
-    if (drum.autoMode == AutoDrum::Off) return;
-    drum.tickCounter += 1;
-    const int period =
-        drum.autoMode == AutoDrum::HalfSecond ? kAutoDrumHalfSecondTicks : kAutoDrumOneSecondTicks;
-    if (drum.tickCounter > period) {
-        drum.tickCounter = 1;
-        Fun_发送一次模拟鼓点(fx, jump, drum);
-    }
+    if (drum.automatic.tick()) Fun_发送一次模拟鼓点(fx, jump, drum);
 }
 
 bool materialOnCurrentBeat(const Effect& fx, const EffectEditorPosition& pos, int module,

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/auto_drum.h"
 #include "base/dmx_frame.h"
 #include "effects/effect_model.h"
 #include "fixtures/fixture_library.h"
@@ -15,16 +16,10 @@ namespace kx {
 // Simulated drum beats reach the Materials as jump requests.
 
 inline constexpr int kDrumIndicatorRefreshes = 10;
-inline constexpr int kAutoDrumHalfSecondTicks = 5;
-inline constexpr int kAutoDrumOneSecondTicks = 10;
 
-enum class AutoDrum { Off = 0, HalfSecond = 1, OneSecond = 2 };  // "自动0.5秒", "自动1秒"
-
-// The simulated drum: the editor's automatic mode, the tick counter (shared with the test
-// console's automatic drum beat) and the refreshes left on the editor's beat indicator.
+// The simulated drum: the editor's automatic drum and the refreshes left on its beat indicator.
 struct SimulatedDrum {
-    AutoDrum autoMode = AutoDrum::Off;
-    int tickCounter = 0;
+    AutoDrum automatic;
     int indicatorRefreshes = 0;
 };
 

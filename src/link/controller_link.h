@@ -31,11 +31,6 @@ class ControllerLink : public QObject {
 
     static constexpr int kConnectTimeoutMs = 500;
     static constexpr int kReleaseRepeats = 3;
-    // Connect button captions and colours (BGR) without a custom skin.
-    static inline const QString kCaptionNotConnected = QStringLiteral("未连接");
-    static inline const QString kCaptionConnected = QStringLiteral("已连接");
-    static constexpr std::uint32_t kConnectedColour = 0x6010AF;
-    static constexpr std::uint32_t kNotConnectedColour = 0x808080;
 
     // createLink: the command sockets get their remote ends, the private one is bound.
     explicit ControllerLink(const LinkConfig& config, QObject* parent = nullptr);
@@ -45,7 +40,6 @@ class ControllerLink : public QObject {
     bool connected() const { return m_connected; }
     // The connect button is disabled while a connect or disconnect runs.
     bool busy() const { return m_busy; }
-    QString caption() const { return m_connected ? kCaptionConnected : kCaptionNotConnected; }
     bool broadcastMode() const { return m_broadcastMode; }
     // Check广播模式 changed: stores the mode and announces at once.
     void setBroadcastMode(bool on);

@@ -154,7 +154,7 @@ TEST_F(TestConsoleTest, AutomaticDrumBeatsFollowTheOutputTick) {
     EXPECT_EQ(beatsOver(20), 0);
     QTest::mouseClick(drum, Qt::LeftButton);
     EXPECT_EQ(drum->text(), "自动0.5秒");
-    EXPECT_EQ(buttonBackColour(drum), AutoDrum::kColourOn);
+    EXPECT_EQ(buttonBackColour(drum), kAutoDrumColourOn);
     EXPECT_EQ(beatsOver(6), 1);   // the sixth tick
     EXPECT_EQ(beatsOver(10), 2);  // then every fifth
     QTest::mouseClick(drum, Qt::LeftButton);
@@ -162,7 +162,7 @@ TEST_F(TestConsoleTest, AutomaticDrumBeatsFollowTheOutputTick) {
     EXPECT_EQ(beatsOver(20), 2);
     QTest::mouseClick(drum, Qt::LeftButton);
     EXPECT_EQ(drum->text(), "自动停止");
-    EXPECT_EQ(buttonBackColour(drum), AutoDrum::kColourOff);
+    EXPECT_EQ(buttonBackColour(drum), kAutoDrumColourOff);
     EXPECT_EQ(beatsOver(30), 0);
     // Away from the console no beat is due either.
     QTest::mouseClick(drum, Qt::LeftButton);

@@ -203,7 +203,7 @@ TEST(EffectOutput, DrumBeatsReachTheJumps) {
     EXPECT_EQ(r.at(1), 20);
 
     // Automatic mode 1: a beat every 5 ticks, raised inside the tick, seen on the following one.
-    r.drum.autoMode = AutoDrum::HalfSecond;
+    r.drum.automatic.mode = AutoDrum::HalfSecond;
     std::vector<int> seen;
     for (int i = 0; i < 12; ++i) {
         r.tick();
@@ -211,10 +211,10 @@ TEST(EffectOutput, DrumBeatsReachTheJumps) {
     }
     // Counter 1..6: the beat is raised on the 6th tick, active on the 7th; again on the 11th.
     EXPECT_EQ(seen, (std::vector<int>{20, 20, 20, 20, 20, 20, 20, 30, 30, 30, 30, 30}));
-    EXPECT_EQ(r.drum.tickCounter, 2);
+    EXPECT_EQ(r.drum.automatic.counter, 2);
 
     // Mode 2 every 10 ticks.
-    r.drum = SimulatedDrum{AutoDrum::OneSecond, 0, 0};
+    r.drum = SimulatedDrum{{AutoDrum::OneSecond, 0}, 0};
     int beats = 0;
     for (int i = 0; i < 31; ++i) {
         r.tick();
@@ -224,7 +224,7 @@ TEST(EffectOutput, DrumBeatsReachTheJumps) {
 
     // Bass disabled: neither manual nor automatic beats reach the Materials.
     setEffectSetting(fx, &Effect::bassDisabled, 1);
-    r.drum = SimulatedDrum{AutoDrum::HalfSecond, 0, 0};
+    r.drum = SimulatedDrum{{AutoDrum::HalfSecond, 0}, 0};
     r.tick();  // spends the request the last automatic beat left
     r.tick();
     const int before = r.at(1);

@@ -38,10 +38,10 @@ TEST_F(LinkExchange, ConnectAndDisconnect) {
     QObject::connect(link.get(), &ControllerLink::connectionChanged,
                      [&](bool c) { connection.push_back(c); });
     QObject::connect(link.get(), &ControllerLink::busyChanged, [&](bool b) { busy.push_back(b); });
-    EXPECT_EQ(link->caption(), "未连接");
+    EXPECT_FALSE(link->connected());
 
     connectLink();
-    EXPECT_EQ(link->caption(), "已连接");
+    EXPECT_TRUE(link->connected());
     ASSERT_EQ(sim->commandCount(cmd::kConnect), 1);
     EXPECT_EQ(body(sim->commands(cmd::kConnect)[0]),
               bytesOf({0xC0, 0x00}));  // connect, normal mode

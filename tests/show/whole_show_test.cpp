@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/file_io.h"
 #include "effects/effect_test_util.h"
 #include "materials/material_bank_file.h"
 #include "show/show.h"
@@ -144,6 +145,17 @@ TEST_F(WholeShowTest, FullShowSurvivesSaveLoadSave) {
     EXPECT_TRUE(back->materials == MaterialBank{});  // no Effect open after a load
     EXPECT_EQ(back->currentEffect, 0);
     EXPECT_EQ(save(*back), first);  // byte for byte, the same stamp given
+}
+
+// A full show saved by an earlier build of the program (the show of the test above) loads and
+// saves to the very same bytes: the format has not moved.
+TEST_F(WholeShowTest, AShowSavedByAnEarlierBuildSavesByteForByte) {
+    const auto earlier =
+        readWholeFile(QStringLiteral(KX_TEST_DATA_DIR "/full_show_earlier_build.K74"));
+    ASSERT_TRUE(earlier);
+    const auto back = load(*earlier);
+    EXPECT_EQ(back->scenes.at(7).name, "场景7");
+    EXPECT_EQ(save(*back), *earlier);
 }
 
 }  // namespace

@@ -83,9 +83,9 @@ bool Application::startUp() {
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
     m_transfer = std::make_unique<FileTransfer>(*m_link);
     m_transfer->shuttingDown = [this] { return m_core.closing(); };
-    m_transfer->runningChanged = [this](bool running) {
+    m_transfer->addRunningObserver([this](bool running) {
         if (m_shell) m_shell->titleBar().setTransferRunning(running);
-    };
+    });
     createViews();
     // 9. The Show File.
     m_showFile->loadShow();

@@ -7,6 +7,7 @@
 #include "base/settings.h"
 #include "link/protocol.h"
 #include "shell/appearance_view.h"
+#include "shell/widgets.h"
 
 namespace kx {
 
@@ -54,22 +55,27 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
 
     int x = kFunctionLeft;
     for (int index : kFunctionIndices) {
-        QPushButton* b =
-            addButton("Command功能选择" + QString::number(index), kFunctionCaptions.at(index),
-                      QRect(x, kButtonTop, kFunctionWidth, kButtonHeight));
+        QPushButton* b = makeButton(this, "Command功能选择" + QString::number(index),
+                                    kFunctionCaptions.at(index),
+                                    QRect(x, kButtonTop, kFunctionWidth, kButtonHeight));
+        makeGraphical(b);
         b->setFont(buttonFont(20, true));
         connect(b, &QPushButton::clicked, this, [this, index] { chooseFunction(index); });
         m_functions[index] = b;
         x += kFunctionStep;
     }
-    m_save = addButton("Command立刻保存", "保存", QRect(x + 12, kButtonTop, 84, kButtonHeight));
+    m_save =
+        makeButton(this, "Command立刻保存", "保存", QRect(x + 12, kButtonTop, 84, kButtonHeight));
+    makeGraphical(m_save);
     m_save->setFont(buttonFont(18, true));
     connect(m_save, &QPushButton::clicked, this, &TitleBarView::save);
     m_saveRestore.setSingleShot(true);
     m_saveRestore.setInterval(kSaveRestoreMs);
     connect(&m_saveRestore, &QTimer::timeout, this, [this] { m_save->setText("保存"); });
 
-    m_connect = addButton("Command连接", "未连接", QRect(x + 108, kButtonTop, 96, kButtonHeight));
+    m_connect =
+        makeButton(this, "Command连接", "未连接", QRect(x + 108, kButtonTop, 96, kButtonHeight));
+    makeGraphical(m_connect);
     m_connect->setFont(buttonFont(18, true));
     setButtonBackColour(m_connect, m_look.connectOff);
     if (m_look.connectText) setButtonTextColour(m_connect, *m_look.connectText);
@@ -101,14 +107,12 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
     setControlColours(m_counters, m_look.serialBack, m_look.serialText);
     m_counters->installEventFilter(this);
 
-    m_upgrade = new QPushButton("升级程序", this);
-    m_upgrade->setObjectName("Command升级程序");
-    m_upgrade->setGeometry(kRightBlock + 258, 6, 66, 30);
+    m_upgrade =
+        makeButton(this, "Command升级程序", "升级程序", QRect(kRightBlock + 258, 6, 66, 30));
     connect(m_upgrade, &QPushButton::clicked, this, &TitleBarView::upgradeClicked);
 
-    m_developer = new QPushButton("开发模式", this);
-    m_developer->setObjectName("Command开发模式");
-    m_developer->setGeometry(kRightBlock + 328, 6, 66, 30);
+    m_developer =
+        makeButton(this, "Command开发模式", "开发模式", QRect(kRightBlock + 328, 6, 66, 30));
     m_developer->setVisible(false);
     connect(m_developer, &QPushButton::clicked, this, &TitleBarView::developerConsoleClicked);
 
@@ -135,14 +139,6 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
         setButtonTextColour(b, m_look.buttonText);
     setButtonTextColour(m_save, m_look.buttonText);
     if (!m_look.connectText) setButtonTextColour(m_connect, m_look.buttonText);
-}
-
-QPushButton* TitleBarView::addButton(const QString& name, const QString& caption, QRect geometry) {
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    makeGraphical(b);
-    return b;
 }
 
 void TitleBarView::chooseFunction(int index) {

@@ -71,7 +71,6 @@ class TitleBarView : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QPushButton* addButton(const QString& name, const QString& caption, QRect geometry);
     void chooseFunction(int index);
     void save();
 

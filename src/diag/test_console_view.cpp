@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "shell/appearance_view.h"
+#include "shell/widgets.h"
 
 namespace kx {
 
@@ -42,22 +43,15 @@ TestConsoleView::TestConsoleView(ControllerLink& link, const Appearance& appeara
     refreshDrumButton();
 }
 
-QPushButton* TestConsoleView::addButton(QWidget* parent, const QString& name,
-                                        const QString& caption, QRect r) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(r);
-    return b;
-}
-
 void TestConsoleView::buildSceneFrame() {
     QGroupBox* box = frame(this, "场景", QRect(10, 8, 1260, 172));
     for (int n = 1; n <= kConsoleSceneButtons; ++n) {
         const int col = (n - 1) % kSceneColumns;
         const int row = (n - 1) / kSceneColumns;
-        QPushButton* b = addButton(box, "Command场景" + QString::number(n), QString::number(n),
-                                   QRect(12 + col * (kSceneWidth + 12),
-                                         26 + row * (kSceneHeight + 8), kSceneWidth, kSceneHeight));
+        QPushButton* b =
+            makeButton(box, "Command场景" + QString::number(n), QString::number(n),
+                       QRect(12 + col * (kSceneWidth + 12), 26 + row * (kSceneHeight + 8),
+                             kSceneWidth, kSceneHeight));
         connect(b, &QPushButton::clicked, this, [this, n] { m_console.sceneClicked(n); });
         m_scenes[n] = b;
     }
@@ -69,8 +63,8 @@ void TestConsoleView::buildCommandFrames() {
         QGroupBox* box = frame(this, title, r);
         int x = 10;
         for (const ConsoleButton& cb : buttons) {
-            QPushButton* b = addButton(box, name + QString::number(cb.index),
-                                       QString::fromUtf8(cb.caption), QRect(x, 24, width, 34));
+            QPushButton* b = makeButton(box, name + QString::number(cb.index),
+                                        QString::fromUtf8(cb.caption), QRect(x, 24, width, 34));
             const int index = cb.index;
             connect(b, &QPushButton::clicked, this,
                     [this, action, index] { (m_console.*action)(index); });
@@ -90,13 +84,13 @@ void TestConsoleView::buildCommandFrames() {
     QGroupBox* effects = frame(this, "特效", QRect(1024, 188, 246, 148));
     int i = 0;
     for (const FixedTextButton& fb : kFixedTextButtons) {
-        QPushButton* b = addButton(effects, fb.name, fb.caption,
-                                   QRect(10 + (i % 3) * 78, 24 + (i / 3) * 40, 72, 34));
+        QPushButton* b = makeButton(effects, fb.name, fb.caption,
+                                    QRect(10 + (i % 3) * 78, 24 + (i / 3) * 40, 72, 34));
         const QString text = fb.text;
         connect(b, &QPushButton::clicked, this, [this, text] { m_console.sendText(text); });
         ++i;
     }
-    m_drumButton = addButton(effects, "Command自动鼓点", "", QRect(10, 104, 226, 34));
+    m_drumButton = makeButton(effects, "Command自动鼓点", "", QRect(10, 104, 226, 34));
     makeGraphical(m_drumButton);
     connect(m_drumButton, &QPushButton::clicked, this, [this] {
         m_console.drum().press();
@@ -113,8 +107,8 @@ void TestConsoleView::buildMonitors() {
         send = new QLineEdit(f);
         send->setObjectName(sendName);
         send->setGeometry(10, 26, 360, 32);
-        QPushButton* go = addButton(f, buttonName, "发送", QRect(378, 26, 80, 32));
-        QPushButton* clear = addButton(f, clearName, "清空", QRect(466, 26, 80, 32));
+        QPushButton* go = makeButton(f, buttonName, "发送", QRect(378, 26, 80, 32));
+        QPushButton* clear = makeButton(f, clearName, "清空", QRect(466, 26, 80, 32));
         box = new QPlainTextEdit(f);
         box->setObjectName(monitorName);
         box->setReadOnly(true);
@@ -128,7 +122,7 @@ void TestConsoleView::buildMonitors() {
             "Text接收墙板测试", kSerialWallPanel, m_wallSend, m_wallMonitor);
     monitor("VOD串口", 578, "Text_VOD发送测试", "Command_VOD发送测试", "Command_VOD发送测试_清空",
             "Text_VOD接收测试", kSerialVod, m_vodSend, m_vodMonitor);
-    QPushButton* open = addButton(this, "Command打开测试", "打开测试", QRect(1150, 350, 110, 40));
+    QPushButton* open = makeButton(this, "Command打开测试", "打开测试", QRect(1150, 350, 110, 40));
     connect(open, &QPushButton::clicked, this,
             [this] { m_console.Fun_功能测试功能开启关闭(true); });
 }

@@ -37,7 +37,6 @@ class TestConsoleView : public QWidget {
     QPushButton* sceneButton(int n) const { return m_scenes.at(n); }
 
   private:
-    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, QRect r);
     void buildSceneFrame();
     void buildCommandFrames();
     void buildMonitors();

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "shell/widgets.h"
+
 namespace kx {
 
 DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths,
@@ -11,6 +13,7 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
     : QWidget(parent),
       Text信息(new QPlainTextEdit(this)),
       Text文件(new QLineEdit(this)),
+      m_transfer(transfer),
       m_log(*Text信息) {
     setObjectName("DeviceFilesWindow");
     Text信息->setObjectName("Text信息");
@@ -20,38 +23,42 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
     hooks.setFirmwarePath = [this](const QString& path) { Text文件->setText(path); };
     hooks.showComputerInfoButton = [this](bool on) { Command读取电脑信息->setVisible(on); };
     m_core = std::make_unique<DeviceFiles>(transfer, paths, m_log, std::move(hooks));
+    m_runningObserver = transfer.addRunningObserver([this](bool running) {
+        for (QPushButton* b : m_transferButtons)
+            b->setEnabled(!running);
+    });
     DeviceFiles& d = *m_core;
 
-    Command下载墙板参数文件 = addButton(
+    Command下载墙板参数文件 = commandButton(
         "Command下载墙板参数文件", "下载墙板参数文件",
         [&d] { d.downloadDeviceFile(wallPanelFile()); }, true);
-    Command上传墙板参数文件 = addButton(
+    Command上传墙板参数文件 = commandButton(
         "Command上传墙板参数文件", "上传墙板参数文件",
         [&d] { d.uploadDeviceFile(wallPanelFile()); }, true);
-    Command下载VOD参数文件 = addButton(
+    Command下载VOD参数文件 = commandButton(
         "Command下载VOD参数文件", "下载VOD参数文件", [&d] { d.downloadDeviceFile(vodFile()); },
         true);
-    Command上传VOD参数文件 = addButton(
+    Command上传VOD参数文件 = commandButton(
         "Command上传VOD参数文件", "上传VOD参数文件", [&d] { d.uploadDeviceFile(vodFile()); }, true);
-    Command下载_红外空调参数文件 = addButton(
+    Command下载_红外空调参数文件 = commandButton(
         "Command下载_红外空调参数文件", "下载红外空调参数文件",
         [&d] { d.downloadDeviceFile(airConditionerFile()); }, true);
-    Command上传_红外空调参数文件 = addButton(
+    Command上传_红外空调参数文件 = commandButton(
         "Command上传_红外空调参数文件", "上传红外空调参数文件",
         [&d] { d.uploadDeviceFile(airConditionerFile()); }, true);
-    Command上传灯光参数文件 = addButton(
+    Command上传灯光参数文件 = commandButton(
         "Command上传灯光参数文件", "上传灯光参数文件",
         [&d] { d.uploadDeviceFile(showUploadFile()); }, true);
-    Command文件 = addButton(
+    Command文件 = commandButton(
         "Command文件", "选择文件", [&d] { d.chooseFirmwareFile(); }, false);
-    Command升级程序 = addButton(
+    Command升级程序 = commandButton(
         "Command升级程序", "升级机器程序", [&d] { d.downloadFirmware(); }, true);
-    Command读取版本号 = addButton(
+    Command读取版本号 = commandButton(
         "Command读取版本号", "读取版本号", [&d] { d.Fun_请求版本号(); }, false);
-    Command读取电脑信息 = addButton(
+    Command读取电脑信息 = commandButton(
         "Command读取电脑信息", "读取电脑信息", [&d] { d.requestComputerInfo(); }, false);
     Command读取电脑信息->setVisible(false);
-    Command查看墙板和VOD文件ID = addButton(
+    Command查看墙板和VOD文件ID = commandButton(
         "Command查看墙板和VOD文件ID", "查看墙板和VOD文件ID", [&d] { d.requestFileIds(); }, false);
 
     auto* grid = new QGridLayout;
@@ -78,26 +85,15 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
     Text信息->installEventFilter(this);
 }
 
-DeviceFilesWindow::~DeviceFilesWindow() = default;
+DeviceFilesWindow::~DeviceFilesWindow() {
+    m_transfer.removeRunningObserver(m_runningObserver);
+}
 
-QPushButton* DeviceFilesWindow::addButton(const QString& name, const QString& caption,
-                                          std::function<void()> run, bool transfer) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(name);
+QPushButton* DeviceFilesWindow::commandButton(const QString& name, const QString& caption,
+                                              std::function<void()> run, bool transfer) {
+    QPushButton* button = makeButton(this, name, caption);
     if (transfer) m_transferButtons << button;
-    connect(button, &QPushButton::clicked, this, [this, run = std::move(run), transfer] {
-        // A transfer handles events while it runs: a second one started meanwhile would share
-        // its reply store, so the transfer buttons wait for it.
-        if (transfer) {
-            for (QPushButton* b : m_transferButtons)
-                b->setEnabled(false);
-        }
-        run();
-        if (transfer) {
-            for (QPushButton* b : m_transferButtons)
-                b->setEnabled(true);
-        }
-    });
+    connect(button, &QPushButton::clicked, this, std::move(run));
     return button;
 }
 

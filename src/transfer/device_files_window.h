@@ -47,10 +47,13 @@ class DeviceFilesWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QPushButton* addButton(const QString& name, const QString& caption, std::function<void()> run,
-                           bool transfer);
+    // A button running a command; transfer buttons are disabled while any transfer runs.
+    QPushButton* commandButton(const QString& name, const QString& caption,
+                               std::function<void()> run, bool transfer);
     void onTypedCommandTimer();
 
+    FileTransfer& m_transfer;
+    int m_runningObserver = 0;
     TextLogView m_log;
     QTimer m_typedCommandTimer;
     QList<QPushButton*> m_transferButtons;

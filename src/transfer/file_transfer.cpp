@@ -55,9 +55,19 @@ FileTransfer::Session FileTransfer::begin(LogBox& log) {
     return Session(this);
 }
 
+int FileTransfer::addRunningObserver(std::function<void(bool running)> observer) {
+    m_runningObservers.emplace_back(m_nextObserver, std::move(observer));
+    return m_nextObserver++;
+}
+
+void FileTransfer::removeRunningObserver(int id) {
+    std::erase_if(m_runningObservers, [id](const auto& o) { return o.first == id; });
+}
+
 void FileTransfer::setRunning(bool running) {
     m_running = running;
-    if (runningChanged) runningChanged(running);
+    for (const auto& [id, observer] : m_runningObservers)
+        observer(running);
 }
 
 void FileTransfer::sendTransferCommand(std::uint8_t code, std::span<const std::uint8_t> args) {

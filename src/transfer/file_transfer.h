@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "link/controller_link.h"
 #include "transfer/transfer_format.h"
@@ -66,8 +67,10 @@ class FileTransfer {
     // The scene the Controller switches to after loading a downloaded show (0: none); asked at
     // the verification of file type 1 only.
     std::function<int()> sceneAfterShowDownload;
-    // Told when a transfer operation starts (true) and when it ends (false), whatever its outcome.
-    std::function<void(bool)> runningChanged;
+    // Observers told when a transfer operation starts (true) and when it ends (false), whatever
+    // its outcome; the id removes one again.
+    int addRunningObserver(std::function<void(bool running)> observer);
+    void removeRunningObserver(int id);
 
     // Starts a transfer operation; an inactive session, and "->正在传输" in the log, while one
     // runs already.
@@ -111,6 +114,8 @@ class FileTransfer {
     TransferReplyStore m_replies;
     std::uint8_t m_transferSucceeded = 0;
     bool m_running = false;
+    std::vector<std::pair<int, std::function<void(bool)>>> m_runningObservers;
+    int m_nextObserver = 1;
 };
 
 }  // namespace kx

@@ -56,7 +56,7 @@ class WaitsExcludeInputTest : public ::testing::Test {
         pictures = PictureStore::load(paths, appearance);
         bar = std::make_unique<TitleBarView>(paths, appearance, pictures);
         connectTitleBarToLink(*bar, *link);
-        transfer->runningChanged = [this](bool running) { bar->setTransferRunning(running); };
+        transfer->addRunningObserver([this](bool running) { bar->setTransferRunning(running); });
         bar->show();
         other.show();
         QObject::connect(&other, &QPushButton::clicked, [this] { ++otherClicks; });

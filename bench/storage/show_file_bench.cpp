@@ -22,7 +22,7 @@ class BenchPlatform : public Platform {
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
     std::uint16_t asyncKeyState(int) override { return 0; }
-    QString programDir() override { return dir.path(); }
+    QString programDir() const override { return dir.path(); }
 
     std::uint32_t clock = 0;
     int messages = 0;

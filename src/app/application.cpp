@@ -92,7 +92,7 @@ bool Application::startUp() {
     wireShutdown();
     // 10-11. Show the window, fixed size, and let it settle while handling events.
     m_window->showFixed();
-    Fun_Wait(100);
+    Fun_Wait({m_platform, m_platform}, 100);
     return true;
 }
 

@@ -219,7 +219,7 @@ bool Fun_FileExists(const QString& path) {
 }
 
 bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext) {
-    path = Fun_SaveDialogTitled(title, ext);
+    path = Fun_SaveDialogTitled({platform(), platform()}, title, ext);
     if (path.isEmpty()) {
         platform().message("文件名错误！");
         return false;
@@ -228,7 +228,7 @@ bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext) {
 }
 
 bool Fun_AskOpenPath(QString& path, const QString& title, const QString& ext) {
-    path = Fun_OpenDialogTitled(title, ext);
+    path = Fun_OpenDialogTitled({platform(), platform()}, title, ext);
     if (path.isEmpty() || Fun_FileSize(path) <= 0) {
         platform().message("读取失败");
         return false;

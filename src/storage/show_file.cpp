@@ -20,7 +20,7 @@ inline const QString kShowExt = QStringLiteral("K74");
 inline const QString kReasonUnreadable = QStringLiteral("无法读取");
 
 QString backupName(const QString& reason) {
-    return "S7420--" + Fun_Timestamp() + " " + reason + ".K74";
+    return "S7420--" + Fun_Timestamp(platform()) + " " + reason + ".K74";
 }
 
 // The signature that closes every stamp, kept as twenty pieces so it is put together at run time.
@@ -168,7 +168,7 @@ void ShowFile::backupShow(const QString& reason) {
     if (m_hooks.saveFixtureGroups) m_hooks.saveFixtureGroups();
     if (m_noAutomaticBackup) return;
     QDir().mkpath(m_paths.backupDir);
-    Fun_Wait(10);
+    Fun_Wait({platform(), platform()}, 10);
     const auto bytes = readWholeFile(m_paths.showFile);
     if (!bytes) return;
     writeWholeFile(m_paths.backupDir + "/" + backupName(reason), *bytes);
@@ -188,14 +188,15 @@ bool ShowFile::copyShowFile(const QString& to) {
 }
 
 void ShowFile::openShowFile() {
-    const QString path = Fun_OpenDialogTitled(QStringLiteral("打开文件"), kShowExt);
+    const QString path =
+        Fun_OpenDialogTitled({platform(), platform()}, QStringLiteral("打开文件"), kShowExt);
     if (path.isEmpty()) return;
     if (m_hooks.enableTitleBar) m_hooks.enableTitleBar(false);
     // A show that could not be saved is not replaced: the import would lose it.
     if (saveShow()) {
         backupShow(QStringLiteral("打开文件前"));
         platform().processEvents();
-        Fun_Wait(200);
+        Fun_Wait({platform(), platform()}, 200);
         loadShow(path);
         if (m_hooks.refreshRoomControl) m_hooks.refreshRoomControl();
     }
@@ -203,12 +204,13 @@ void ShowFile::openShowFile() {
 }
 
 void ShowFile::saveShowAs() {
-    const QString path = Fun_SaveDialogTitled(QStringLiteral("保存文件"), kShowExt);
+    const QString path =
+        Fun_SaveDialogTitled({platform(), platform()}, QStringLiteral("保存文件"), kShowExt);
     if (path.isEmpty()) return;
     if (!saveShow()) return;
     backupShow(QStringLiteral("另存文件"));
     platform().processEvents();
-    Fun_Wait(200);
+    Fun_Wait({platform(), platform()}, 200);
     copyShowFile(path);
 }
 
@@ -218,7 +220,7 @@ void ShowFile::newShow() {
     if (saveShow()) {
         backupShow(QStringLiteral("建立空白文件前"));
         platform().processEvents();
-        Fun_Wait(200);
+        Fun_Wait({platform(), platform()}, 200);
         // Without a template a header-only file gives the same defaults: every reader resets.
         const auto bytes = readWholeFile(m_paths.blankTemplate);
         // The template is the program's own file: a damaged one loses nothing of the user's.

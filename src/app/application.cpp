@@ -76,8 +76,9 @@ bool Application::startUp() {
     hooks.enableTitleBar = [this](bool on) {
         if (m_shell) m_shell->titleBar().setEnabled(on);
     };
-    m_showFile = std::make_unique<ShowFile>(makeShowFile(m_show, m_paths, std::move(hooks)));
-    m_showFile->createBlankTemplate();
+    m_showFile = std::make_unique<ShowFile>(
+        makeShowFile(m_show, m_paths, {m_platform, m_platform}, std::move(hooks)));
+    m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
     m_transfer = std::make_unique<FileTransfer>(*m_link);
@@ -87,7 +88,7 @@ bool Application::startUp() {
     };
     createViews();
     // 9. The Show File.
-    m_showFile->loadShow();
+    m_showFile->loadShow(m_platform);
     wireTiers();
     wireShutdown();
     // 10-11. Show the window, fixed size, and let it settle while handling events.
@@ -100,7 +101,7 @@ void Application::createViews() {
     m_shell = std::make_unique<MainShell>(*m_window, m_paths, m_appearance);
 
     m_download = new ShowDownloadWindow(
-        *m_transfer, m_paths, [this] { return m_showFile->saveShow(); },
+        *m_transfer, m_paths, [this] { return m_showFile->saveShow(m_platform); },
         [this] { return iniReadInt(m_paths.workSet, "最后编辑场景"); });
 
     DeviceFiles::Hooks deviceHooks;
@@ -143,7 +144,8 @@ void Application::wireTitleBar() {
     bar.setDeveloperMode(m_developer.on);
     connectTitleBarToLink(bar, *m_link);
 
-    QObject::connect(&bar, &TitleBarView::saveRequested, [this] { m_showFile->saveNow(); });
+    QObject::connect(&bar, &TitleBarView::saveRequested,
+                     [this] { m_showFile->saveNow(m_platform); });
     QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
                      [this] { m_shell->enter(ShellView::FirmwareUpgrade); });
     QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
@@ -172,7 +174,7 @@ void Application::wireShutdown() {
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
     s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
-    s.backupShow = [this] { m_showFile->backupShow(kBackupOnClose); };
+    s.backupShow = [this] { m_showFile->backupShow(m_platform, kBackupOnClose); };
     s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };
     s.deleteMaterialClipboard = [this] { removeFile(m_paths.materialClipboard); };
     s.endProcess = [] { QCoreApplication::exit(0); };

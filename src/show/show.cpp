@@ -48,10 +48,11 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
     return binding;
 }
 
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks) {
+ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileHooks hooks) {
     if (!hooks.saveFixtureGroups) {
         hooks.saveFixtureGroups = [&show, path = paths.fixtureGroups] {
             saveFixtureGroups(show.groups, path);
+            return QString();
         };
     }
     if (!hooks.deleteAllEffectImages) {
@@ -60,7 +61,7 @@ ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks) {
     if (!hooks.setDefaultSceneAssociations) {
         hooks.setDefaultSceneAssociations = [&show] { setDefaultAssociations(show.scenes); };
     }
-    return ShowFile(paths, showBinding(show, paths), std::move(hooks));
+    return ShowFile(paths, showBinding(show, paths), waiter, std::move(hooks));
 }
 
 }  // namespace kx

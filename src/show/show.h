@@ -38,6 +38,6 @@ SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImag
 ShowBinding showBinding(Show& live, const AppPaths& paths);
 // The Show File of a show; its backups save the show's groups file when it has changed, and a
 // load that replaces the show first deletes the Effect Material Images.
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileHooks hooks = {});
+ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileHooks hooks = {});
 
 }  // namespace kx

@@ -22,7 +22,7 @@ class BenchPlatform : public Platform {
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
     std::uint16_t asyncKeyState(int) override { return 0; }
-    QString programDir() override { return dir.path(); }
+    QString programDir() const override { return dir.path(); }
 
     std::uint32_t clock = 0;
     int messages = 0;
@@ -51,7 +51,7 @@ struct Fixture200 {
     PlatformScope scope{platform};
     Show show;
     AppPaths paths = AppPaths::under(platform.dir.path());
-    ShowFile file = makeShowFile(show, paths);
+    ShowFile file = makeShowFile(show, paths, {platform, platform});
     Fixture200() { fillShow(show); }
 };
 
@@ -81,16 +81,16 @@ BENCHMARK(BM_ParseShowFile)->Unit(benchmark::kMicrosecond);
 void BM_SaveShow(benchmark::State& state) {
     Fixture200 f;
     for (auto _ : state)
-        benchmark::DoNotOptimize(f.file.saveShow());
+        benchmark::DoNotOptimize(f.file.saveShow(f.platform));
     if (f.platform.messages != 0) state.SkipWithError("save reported a failure");
 }
 BENCHMARK(BM_SaveShow)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadShow(benchmark::State& state) {
     Fixture200 f;
-    f.file.saveShow();
+    f.file.saveShow(f.platform);
     for (auto _ : state)
-        benchmark::DoNotOptimize(f.file.loadShow());
+        benchmark::DoNotOptimize(f.file.loadShow(f.platform));
     if (f.platform.messages != 0) state.SkipWithError("load reported a failure");
 }
 BENCHMARK(BM_LoadShow)->Unit(benchmark::kMicrosecond);

@@ -15,7 +15,7 @@ class QuietPlatform : public Platform {
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
     std::uint16_t asyncKeyState(int) override { return 0; }
-    QString programDir() override { return QStringLiteral("/nonexistent"); }
+    QString programDir() const override { return QStringLiteral("/nonexistent"); }
 
   private:
     std::uint32_t m_clock = 0;

@@ -77,8 +77,9 @@ bool Application::startUp() {
     events.operationRunning = [this](bool running) {
         if (m_shell) m_shell->titleBar().setEnabled(!running);
     };
-    m_showFile = std::make_unique<ShowFile>(makeShowFile(m_show, m_paths, std::move(events)));
-    m_showFile->createBlankTemplate();
+    m_showFile = std::make_unique<ShowFile>(
+        makeShowFile(m_show, m_paths, {m_platform, m_platform}, std::move(events)));
+    m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
     m_transfer = std::make_unique<FileTransfer>(*m_link);
@@ -88,12 +89,12 @@ bool Application::startUp() {
     });
     createViews();
     // 9. The Show File.
-    m_showFile->loadShow();
+    m_showFile->loadShow(m_platform);
     wireTiers();
     wireShutdown();
     // 10-11. Show the window, fixed size, and let it settle while handling events.
     m_window->showFixed();
-    Fun_Wait(100);
+    Fun_Wait({m_platform, m_platform}, 100);
     return true;
 }
 
@@ -118,7 +119,8 @@ void Application::wireTitleBar() {
     bar.setDeveloperMode(m_developer.on);
     connectTitleBarToLink(bar, *m_link);
 
-    QObject::connect(&bar, &TitleBarView::saveRequested, [this] { m_showFile->saveNow(); });
+    QObject::connect(&bar, &TitleBarView::saveRequested,
+                     [this] { m_showFile->saveNow(m_platform); });
     QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
                      [this] { m_shell->enter(EditorId::FirmwareUpgrade); });
     QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
@@ -147,7 +149,7 @@ void Application::wireShutdown() {
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
     s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
-    s.backupShow = [this] { m_showFile->backupShow(kBackupOnClose); };
+    s.backupShow = [this] { m_showFile->backupShow(m_platform, kBackupOnClose); };
     s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };
     s.deleteMaterialClipboard = [this] { removeFile(m_paths.materialClipboard); };
     s.endProcess = [] { QCoreApplication::exit(0); };

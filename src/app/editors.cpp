@@ -106,7 +106,7 @@ std::vector<EditorRegistration> Application::editors() {
     download.title = "下载";
     download.makeView = [this] {
         m_download = new ShowDownloadWindow(
-            *m_transfer, m_paths, [this] { return m_showFile->saveShow(); },
+            *m_transfer, m_paths, [this] { return m_showFile->saveShow(m_platform); },
             [this] { return iniReadInt(m_paths.workSet, "最后编辑场景"); });
         return m_download;
     };

@@ -24,7 +24,7 @@ class QtPlatform : public QObject, public Platform {
     bool askYesNo(const QString& text) override;
     QString fileDialog(const FileDialog& dialog) override;
     std::uint16_t asyncKeyState(int virtualKey) override;
-    QString programDir() override { return m_programDir; }
+    QString programDir() const override { return m_programDir; }
 
     // Virtual-key code of a Qt key, 0 when it has none.
     static int virtualKeyOf(int qtKey);

@@ -2,23 +2,20 @@
 
 #include <cstdlib>
 
-#include "base/platform.h"
-
 namespace kx {
 
-void Fun_Wait(int ms) {
-    Platform& p = platform();
-    const std::uint32_t start = p.milliseconds();
+void Fun_Wait(const Waiter& waiter, int ms) {
+    const std::uint32_t start = waiter.clock.milliseconds();
     for (;;) {
-        const std::uint32_t elapsed = p.milliseconds() - start;
+        const std::uint32_t elapsed = waiter.clock.milliseconds() - start;
         if (elapsed > static_cast<std::uint32_t>(ms < 0 ? 0 : ms)) return;
         // Waiting for events instead of spinning keeps the interface just as responsive.
-        p.processEvents(static_cast<int>(static_cast<std::uint32_t>(ms) - elapsed) + 1);
+        waiter.pump.processEvents(static_cast<int>(static_cast<std::uint32_t>(ms) - elapsed) + 1);
     }
 }
 
-QString Fun_Timestamp() {
-    return "[" + platform().localTime().toString("yyMMdd-HHmmss") + "]";
+QString Fun_Timestamp(Clock& clock) {
+    return "[" + clock.localTime().toString("yyMMdd-HHmmss") + "]";
 }
 
 bool Fun_BitTest(std::int32_t value, int bit) {
@@ -37,10 +34,9 @@ bool Fun_ContainsNoCase(const QString& a, const QString& b) {
     return a.toUpper().contains(b.toUpper());
 }
 
-int Fun_FirstKeyDown() {
-    Platform& p = platform();
+int Fun_FirstKeyDown(KeyState& keys) {
     for (int key = 1; key <= 250; ++key) {
-        if (p.asyncKeyState(key) == 0x8001) return key;
+        if (keys.asyncKeyState(key) == 0x8001) return key;
     }
     return 0;
 }

@@ -5,13 +5,17 @@
 #include <cstdint>
 #include <span>
 
+#include "base/clock.h"
+#include "base/key_state.h"
+#include "base/waiter.h"
+
 namespace kx {
 
 // Returns once more than n ms have passed, handling interface events all the while.
-void Fun_Wait(int ms);
+void Fun_Wait(const Waiter& waiter, int ms);
 
 // "[YYMMDD-hhmmss]" of local time.
-QString Fun_Timestamp();
+QString Fun_Timestamp(Clock& clock);
 
 // Bits 0-30 of a 32-bit value.
 bool Fun_BitTest(std::int32_t value, int bit);
@@ -24,7 +28,7 @@ bool Fun_ContainsNoCase(const QString& a, const QString& b);
 
 // The first virtual-key code 1-250 that is down and was pressed since the previous poll; 0 when
 // none.
-int Fun_FirstKeyDown();
+int Fun_FirstKeyDown(KeyState& keys);
 
 // Level at step r of s of a fade from a to b; the distance is rounded to one decimal (halves away
 // from zero) and then truncated, so 2.94 gives 2 and 2.96 gives 3.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/common.h"
+#include "base/platform.h"
 #include "link/controller_link.h"
 
 namespace kx {
@@ -63,9 +64,9 @@ void LiveDmx::sendFrameSet() {
     fillDmxPortsCD(m_frame, cd);
     fillDmxPortVJ(m_frame, m_vjServer, vj);
     m_link.sendCommand(cmd::kDmxPortsAB, ab);
-    Fun_Wait(1);
+    Fun_Wait({platform(), platform()}, 1);
     m_link.sendCommand(cmd::kDmxPortsCD, cd);
-    Fun_Wait(1);
+    Fun_Wait({platform(), platform()}, 1);
     m_link.sendCommand(cmd::kDmxPortVJ, vj);
     m_sendingSet = false;
 }

@@ -67,7 +67,8 @@ SingleMaterialParse parseSingleMaterialFile(const QByteArray& bytes, Material& o
 }
 
 bool exportMaterial(const Material& m, const FixtureLibrary& lib) {
-    const QString path = Fun_SaveDialogTitled(QStringLiteral("保存素材"), kSingleMaterialExt);
+    const QString path = Fun_SaveDialogTitled({platform(), platform()}, QStringLiteral("保存素材"),
+                                              kSingleMaterialExt);
     if (path.isEmpty()) return false;
     return writeMaterialFile(path, m, lib);
 }

@@ -1,6 +1,7 @@
 #include "shell/wheel.h"
 
 #include "base/common.h"
+#include "base/platform.h"
 
 namespace kx {
 
@@ -34,7 +35,7 @@ void WheelRouter::onWheel(int delta) {
 
 void WheelRouter::pollArrowKeys() {
     if (wheelTarget < 1) return;
-    const int key = Fun_FirstKeyDown();
+    const int key = Fun_FirstKeyDown(platform());
     if (key == kVirtualKeyUp) stepTarget(1);
     if (key == kVirtualKeyDown) stepTarget(0);
 }

@@ -51,12 +51,13 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
     };
     binding.saveCompanions = [&live, path = paths.fixtureGroups] {
         saveFixtureGroups(live.groups, path);
+        return QString();
     };
     return binding;
 }
 
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileEvents events) {
-    return ShowFile(paths, showBinding(show, paths), std::move(events));
+ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileEvents events) {
+    return ShowFile(paths, showBinding(show, paths), waiter, std::move(events));
 }
 
 }  // namespace kx

@@ -38,6 +38,6 @@ SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImag
 // Images with the file's. Without a Show File the images go and the scenes get their default
 // associations; every backup first saves the groups file when it has changed.
 ShowBinding showBinding(Show& live, const AppPaths& paths);
-ShowFile makeShowFile(Show& show, const AppPaths& paths, ShowFileEvents events = {});
+ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileEvents events = {});
 
 }  // namespace kx

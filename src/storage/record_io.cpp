@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "base/dialogs.h"
 #include "base/file_io.h"
 #include "base/platform.h"
 #include "base/settings.h"
@@ -218,22 +217,35 @@ bool Fun_FileExists(const QString& path) {
     return fileExists(path);
 }
 
+PathChoice Fun_AskSavePath(const FileDialogs& dialogs, const QString& title, const QString& ext) {
+    PathChoice choice{Fun_SaveDialogTitled(dialogs, title, ext), {}};
+    if (choice.path.isEmpty()) choice.message = QStringLiteral("文件名错误！");
+    return choice;
+}
+
+PathChoice Fun_AskOpenPath(const FileDialogs& dialogs, const QString& title, const QString& ext) {
+    PathChoice choice{Fun_OpenDialogTitled(dialogs, title, ext), {}};
+    if (choice.path.isEmpty() || Fun_FileSize(choice.path) <= 0)
+        choice.message = QStringLiteral("读取失败");
+    return choice;
+}
+
+namespace {
+
+bool told(const PathChoice& choice, QString& path) {
+    path = choice.path;
+    if (!choice.chosen()) platform().message(choice.message);
+    return choice.chosen();
+}
+
+}  // namespace
+
 bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext) {
-    path = Fun_SaveDialogTitled(title, ext);
-    if (path.isEmpty()) {
-        platform().message("文件名错误！");
-        return false;
-    }
-    return true;
+    return told(Fun_AskSavePath({platform(), platform()}, title, ext), path);
 }
 
 bool Fun_AskOpenPath(QString& path, const QString& title, const QString& ext) {
-    path = Fun_OpenDialogTitled(title, ext);
-    if (path.isEmpty() || Fun_FileSize(path) <= 0) {
-        platform().message("读取失败");
-        return false;
-    }
-    return true;
+    return told(Fun_AskOpenPath({platform(), platform()}, title, ext), path);
 }
 
 }  // namespace kx

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "base/dialogs.h"
 #include "storage/record_buffer.h"
 
 namespace kx {
@@ -67,8 +68,17 @@ bool Fun_WriteFile(const QString& path, int n, const RecordBuffer& buf);
 bool Fun_ReadFile(const QString& path, RecordBuffer& buf, int& length);
 bool Fun_FileExists(const QString& path);
 
-// The two file-choice functions: "文件名错误！" or "读取失败" and false when nothing usable was
-// chosen.
+// What a file-choice function got: message is "" when path is usable, otherwise the text to tell
+// the user ("文件名错误！" or "读取失败").
+struct PathChoice {
+    QString path;
+    QString message;
+
+    bool chosen() const { return message.isEmpty(); }
+};
+PathChoice Fun_AskSavePath(const FileDialogs& dialogs, const QString& title, const QString& ext);
+PathChoice Fun_AskOpenPath(const FileDialogs& dialogs, const QString& title, const QString& ext);
+// The same through platform(), telling the message there.
 bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext);
 bool Fun_AskOpenPath(QString& path, const QString& title, const QString& ext);
 

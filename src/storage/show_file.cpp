@@ -3,9 +3,7 @@
 #include <QDir>
 
 #include "base/common.h"
-#include "base/dialogs.h"
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "base/settings.h"
 #include "storage/record_io.h"
 
@@ -18,10 +16,8 @@ constexpr int kStampPositions = 10;
 constexpr int kStampTextMax = 250;
 inline const QString kShowExt = QStringLiteral("K74");
 inline const QString kReasonUnreadable = QStringLiteral("无法读取");
-
-QString backupName(const QString& reason) {
-    return "S7420--" + Fun_Timestamp() + " " + reason + ".K74";
-}
+inline constexpr int kBackupPauseMs = 10;
+inline constexpr int kSettleMs = 200;
 
 // The signature that closes every stamp, kept as twenty pieces so it is put together at run time.
 constexpr std::array<int, 20> kSignature{0x4B, 0x58, 0x37, 0x34, 0x32, 0x30, 0x53,
@@ -101,47 +97,47 @@ ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections
     return ShowParse::Ok;
 }
 
-ShowFile::ShowFile(AppPaths paths, ShowBinding binding, ShowFileEvents events)
+ShowFile::ShowFile(AppPaths paths, ShowBinding binding, Waiter waiter, ShowFileEvents events)
     : m_paths(std::move(paths)),
       m_binding(std::move(binding)),
+      m_waiter(waiter),
       m_events(std::move(events)),
       m_noAutomaticBackup(iniReadInt(m_paths.systemIni, QStringLiteral("不自动备份")) == 1) {}
 
-bool ShowFile::saveShow(const QString& path) {
+bool ShowFile::saveShow(Prompter& prompter, const QString& path) {
     const QString failure = writeShow(path);
     if (failure.isEmpty()) return true;
-    platform().message(failure);
+    prompter.message(failure);
     return false;
 }
 
 QString ShowFile::writeShow(const QString& path) {
     const QString target = path.isEmpty() ? m_paths.showFile : path;
     const ShowBuild build = buildShowFile(
-        m_binding.sections(), showStampText(platform().localTime(), m_paths.programDir));
+        m_binding.sections(), showStampText(m_waiter.clock.localTime(), m_paths.programDir));
     if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
     if (!writeWholeFile(target, *build.bytes)) return kMsgSaveFailed;
     return {};
 }
 
-LoadResult ShowFile::loadShow(const QString& path) {
+LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
     const QString source = path.isEmpty() ? m_paths.showFile : path;
     const auto bytes = readWholeFile(source);
     if (!bytes || bytes->isEmpty()) {
-        platform().message(kMsgShowMissing);
+        prompter.message(kMsgShowMissing);
         if (m_binding.noShowFile) m_binding.noShowFile();
         return LoadResult::Missing;
     }
-    return loadBytes(*bytes, KeepAside::Yes);
+    return loadBytes(prompter, *bytes, KeepAside::Yes);
 }
 
-LoadResult ShowFile::loadBytes(const QByteArray& bytes, KeepAside keepAside) {
+LoadResult ShowFile::loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside) {
     StagedShow staged = m_binding.stage();
     QStringList notes;
     const ShowParse parse = parseShowFile(bytes, staged.sections, notes);
     if (parse != ShowParse::Ok) {
-        platform().message(keepAside == KeepAside::Yes
-                               ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
-                               : kMsgShowFormat);
+        prompter.message(keepAside == KeepAside::Yes ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
+                                                     : kMsgShowFormat);
         return parse == ShowParse::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
     }
     notes += staged.commit();
@@ -149,8 +145,12 @@ LoadResult ShowFile::loadBytes(const QByteArray& bytes, KeepAside keepAside) {
     // The same trouble in two sections is one thing to hear about.
     notes.removeDuplicates();
     for (const QString& note : notes)
-        platform().message(note);
+        prompter.message(note);
     return LoadResult::Loaded;
+}
+
+QString ShowFile::backupName(const QString& reason) {
+    return "S7420--" + Fun_Timestamp(m_waiter.clock) + " " + reason + ".K74";
 }
 
 // Made even when "不自动备份" is 1: it is not a routine backup but maybe the only copy of the
@@ -162,76 +162,81 @@ QString ShowFile::keepUnreadable(const QByteArray& bytes) {
     return kMsgKeptAside + name;
 }
 
-void ShowFile::backupShow(const QString& reason) {
-    if (m_binding.saveCompanions) m_binding.saveCompanions();
+void ShowFile::backupShow(Prompter& prompter, const QString& reason) {
+    if (m_binding.saveCompanions) {
+        const QString failure = m_binding.saveCompanions();
+        if (!failure.isEmpty()) prompter.message(failure);
+    }
     if (m_noAutomaticBackup) return;
     QDir().mkpath(m_paths.backupDir);
-    Fun_Wait(10);
+    Fun_Wait(m_waiter, kBackupPauseMs);
     const auto bytes = readWholeFile(m_paths.showFile);
     if (!bytes) return;
     writeWholeFile(m_paths.backupDir + "/" + backupName(reason), *bytes);
 }
 
-bool ShowFile::saveNow() {
-    const bool saved = saveShow();
-    backupShow(QStringLiteral("点击保存"));
+bool ShowFile::saveNow(Prompter& prompter) {
+    const bool saved = saveShow(prompter);
+    backupShow(prompter, QStringLiteral("点击保存"));
     return saved;
 }
 
-bool ShowFile::copyShowFile(const QString& to) {
+bool ShowFile::copyShowFile(Prompter& prompter, const QString& to) {
     const auto bytes = readWholeFile(m_paths.showFile);
     if (bytes && writeWholeFile(to, *bytes)) return true;
-    platform().message(kMsgSaveFailed);
+    prompter.message(kMsgSaveFailed);
     return false;
 }
 
-void ShowFile::openShowFile() {
-    const QString path = Fun_OpenDialogTitled(QStringLiteral("打开文件"), kShowExt);
+void ShowFile::settle() {
+    m_waiter.pump.processEvents();
+    Fun_Wait(m_waiter, kSettleMs);
+}
+
+void ShowFile::openShowFile(const FileDialogs& dialogs) {
+    const QString path = Fun_OpenDialogTitled(dialogs, QStringLiteral("打开文件"), kShowExt);
     if (path.isEmpty()) return;
     if (m_events.operationRunning) m_events.operationRunning(true);
     // A show that could not be saved is not replaced: the import would lose it.
-    if (saveShow()) {
-        backupShow(QStringLiteral("打开文件前"));
-        platform().processEvents();
-        Fun_Wait(200);
-        loadShow(path);
+    if (saveShow(dialogs.prompter)) {
+        backupShow(dialogs.prompter, QStringLiteral("打开文件前"));
+        settle();
+        loadShow(dialogs.prompter, path);
     }
     if (m_events.operationRunning) m_events.operationRunning(false);
 }
 
-void ShowFile::saveShowAs() {
-    const QString path = Fun_SaveDialogTitled(QStringLiteral("保存文件"), kShowExt);
+void ShowFile::saveShowAs(const FileDialogs& dialogs) {
+    const QString path = Fun_SaveDialogTitled(dialogs, QStringLiteral("保存文件"), kShowExt);
     if (path.isEmpty()) return;
-    if (!saveShow()) return;
-    backupShow(QStringLiteral("另存文件"));
-    platform().processEvents();
-    Fun_Wait(200);
-    copyShowFile(path);
+    if (!saveShow(dialogs.prompter)) return;
+    backupShow(dialogs.prompter, QStringLiteral("另存文件"));
+    settle();
+    copyShowFile(dialogs.prompter, path);
 }
 
-void ShowFile::newShow() {
-    if (!platform().askYesNo(kMsgAskNewShow)) return;
+void ShowFile::newShow(Prompter& prompter) {
+    if (!prompter.askYesNo(kMsgAskNewShow)) return;
     if (m_events.operationRunning) m_events.operationRunning(true);
-    if (saveShow()) {
-        backupShow(QStringLiteral("建立空白文件前"));
-        platform().processEvents();
-        Fun_Wait(200);
+    if (saveShow(prompter)) {
+        backupShow(prompter, QStringLiteral("建立空白文件前"));
+        settle();
         // Without a template a header-only file gives the same defaults: every reader resets.
         const auto bytes = readWholeFile(m_paths.blankTemplate);
         // The template is the program's own file: a damaged one loses nothing of the user's.
         const LoadResult result =
             bytes && !bytes->isEmpty()
-                ? loadBytes(*bytes, KeepAside::No)
-                : loadBytes(buildShowFile({}, {}).bytes.value(), KeepAside::No);
-        if (result == LoadResult::Loaded) platform().message(kMsgDone);
+                ? loadBytes(prompter, *bytes, KeepAside::No)
+                : loadBytes(prompter, buildShowFile({}, {}).bytes.value(), KeepAside::No);
+        if (result == LoadResult::Loaded) prompter.message(kMsgDone);
     }
     if (m_events.operationRunning) m_events.operationRunning(false);
 }
 
-void ShowFile::createBlankTemplate() {
+void ShowFile::createBlankTemplate(Prompter& prompter) {
     if (Fun_FileSize(m_paths.blankTemplate) > 0) return;
     QDir().mkpath(m_paths.scTemp);
-    saveShow(m_paths.blankTemplate);
+    saveShow(prompter, m_paths.blankTemplate);
 }
 
 }  // namespace kx

@@ -10,7 +10,10 @@
 #include <span>
 #include <vector>
 
+#include "base/dialogs.h"
 #include "base/paths.h"
+#include "base/prompter.h"
+#include "base/waiter.h"
 #include "storage/record_buffer.h"
 
 namespace kx {
@@ -71,8 +74,9 @@ struct ShowBinding {
     std::function<StagedShow()> stage;          // bound to a fresh staging copy (loading)
     // There is no Show File to load: what the show does instead (its working files, defaults).
     std::function<void()> noShowFile;
-    // The show's companion files, saved before every backup (the fixture groups).
-    std::function<void()> saveCompanions;
+    // The show's companion files, saved before every backup (the fixture groups): "" when saved
+    // or unchanged, else the text of the failure.
+    std::function<QString()> saveCompanions;
 };
 
 // The stamp text of section 14: date, time, program directory and the fixed signature.
@@ -115,33 +119,37 @@ inline const QString kMsgDone = QStringLiteral("操作成功！");
 
 enum class LoadResult { Loaded, Missing, WrongFormat, Damaged };
 
-// The one Show File the program works on, at its fixed default path.
+// The one Show File the program works on, at its fixed default path. Its waits and stamps use the
+// waiter; the operations that ask or tell the user on their way are given the prompter to do it
+// through, so that what is said keeps its place between the steps.
 class ShowFile {
   public:
-    ShowFile(AppPaths paths, ShowBinding binding, ShowFileEvents events = {});
+    ShowFile(AppPaths paths, ShowBinding binding, Waiter waiter, ShowFileEvents events = {});
 
     const QString& defaultPath() const { return m_paths.showFile; }
     const QString& templatePath() const { return m_paths.blankTemplate; }
 
-    // Writes the whole show to path ("" = the default path). A show that does not fit or a file
-    // that cannot be written is reported and false; the previous file then stays intact.
-    bool saveShow(const QString& path = {});
-    // The same without a word: "" when written, otherwise the text saying why not.
+    // Writes the whole show to path ("" = the default path): "" when written, otherwise the text
+    // saying why not. A show that does not fit or a file that cannot be written leaves the
+    // previous file intact.
     QString writeShow(const QString& path = {});
+    // The same, telling a failure through prompter; false then.
+    bool saveShow(Prompter& prompter, const QString& path = {});
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
     // leaves the live show as it was; a file that is there but cannot be read is first copied
     // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
     // writes the default path.
-    LoadResult loadShow(const QString& path = {});
-    // Saves the groups file when changed, then copies the Show File into the backup folder as
-    // "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. Failures are ignored.
-    void backupShow(const QString& reason);
+    LoadResult loadShow(Prompter& prompter, const QString& path = {});
+    // Saves the groups file when changed (telling a failure), then copies the Show File into the
+    // backup folder as "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. A failed
+    // copy is ignored.
+    void backupShow(Prompter& prompter, const QString& reason);
 
-    void openShowFile();  // Command打开文件
-    void saveShowAs();    // Command文件另存为
-    void newShow();       // Command建立新文件
+    void openShowFile(const FileDialogs& dialogs);  // Command打开文件
+    void saveShowAs(const FileDialogs& dialogs);    // Command文件另存为
+    void newShow(Prompter& prompter);               // Command建立新文件
     // The save and backup of the title bar's Command立刻保存 (the button's look is its own).
-    bool saveNow();
+    bool saveNow(Prompter& prompter);
 
     // "不自动备份" of SYSTEM.INI, read when the file is made.
     bool noAutomaticBackup() const { return m_noAutomaticBackup; }
@@ -149,18 +157,22 @@ class ShowFile {
 
     // Start-up: writes the blank template from the (still default) show when it is missing or
     // empty.
-    void createBlankTemplate();
+    void createBlankTemplate(Prompter& prompter);
 
   private:
     AppPaths m_paths;
     ShowBinding m_binding;
+    Waiter m_waiter;
     ShowFileEvents m_events;
     bool m_noAutomaticBackup = false;
 
     enum class KeepAside { Yes, No };
-    LoadResult loadBytes(const QByteArray& bytes, KeepAside keepAside);
+    LoadResult loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside);
     QString keepUnreadable(const QByteArray& bytes);
-    bool copyShowFile(const QString& to);
+    QString backupName(const QString& reason);
+    bool copyShowFile(Prompter& prompter, const QString& to);
+    // Between the backup of an open, save-as or new and the step that uses the files.
+    void settle();
 };
 
 }  // namespace kx

@@ -88,7 +88,7 @@ bool DeviceFiles::Fun_文件检查(const QString& path) {
 }
 
 void DeviceFiles::chooseFirmwareFile() {
-    const QString path = Fun_OpenDialog("bin");
+    const QString path = Fun_OpenDialog({platform(), platform()}, "bin");
     if (path.isEmpty() || !Fun_文件检查(path)) return;
     setFirmwarePath(path);
     Fun_IniWrite(m_paths.workSet, kKeyFirmwarePath, path);

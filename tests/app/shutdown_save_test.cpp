@@ -18,7 +18,7 @@ class ShutdownSaveTest : public test::FakePlatformTest {
   protected:
     AppPaths paths = AppPaths::under(fake.programDir());
     Show show;
-    ShowFile file = makeShowFile(show, paths);
+    ShowFile file = makeShowFile(show, paths, {fake, fake});
     ProcessCore core;
     QStringList log;
     std::uint32_t now = 100;
@@ -33,7 +33,7 @@ class ShutdownSaveTest : public test::FakePlatformTest {
         s.deleteStepClipboard = note("delStep");
         s.backupShow = [this] {
             log << "backup";
-            file.backupShow("关闭程序");
+            file.backupShow(fake, "关闭程序");
         };
         s.closeSockets = note("closeSockets");
         s.deleteMaterialClipboard = note("delMaterial");
@@ -73,8 +73,8 @@ TEST_F(ShutdownSaveTest, NoAfterAFailedSaveKeepsTheProgramAndItsShow) {
     EXPECT_TRUE(core.tasksStopped());
     EXPECT_EQ(fake.questions.size(), 1);
     Show back;
-    ShowFile reader = makeShowFile(back, paths);
-    ASSERT_EQ(reader.loadShow(), LoadResult::Loaded);
+    ShowFile reader = makeShowFile(back, paths, {fake, fake});
+    ASSERT_EQ(reader.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(back.scenes.at(5).name, "改过的场景");
     EXPECT_EQ(readWholeFile(backupOnClose), readWholeFile(paths.showFile));
 }

@@ -147,7 +147,7 @@ TEST_F(WaitsExcludeInputTest, AMessageShownInsideAWaitStillTakesItsClicks) {
             0, [&box] { QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton); });
         answered = box.exec() == QMessageBox::Yes;
     });
-    Fun_Wait(50);
+    Fun_Wait({qtPlatform, qtPlatform}, 50);
     EXPECT_TRUE(answered);
 }
 

@@ -82,14 +82,14 @@ class CommonPlatformTest : public test::FakePlatformTest {};
 
 TEST_F(CommonPlatformTest, TimestampHasTwoDigitFields) {
     fake.time = QDateTime(QDate(2026, 3, 7), QTime(21, 5, 4));
-    EXPECT_EQ(Fun_Timestamp(), "[260307-210504]");
+    EXPECT_EQ(Fun_Timestamp(fake), "[260307-210504]");
 }
 
 TEST_F(CommonPlatformTest, WaitReturnsOnlyAfterMoreThanNmsAndHandlesEvents) {
     int pumps = 0;
     fake.onEvents = [&] { ++pumps; };
     const std::uint32_t start = fake.clock;
-    Fun_Wait(100);
+    Fun_Wait({fake, fake}, 100);
     EXPECT_GT(fake.clock - start, 100u);
     EXPECT_GT(pumps, 0);
 }
@@ -97,7 +97,7 @@ TEST_F(CommonPlatformTest, WaitReturnsOnlyAfterMoreThanNmsAndHandlesEvents) {
 TEST_F(CommonPlatformTest, WaitSurvivesAClockWrap) {
     fake.clock = 0xFFFFFFF0u;
     fake.eventStepMs = 7;
-    Fun_Wait(50);
+    Fun_Wait({fake, fake}, 50);
     EXPECT_GT(fake.clock, 0x20u);  // wrapped and still waited past 50 ms
     EXPECT_LT(fake.clock, 0x40u);
 }
@@ -105,15 +105,15 @@ TEST_F(CommonPlatformTest, WaitSurvivesAClockWrap) {
 TEST_F(CommonPlatformTest, FirstKeyDownReportsOnlyFreshPresses) {
     fake.keys[0x25] = 0x8000;  // held since before the last poll
     fake.pressKey(0x27);
-    EXPECT_EQ(Fun_FirstKeyDown(), 0x27);
-    EXPECT_EQ(Fun_FirstKeyDown(), 0);
+    EXPECT_EQ(Fun_FirstKeyDown(fake), 0x27);
+    EXPECT_EQ(Fun_FirstKeyDown(fake), 0);
 }
 
 TEST_F(CommonPlatformTest, SaveDialogsAppendTheExtensionUnlessPresentExactly) {
     fake.dialogAnswers = {"/x/show.k74", "/x/show.K74", ""};
-    EXPECT_EQ(Fun_SaveDialog("K74"), "/x/show.k74.K74");
-    EXPECT_EQ(Fun_SaveDialog("K74"), "/x/show.K74");
-    EXPECT_EQ(Fun_SaveDialog("K74"), "");
+    EXPECT_EQ(Fun_SaveDialog({fake, fake}, "K74"), "/x/show.k74.K74");
+    EXPECT_EQ(Fun_SaveDialog({fake, fake}, "K74"), "/x/show.K74");
+    EXPECT_EQ(Fun_SaveDialog({fake, fake}, "K74"), "");
     ASSERT_EQ(fake.dialogs.size(), 3u);
     EXPECT_EQ(fake.dialogs[0].title, "保存文件");
     EXPECT_EQ(fake.dialogs[0].filterName, "保存文件 (*.K74)");
@@ -123,7 +123,7 @@ TEST_F(CommonPlatformTest, SaveDialogsAppendTheExtensionUnlessPresentExactly) {
 
 TEST_F(CommonPlatformTest, OpenDialogsNeverAppend) {
     fake.dialogAnswers = {"/x/a.bin"};
-    EXPECT_EQ(Fun_OpenDialogTitled("导入灯库", "K_ADK"), "/x/a.bin");
+    EXPECT_EQ(Fun_OpenDialogTitled({fake, fake}, "导入灯库", "K_ADK"), "/x/a.bin");
     EXPECT_FALSE(fake.dialogs[0].save);
     EXPECT_EQ(fake.dialogs[0].filterName, "导入灯库 (*.K_ADK)");
 }

@@ -36,7 +36,7 @@ class LoopbackPlatform : public Platform {
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
     std::uint16_t asyncKeyState(int) override { return 0; }
-    QString programDir() override { return dir.path(); }
+    QString programDir() const override { return dir.path(); }
 
     // Handles events until done() holds or timeoutMs have passed; the result of done().
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {

@@ -25,10 +25,10 @@ class ShowTest : public test::FakePlatformTest {
   protected:
     AppPaths paths = AppPaths::under(fake.programDir());
     Show show;
-    ShowFile file = makeShowFile(show, paths);
+    ShowFile file = makeShowFile(show, paths, {fake, fake});
 
     QByteArray saved() {
-        EXPECT_TRUE(file.saveShow());
+        EXPECT_TRUE(file.saveShow(fake));
         return readWholeFile(paths.showFile).value_or(QByteArray());
     }
     // Everything before the stamp section (whose tag position is directory entry 14).
@@ -110,7 +110,7 @@ TEST_F(ShowTest, AllDefaultsFixtureSectionsLayout) {
 }
 
 TEST_F(ShowTest, BlankTemplateIsTheSavedDefaultShow) {
-    file.createBlankTemplate();
+    file.createBlankTemplate(fake);
     EXPECT_EQ(readWholeFile(paths.blankTemplate).value(), saved());
 }
 
@@ -122,7 +122,7 @@ TEST_F(ShowTest, SaveLoadSaveGivesTheSameBytes) {
     const Show before = show;
 
     show = Show{};
-    ASSERT_EQ(file.loadShow(), LoadResult::Loaded);
+    ASSERT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(show.library, before.library);
     EXPECT_EQ(show.thresholds.xyDefaultLimit, 77);
     fake.time = fake.time.addSecs(3600);
@@ -153,7 +153,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
     QByteArray bad = good;
     bad.replace(body + 20, 2, hex("7FFF"));
     ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
-    EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_EQ(show.library, before.library);
 
@@ -162,7 +162,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
     const int thresholds = Fun_GetAt4(52, b);
     show.thresholds.xyDefaultLimit = 9;
     ASSERT_TRUE(writeWholeFile(paths.showFile, good.left(thresholds + 10)));
-    EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
     EXPECT_EQ(show.thresholds.xyDefaultLimit, 9);
     EXPECT_EQ(show.library, before.library);
 
@@ -171,7 +171,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
     bad[body + 1] = 2;
     fake.messages.clear();
     ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(fake.messages, QStringList{"版本不对"});
     EXPECT_EQ(show.library, FixtureLibrary{});
     EXPECT_EQ(show.thresholds.xyDefaultLimit, 77);
@@ -183,7 +183,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
     bad[body + 1] = 2;
     fake.messages.clear();
     ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
-    EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_EQ(show.library, before.library);
 
@@ -193,7 +193,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
     bad.replace(40, 4, QByteArray(4, '\0'));
     fake.messages.clear();
     ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_EQ(show.library, FixtureLibrary{});
 }
@@ -225,7 +225,7 @@ TEST_F(ShowTest, AShowThatCannotBeReadIsKeptAsideByteForByte) {
     for (const QByteArray& bad : {good.left(good.size() / 2), badImage, changed, header}) {
         fake.messages.clear();
         ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
-        EXPECT_NE(file.loadShow(), LoadResult::Loaded);
+        EXPECT_NE(file.loadShow(fake), LoadResult::Loaded);
         EXPECT_EQ(fake.messages, refusedAndKept());
         EXPECT_EQ(kept(), bad);
         EXPECT_EQ(readWholeFile(paths.showFile).value(), bad);  // only a save writes it
@@ -238,10 +238,10 @@ TEST_F(ShowTest, AShowThatCannotBeReadIsKeptAsideByteForByte) {
 TEST_F(ShowTest, BackupSavesTheGroupsFileOnlyWhenChanged) {
     saved();
     setGroupMember(show.groups, 1, 5, true);
-    file.backupShow("点击保存");
+    file.backupShow(fake, "点击保存");
     EXPECT_FALSE(fileExists(paths.fixtureGroups));
     loadFixtureGroups(show.groups, paths.fixtureGroups, true);
-    file.backupShow("点击保存");
+    file.backupShow(fake, "点击保存");
     EXPECT_EQ(readWholeFile(paths.fixtureGroups).value(), groupsFileBytes(show.groups));
 }
 
@@ -257,7 +257,7 @@ TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
     // The working folder of the images is gone and a file stands in its place.
     QDir(paths.scTemp).removeRecursively();
     ASSERT_TRUE(writeWholeFile(paths.scTemp, "x"));
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(fake.messages, QStringList{"素材保存失败！！！"});
 
     // With a foreign fixture header as well, both are said once each, in the order met.
@@ -265,7 +265,7 @@ TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
     foreign[sectionTenBody(foreign) + 1] = 2;
     ASSERT_TRUE(writeWholeFile(paths.showFile, foreign));
     fake.messages.clear();
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(fake.messages, (QStringList{"版本不对", "素材保存失败！！！"}));
 }
 

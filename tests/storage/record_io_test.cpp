@@ -251,24 +251,26 @@ TEST_F(RecordFileTest, WholeFileWriteReplacesAndReadLeavesLengthOnEmpty) {
     EXPECT_EQ(QFileInfo(path).size(), 3);
 }
 
-TEST_F(RecordFileTest, AskPathsShowTheirMessagesWhenNothingUsableIsChosen) {
-    QString path;
-    EXPECT_FALSE(Fun_AskSavePath(path, "保存素材", "K_1SC"));
-    EXPECT_EQ(fake.messages, QStringList{"文件名错误！"});
+TEST_F(RecordFileTest, AskPathsGiveTheirMessagesWhenNothingUsableIsChosen) {
+    const FileDialogs dialogs{fake, fake};
+    EXPECT_EQ(Fun_AskSavePath(dialogs, "保存素材", "K_1SC").message, "文件名错误！");
 
     fake.dialogAnswers = {fake.dir.path() + "/s"};
-    EXPECT_TRUE(Fun_AskSavePath(path, "保存素材", "K_1SC"));
-    EXPECT_EQ(path, fake.dir.path() + "/s.K_1SC");
+    PathChoice saved = Fun_AskSavePath(dialogs, "保存素材", "K_1SC");
+    EXPECT_TRUE(saved.chosen());
+    EXPECT_EQ(saved.path, fake.dir.path() + "/s.K_1SC");
 
+    EXPECT_EQ(Fun_AskOpenPath(dialogs, "打开素材", "K_1SC").message, "读取失败");  // cancelled
     fake.dialogAnswers = {fake.dir.path() + "/missing.K_1SC"};
-    EXPECT_FALSE(Fun_AskOpenPath(path, "打开素材", "K_1SC"));
-    EXPECT_EQ(fake.messages.last(), "读取失败");
+    EXPECT_EQ(Fun_AskOpenPath(dialogs, "打开素材", "K_1SC").message, "读取失败");
 
     const QString there = fake.dir.path() + "/there.K_1SC";
     ASSERT_TRUE(writeWholeFile(there, "x"));
     fake.dialogAnswers = {there};
-    EXPECT_TRUE(Fun_AskOpenPath(path, "打开素材", "K_1SC"));
-    EXPECT_EQ(path, there);
+    const PathChoice opened = Fun_AskOpenPath(dialogs, "打开素材", "K_1SC");
+    EXPECT_TRUE(opened.chosen());
+    EXPECT_EQ(opened.path, there);
+    EXPECT_TRUE(fake.messages.isEmpty());  // nothing is shown: the caller tells
 }
 
 }  // namespace

@@ -50,7 +50,11 @@ ShowBinding bindingOf(Model& live, QStringList& calls) {
                                       return QStringList{};
                                   }};
             },
-            [&calls] { calls << "no show file"; }, [&calls] { calls << "groups"; }};
+            [&calls] { calls << "no show file"; },
+            [&calls] {
+                calls << "groups";
+                return QString();
+            }};
 }
 
 class ShowFileTest : public test::FakePlatformTest {
@@ -58,7 +62,7 @@ class ShowFileTest : public test::FakePlatformTest {
     AppPaths paths = AppPaths::under(fake.programDir());
     Model live;
     QStringList calls;
-    ShowFile file{paths, bindingOf(live, calls), events()};
+    ShowFile file{paths, bindingOf(live, calls), {fake, fake}, events()};
 
     ShowFileEvents events() {
         ShowFileEvents e;
@@ -79,7 +83,7 @@ class ShowFileTest : public test::FakePlatformTest {
 
 TEST_F(ShowFileTest, SavedShowIsHeaderDirectoryAndSectionsInOrder) {
     live = {0x1234, 0x0A};
-    ASSERT_TRUE(file.saveShow());
+    ASSERT_TRUE(file.saveShow(fake));
     const QByteArray bytes = showBytes();
     const QString stamp = showStampText(fake.time, paths.programDir);
 
@@ -140,7 +144,7 @@ TEST_F(ShowFileTest, SectionOrderIsFixed) {
 
 TEST_F(ShowFileTest, ShowThatDoesNotFitIsRefusedAndTheOldFileStays) {
     live = {7, 8};
-    ASSERT_TRUE(file.saveShow());
+    ASSERT_TRUE(file.saveShow(fake));
     const QByteArray before = showBytes();
 
     QByteArray big(kShowFileCapacity, 'x');
@@ -157,22 +161,22 @@ TEST_F(ShowFileTest, ShowThatDoesNotFitIsRefusedAndTheOldFileStays) {
     EXPECT_FALSE(build.bytes);
     EXPECT_TRUE(build.tooLarge);
 
-    ShowFile tooBig{paths, {[&huge] { return SectionRoutines{huge}; }, {}}, {}};
-    EXPECT_FALSE(tooBig.saveShow());
+    ShowFile tooBig{paths, {[&huge] { return SectionRoutines{huge}; }, {}, {}, {}}, {fake, fake}};
+    EXPECT_FALSE(tooBig.saveShow(fake));
     EXPECT_EQ(fake.messages, QStringList{kMsgShowTooLarge});
     EXPECT_EQ(showBytes(), before);
 }
 
 TEST_F(ShowFileTest, SaveThatCannotBeWrittenIsReported) {
-    EXPECT_FALSE(file.saveShow(paths.programDir + "/no such folder/x.K74"));
+    EXPECT_FALSE(file.saveShow(fake, paths.programDir + "/no such folder/x.K74"));
     EXPECT_EQ(fake.messages, QStringList{kMsgSaveFailed});
 }
 
 TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
     live = {300, 99};
-    ASSERT_TRUE(file.saveShow());
+    ASSERT_TRUE(file.saveShow(fake));
     live = {1, 2};
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{300, 99}));
     EXPECT_EQ(calls, QStringList{"replaced"});
     EXPECT_TRUE(fake.messages.isEmpty());
@@ -183,7 +187,7 @@ TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
     ASSERT_TRUE(writeWholeFile(paths.showFile, cut));
     live = {1, 2};
     calls.clear();
-    EXPECT_EQ(file.loadShow(), LoadResult::Damaged);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(fake.messages, refusedAndKept());
@@ -191,7 +195,7 @@ TEST_F(ShowFileTest, LoadReplacesTheShowOnlyWhenEverySectionReads) {
 
 TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     live = {1, 2};
-    EXPECT_EQ(file.loadShow(), LoadResult::Missing);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Missing);
     EXPECT_EQ(fake.messages, QStringList{kMsgShowMissing});
     EXPECT_EQ(calls, QStringList{"no show file"});
     EXPECT_EQ(live, (Model{1, 2}));
@@ -201,7 +205,7 @@ TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     calls.clear();
     ASSERT_TRUE(
         writeWholeFile(paths.showFile, QByteArray::fromHex("F10410A2") + QByteArray(300, 0)));
-    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::WrongFormat);
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_EQ(live, (Model{1, 2}));
@@ -209,51 +213,51 @@ TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     // Three bytes are not even a tag.
     fake.messages.clear();
     ASSERT_TRUE(writeWholeFile(paths.showFile, QByteArray::fromHex("F10410")));
-    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::WrongFormat);
     EXPECT_EQ(live, (Model{1, 2}));
 }
 
 TEST_F(ShowFileTest, AbsentOrStaleSectionsKeepTheirDefaults) {
     live = {300, 99};
-    ASSERT_TRUE(file.saveShow());
+    ASSERT_TRUE(file.saveShow(fake));
     QByteArray bytes = showBytes();
     bytes.replace(4, 4, QByteArray(4, '\0'));               // entry 1 = 0
     bytes.replace(52, 4, QByteArray::fromHex("7FFFFFF0"));  // entry 13 far outside
     ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{0, 50}));
     EXPECT_TRUE(fake.messages.isEmpty());
 
     // The stamp is not read: files differing only there load alike.
     live = {5, 6};
-    ASSERT_TRUE(file.saveShow());
+    ASSERT_TRUE(file.saveShow(fake));
     bytes = showBytes();
     bytes[bytes.size() - 1] = 'Z';
     ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
     live = {};
-    EXPECT_EQ(file.loadShow(), LoadResult::Loaded);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{5, 6}));
 }
 
 TEST_F(ShowFileTest, AFileThatCannotBeReadIsKeptAsideUntilASaveReplacesIt) {
     // Not an automatic backup: made with automatic backups switched off as well.
     ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
-    ShowFile quiet{paths, bindingOf(live, calls), events()};
+    ShowFile quiet{paths, bindingOf(live, calls), {fake, fake}, events()};
     live = {300, 99};
-    ASSERT_TRUE(quiet.saveShow());
+    ASSERT_TRUE(quiet.saveShow(fake));
     QByteArray foreign = showBytes();
     foreign[3] = '\xA2';
     foreign += QByteArray(kShowFileCapacity, 'z');  // more than a load reads: kept whole
     ASSERT_TRUE(writeWholeFile(paths.showFile, foreign));
     live = {1, 2};
 
-    EXPECT_EQ(quiet.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(quiet.loadShow(fake), LoadResult::WrongFormat);
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_EQ(kept(), foreign);
     EXPECT_EQ(showBytes(), foreign);  // the load wrote nothing
     EXPECT_EQ(live, (Model{1, 2}));
 
-    ASSERT_TRUE(quiet.saveShow());
+    ASSERT_TRUE(quiet.saveShow(fake));
     EXPECT_NE(showBytes(), foreign);
     EXPECT_EQ(kept(), foreign);
     EXPECT_EQ(QDir(paths.backupDir).entryList(QDir::Files), QStringList{keptName});
@@ -263,21 +267,21 @@ TEST_F(ShowFileTest, ACopyThatCannotBeKeptIsSaidSo) {
     ASSERT_TRUE(
         writeWholeFile(paths.showFile, QByteArray::fromHex("00112233") + QByteArray(300, 0)));
     ASSERT_TRUE(writeWholeFile(paths.backupDir, "a file where the folder should be"));
-    EXPECT_EQ(file.loadShow(), LoadResult::WrongFormat);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::WrongFormat);
     EXPECT_EQ(fake.messages, QStringList{"文件格式错误！！！\n原文件无法备份"});
 }
 
 TEST_F(ShowFileTest, OpeningAFileThatCannotBeReadKeepsItAsideAndTheShow) {
     const QString other = paths.programDir + "/other.K74";
     live = {77, 88};
-    ASSERT_TRUE(file.saveShow(other));
+    ASSERT_TRUE(file.saveShow(fake, other));
     QByteArray damaged = readWholeFile(other).value();
     damaged.truncate(218 + 4 + 1);  // inside section 13's body
     ASSERT_TRUE(writeWholeFile(other, damaged));
     live = {1, 2};
 
     fake.dialogAnswers.push_back(other);
-    file.openShowFile();
+    file.openShowFile({fake, fake});
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_EQ(fake.messages, refusedAndKept());
     EXPECT_EQ(kept(), damaged);
@@ -285,65 +289,65 @@ TEST_F(ShowFileTest, OpeningAFileThatCannotBeReadKeepsItAsideAndTheShow) {
     EXPECT_EQ(calls, (QStringList{"running", "groups", "ended"}));
     // The working file still holds the show from before the attempt.
     Model check;
-    ShowFile reader{paths, bindingOf(check, calls), {}};
-    EXPECT_EQ(reader.loadShow(), LoadResult::Loaded);
+    ShowFile reader{paths, bindingOf(check, calls), {fake, fake}};
+    EXPECT_EQ(reader.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(check, (Model{1, 2}));
 }
 
 TEST_F(ShowFileTest, BackupCopiesUnderTheTimestampUnlessSwitchedOff) {
-    ASSERT_TRUE(file.saveShow());
-    file.backupShow("点击保存");
+    ASSERT_TRUE(file.saveShow(fake));
+    file.backupShow(fake, "点击保存");
     const QString backup = paths.backupDir + "/S7420--[260307-090504] 点击保存.K74";
     EXPECT_EQ(readWholeFile(backup).value_or(QByteArray()), showBytes());
     EXPECT_EQ(calls, QStringList{"groups"});
 
     ASSERT_TRUE(Fun_IniWrite(paths.systemIni, "不自动备份", "1"));
-    ShowFile off{paths, bindingOf(live, calls), events()};
+    ShowFile off{paths, bindingOf(live, calls), {fake, fake}, events()};
     EXPECT_TRUE(off.noAutomaticBackup());
     calls.clear();
-    off.backupShow("关闭程序");
+    off.backupShow(fake, "关闭程序");
     EXPECT_EQ(calls, QStringList{"groups"});  // the groups file is still saved
     EXPECT_EQ(QDir(paths.backupDir).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(ShowFileTest, SaveNowSavesAndBacksUp) {
     live = {4, 4};
-    EXPECT_TRUE(file.saveNow());
+    EXPECT_TRUE(file.saveNow(fake));
     EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 点击保存.K74"));
 }
 
 TEST_F(ShowFileTest, OpenImportsTheChosenFileAndKeepsTheDefaultPath) {
     const QString other = paths.programDir + "/other.K74";
     live = {77, 88};
-    ASSERT_TRUE(file.saveShow(other));
+    ASSERT_TRUE(file.saveShow(fake, other));
     live = {1, 2};
 
-    file.openShowFile();  // cancelled
+    file.openShowFile({fake, fake});  // cancelled
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_FALSE(QFile::exists(paths.showFile));
 
     fake.dialogAnswers.push_back(other);
-    file.openShowFile();
+    file.openShowFile({fake, fake});
     EXPECT_EQ(fake.dialogs.back().title, "打开文件");
     EXPECT_EQ(live, (Model{77, 88}));
     EXPECT_EQ(calls, (QStringList{"running", "groups", "replaced", "ended"}));
     // The show before the import was saved and backed up.
     EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 打开文件前.K74"));
-    file.saveShow();
+    file.saveShow(fake);
     Model check;
-    ShowFile reader{paths, bindingOf(check, calls), {}};
-    reader.loadShow();
+    ShowFile reader{paths, bindingOf(check, calls), {fake, fake}};
+    reader.loadShow(fake);
     EXPECT_EQ(check, (Model{77, 88}));
 }
 
 TEST_F(ShowFileTest, OpenDoesNotDropAShowThatCouldNotBeSaved) {
     const QString other = paths.programDir + "/other.K74";
     live = {77, 88};
-    ASSERT_TRUE(file.saveShow(other));
+    ASSERT_TRUE(file.saveShow(fake, other));
     live = {1, 2};
     QDir().mkpath(paths.showFile);  // a folder where the file should be: the save fails
     fake.dialogAnswers.push_back(other);
-    file.openShowFile();
+    file.openShowFile({fake, fake});
     EXPECT_EQ(live, (Model{1, 2}));
     EXPECT_EQ(fake.messages, QStringList{kMsgSaveFailed});
     EXPECT_EQ(calls, (QStringList{"running", "ended"}));
@@ -351,13 +355,13 @@ TEST_F(ShowFileTest, OpenDoesNotDropAShowThatCouldNotBeSaved) {
 
 TEST_F(ShowFileTest, SaveAsCopiesTheSavedShow) {
     live = {3, 9};
-    file.saveShowAs();  // cancelled
+    file.saveShowAs({fake, fake});  // cancelled
     EXPECT_FALSE(QFile::exists(paths.showFile));
 
     const QString copy = paths.programDir + "/copy.K74";
     ASSERT_TRUE(writeWholeFile(copy, QByteArray(5000, 'o')));
     fake.dialogAnswers.push_back(copy);
-    file.saveShowAs();
+    file.saveShowAs({fake, fake});
     EXPECT_EQ(fake.dialogs.back().title, "保存文件");
     EXPECT_TRUE(fake.dialogs.back().save);
     EXPECT_EQ(readWholeFile(copy).value_or(QByteArray()), showBytes());
@@ -365,33 +369,33 @@ TEST_F(ShowFileTest, SaveAsCopiesTheSavedShow) {
 }
 
 TEST_F(ShowFileTest, NewShowLoadsTheBlankTemplate) {
-    file.createBlankTemplate();  // from the pristine model
+    file.createBlankTemplate(fake);  // from the pristine model
     const QByteArray blank = readWholeFile(paths.blankTemplate).value_or(QByteArray());
     ASSERT_FALSE(blank.isEmpty());
     live = {11, 12};
-    file.createBlankTemplate();  // present: left alone
+    file.createBlankTemplate(fake);  // present: left alone
     EXPECT_EQ(readWholeFile(paths.blankTemplate).value_or(QByteArray()), blank);
 
-    file.newShow();  // answered No
+    file.newShow(fake);  // answered No
     EXPECT_EQ(fake.questions, QStringList{kMsgAskNewShow});
     EXPECT_EQ(live, (Model{11, 12}));
 
     fake.yesNoAnswers.push_back(true);
-    file.newShow();
+    file.newShow(fake);
     EXPECT_EQ(live, Model{});
     EXPECT_EQ(fake.messages, QStringList{kMsgDone});
     EXPECT_TRUE(QFile::exists(paths.backupDir + "/S7420--[260307-090504] 建立空白文件前.K74"));
     // The working file keeps the old show until the next save.
     Model check;
-    ShowFile reader{paths, bindingOf(check, calls), {}};
-    reader.loadShow();
+    ShowFile reader{paths, bindingOf(check, calls), {fake, fake}};
+    reader.loadShow(fake);
     EXPECT_EQ(check, (Model{11, 12}));
 
     // Without a template every section falls back to its defaults just the same.
     QFile::remove(paths.blankTemplate);
     live = {11, 12};
     fake.yesNoAnswers.push_back(true);
-    file.newShow();
+    file.newShow(fake);
     EXPECT_EQ(live, Model{});
 }
 

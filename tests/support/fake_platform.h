@@ -26,7 +26,7 @@ class FakePlatform : public Platform {
     bool askYesNo(const QString& text) override;
     QString fileDialog(const FileDialog& dialog) override;
     std::uint16_t asyncKeyState(int virtualKey) override;
-    QString programDir() override { return dir.path(); }
+    QString programDir() const override { return dir.path(); }
 
     // A key press seen by the next poll.
     void pressKey(int virtualKey) { keys[virtualKey] = 0x8001; }

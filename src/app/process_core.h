@@ -45,6 +45,7 @@ class ProcessCore {
     // Tier n runs when now - lastRun >= kTierIntervals[n - 1] (tier 1: more than 1 ms).
     static constexpr std::array<std::uint32_t, kTierCount> kTierIntervals{2,   10,  50,  100,
                                                                           250, 500, 1000};
+    static_assert(kTierIntervals.back() != 0, "every tier has its interval");
     static constexpr int kStepCloseSockets = 20;
     static constexpr int kStepEnd = 60;
 

@@ -81,6 +81,9 @@ constexpr std::array<const char*, kColourKeyCount> kColourKeyNames{
     "效果_小节选择",
     "效果_小节非选择",
 };
+// The key list and the names are kept by hand: both must reach the last key.
+static_assert(static_cast<int>(ColourKey::效果_小节非选择) + 1 == kColourKeyCount);
+static_assert(kColourKeyNames.back() != nullptr);
 
 // Each line split at its first "=", the value with every space removed; later lines win.
 std::map<QString, QString> keyValues(const QStringList& lines) {

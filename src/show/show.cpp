@@ -51,8 +51,7 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
 ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileHooks hooks) {
     if (!hooks.saveFixtureGroups) {
         hooks.saveFixtureGroups = [&show, path = paths.fixtureGroups] {
-            saveFixtureGroups(show.groups, path);
-            return QString();
+            return saveFixtureGroups(show.groups, path).message;
         };
     }
     if (!hooks.deleteAllEffectImages) {

@@ -1,7 +1,6 @@
 #include "effects/effect_files.h"
 
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "effects/effect_record.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_record.h"
@@ -204,25 +203,22 @@ void commitModule(const StagedModule& staged, Effect& fx, MaterialBank& bank, in
 
 namespace {
 
-bool writeFile(const QString& path, const std::optional<QByteArray>& bytes) {
-    if (bytes && writeWholeFile(path, *bytes)) return true;
-    platform().message(kMsgFileSaveFailed);
-    return false;
+Outcome writeFile(const QString& path, const std::optional<QByteArray>& bytes) {
+    if (bytes && writeWholeFile(path, *bytes)) return Outcome::success();
+    return Outcome::refused(kMsgFileSaveFailed);
 }
 
-// The chosen file's bytes; nothing (with the dialog's message) when none was chosen.
-std::optional<QByteArray> askAndRead(const QString& title, const QString& ext) {
-    QString path;
-    if (!Fun_AskOpenPath(path, title, ext)) return std::nullopt;
-    auto bytes = readWholeFile(path);
-    if (!bytes) platform().message(kMsgFileError);
+// The chosen file's bytes; otherwise nothing, and in refusal what to tell.
+std::optional<QByteArray> askAndRead(const FileDialogs& dialogs, const QString& title,
+                                     const QString& ext, QString& refusal) {
+    const PathChoice choice = Fun_AskOpenPath(dialogs, title, ext);
+    if (!choice.chosen()) {
+        refusal = choice.message;
+        return std::nullopt;
+    }
+    auto bytes = readWholeFile(choice.path);
+    if (!bytes) refusal = kMsgFileError;
     return bytes;
-}
-
-bool accepted(EffectFileParse result) {
-    if (result == EffectFileParse::Ok) return true;
-    platform().message(kMsgFileError);
-    return false;
 }
 
 bool effectOpen(const EffectFilesContext& ctx) {
@@ -231,57 +227,66 @@ bool effectOpen(const EffectFilesContext& ctx) {
 
 }  // namespace
 
-bool exportAllEffects(EffectFilesContext& ctx) {
-    QString path;
-    if (!Fun_AskSavePath(path, QStringLiteral("全部效果另存为"), kAllEffectsExt)) return false;
-    return writeFile(
-        path, buildAllEffectsFile(ctx.effects, ctx.bank, ctx.currentEffect, ctx.lib, ctx.paths));
+Outcome exportAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
+    const PathChoice choice =
+        Fun_AskSavePath(dialogs, QStringLiteral("全部效果另存为"), kAllEffectsExt);
+    if (!choice.chosen()) return Outcome::refused(choice.message);
+    return writeFile(choice.path, buildAllEffectsFile(ctx.effects, ctx.bank, ctx.currentEffect,
+                                                      ctx.lib, ctx.paths));
 }
 
-bool importAllEffects(EffectFilesContext& ctx) {
-    if (!platform().askYesNo(kMsgAskOverwriteEffects)) return false;
-    const auto bytes = askAndRead(QStringLiteral("导入全部效果"), kAllEffectsExt);
-    if (!bytes) return false;
+Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
+    if (!dialogs.prompter.askYesNo(kMsgAskOverwriteEffects)) return {};
+    QString refusal;
+    const auto bytes = askAndRead(dialogs, QStringLiteral("导入全部效果"), kAllEffectsExt, refusal);
+    if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedAllEffects>();
-    if (!accepted(parseAllEffectsFile(*bytes, *staged))) return false;
+    if (parseAllEffectsFile(*bytes, *staged) != EffectFileParse::Ok)
+        return Outcome::refused(kMsgFileError);
     commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.paths);
-    return true;
+    return Outcome::success();
 }
 
-bool exportEffect(EffectFilesContext& ctx) {
-    if (!effectOpen(ctx)) return false;
-    QString path;
-    if (!Fun_AskSavePath(path, QStringLiteral("一个效果另存为"), kSingleEffectExt)) return false;
-    return writeFile(path,
+Outcome exportEffect(EffectFilesContext& ctx, const FileDialogs& dialogs) {
+    if (!effectOpen(ctx)) return {};
+    const PathChoice choice =
+        Fun_AskSavePath(dialogs, QStringLiteral("一个效果另存为"), kSingleEffectExt);
+    if (!choice.chosen()) return Outcome::refused(choice.message);
+    return writeFile(choice.path,
                      buildSingleEffectFile(ctx.effects.at(ctx.currentEffect), ctx.bank, ctx.lib));
 }
 
-bool importEffect(EffectFilesContext& ctx) {
-    if (!effectOpen(ctx)) return false;
-    const auto bytes = askAndRead(QStringLiteral("导入一个效果"), kSingleEffectExt);
-    if (!bytes) return false;
+Outcome importEffect(EffectFilesContext& ctx, const FileDialogs& dialogs) {
+    if (!effectOpen(ctx)) return {};
+    QString refusal;
+    const auto bytes =
+        askAndRead(dialogs, QStringLiteral("导入一个效果"), kSingleEffectExt, refusal);
+    if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedEffect>();
-    if (!accepted(parseSingleEffectFile(*bytes, *staged))) return false;
+    if (parseSingleEffectFile(*bytes, *staged) != EffectFileParse::Ok)
+        return Outcome::refused(kMsgFileError);
     commitSingleEffect(*staged, ctx.currentEffect, ctx.effects, ctx.bank, ctx.paths);
-    return true;
+    return Outcome::success();
 }
 
-bool exportModule(EffectFilesContext& ctx, int module) {
-    if (!effectOpen(ctx) || module < 1 || module > kModules) return false;
-    QString path;
-    if (!Fun_AskSavePath(path, QStringLiteral("模块另存为"), kModuleExt)) return false;
-    return writeFile(path,
+Outcome exportModule(EffectFilesContext& ctx, int module, const FileDialogs& dialogs) {
+    if (!effectOpen(ctx) || module < 1 || module > kModules) return {};
+    const PathChoice choice = Fun_AskSavePath(dialogs, QStringLiteral("模块另存为"), kModuleExt);
+    if (!choice.chosen()) return Outcome::refused(choice.message);
+    return writeFile(choice.path,
                      buildModuleFile(ctx.effects.at(ctx.currentEffect), ctx.bank, module, ctx.lib));
 }
 
-bool importModule(EffectFilesContext& ctx, int module) {
-    if (!effectOpen(ctx) || module < 1 || module > kModules) return false;
-    const auto bytes = askAndRead(QStringLiteral("导入模块"), kModuleExt);
-    if (!bytes) return false;
+Outcome importModule(EffectFilesContext& ctx, int module, const FileDialogs& dialogs) {
+    if (!effectOpen(ctx) || module < 1 || module > kModules) return {};
+    QString refusal;
+    const auto bytes = askAndRead(dialogs, QStringLiteral("导入模块"), kModuleExt, refusal);
+    if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedModule>();
-    if (!accepted(parseModuleFile(*bytes, *staged))) return false;
+    if (parseModuleFile(*bytes, *staged) != EffectFileParse::Ok)
+        return Outcome::refused(kMsgFileError);
     commitModule(*staged, ctx.effects.at(ctx.currentEffect), ctx.bank, module);
-    return true;
+    return Outcome::success();
 }
 
 }  // namespace kx

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "base/dialogs.h"
+#include "base/outcome.h"
 #include "base/paths.h"
 #include "effects/effect_model.h"
 #include "fixtures/fixture_library.h"
@@ -89,14 +91,17 @@ struct EffectFilesContext {
 };
 
 // The operations behind the editors' buttons. Exports ask with a save dialog, imports with an
-// open dialog; a wrong tag or a damaged file says "文件错误！！！" and changes nothing. Each
-// returns whether the show or the file changed. The single-Effect and Module operations work on the
-// open Effect and do nothing while none is open.
-bool exportAllEffects(EffectFilesContext& ctx);  // "全部效果另存为"
-bool importAllEffects(EffectFilesContext& ctx);  // asks "是否覆盖现在的所有效果 ？", "导入全部效果"
-bool exportEffect(EffectFilesContext& ctx);              // "一个效果另存为"
-bool importEffect(EffectFilesContext& ctx);              // "导入一个效果"
-bool exportModule(EffectFilesContext& ctx, int module);  // "模块另存为"
-bool importModule(EffectFilesContext& ctx, int module);  // "导入模块"
+// open dialog; a wrong tag or a damaged file is refused with "文件错误！！！" and changes nothing.
+// Each is done when the show or the file changed, and gives the message to tell. The single-Effect
+// and Module operations work on the open Effect and do nothing while none is open.
+Outcome exportAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs);  // "全部效果另存为"
+// Asks "是否覆盖现在的所有效果 ？" first; "导入全部效果".
+Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs);
+Outcome exportEffect(EffectFilesContext& ctx, const FileDialogs& dialogs);  // "一个效果另存为"
+Outcome importEffect(EffectFilesContext& ctx, const FileDialogs& dialogs);  // "导入一个效果"
+Outcome exportModule(EffectFilesContext& ctx, int module,
+                     const FileDialogs& dialogs);  // "模块另存为"
+Outcome importModule(EffectFilesContext& ctx, int module,
+                     const FileDialogs& dialogs);  // "导入模块"
 
 }  // namespace kx

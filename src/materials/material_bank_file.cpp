@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "materials/material_record.h"
 #include "storage/record_io.h"
 
@@ -111,21 +110,19 @@ void deleteAllEffectImages(const AppPaths& paths) {
         removeFile(paths.effectImage(e));
 }
 
-bool switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
-                  const AppPaths& paths) {
-    if (effect < 0 || effect > kEffectCount) return false;
-    if (effect == currentEffect) return true;
-    if (currentEffect != 0 && !saveEffectImage(paths, currentEffect, bank, lib)) {
-        platform().message(kMsgMaterialSaveFailed);
-        return false;
-    }
+Outcome switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
+                     const AppPaths& paths) {
+    if (effect < 0 || effect > kEffectCount) return {};
+    if (effect == currentEffect) return Outcome::success();
+    if (currentEffect != 0 && !saveEffectImage(paths, currentEffect, bank, lib))
+        return Outcome::refused(kMsgMaterialSaveFailed);
     currentEffect = effect;
     if (effect == 0) {
         clearBank(bank);
     } else {
         loadEffectImage(paths, effect, bank);
     }
-    return true;
+    return Outcome::success();
 }
 
 }  // namespace kx

@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+#include "base/outcome.h"
 #include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
@@ -45,8 +46,8 @@ inline const QString kMsgMaterialSaveFailed = QStringLiteral("素材保存失败
 
 // Opens Effect e's bank (1-50; 0 closes the open one): when it differs from the current one, writes
 // the open bank to its image (when an Effect is open), then clears the bank and loads e's image. An
-// open bank whose image cannot be written is kept open: "素材保存失败！！！" and false.
-bool switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
-                  const AppPaths& paths);
+// open bank whose image cannot be written is kept open: refused with "素材保存失败！！！".
+Outcome switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
+                     const AppPaths& paths);
 
 }  // namespace kx

@@ -1,8 +1,6 @@
 #include "materials/material_exchange.h"
 
-#include "base/dialogs.h"
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_record.h"
 #include "storage/record_io.h"
@@ -11,31 +9,24 @@ namespace kx {
 
 namespace {
 
-bool writeMaterialFile(const QString& path, const Material& m, const FixtureLibrary& lib) {
+Outcome writeMaterialFile(const QString& path, const Material& m, const FixtureLibrary& lib) {
     const auto bytes = buildSingleMaterialFile(m, lib);
-    if (!bytes || !writeWholeFile(path, *bytes)) {
-        platform().message(kMsgMaterialSaveFailed);
-        return false;
-    }
-    return true;
+    if (!bytes || !writeWholeFile(path, *bytes)) return Outcome::refused(kMsgMaterialSaveFailed);
+    return Outcome::success();
 }
 
-bool readMaterialFile(const QString& path, Material& m) {
+Outcome readMaterialFile(const QString& path, Material& m) {
     const auto bytes = readWholeFile(path);
-    if (!bytes || bytes->isEmpty()) {
-        platform().message(kMsgReadFailed);
-        return false;
-    }
+    if (!bytes || bytes->isEmpty()) return Outcome::refused(kMsgReadFailed);
     switch (parseSingleMaterialFile(*bytes, m)) {
         case SingleMaterialParse::Ok:
-            return true;
+            return Outcome::success();
         case SingleMaterialParse::WrongTag:
-            return false;
+            return {};
         case SingleMaterialParse::Damaged:
-            platform().message(kMsgReadFailed);
-            return false;
+            break;
     }
-    return false;
+    return Outcome::refused(kMsgReadFailed);
 }
 
 }  // namespace
@@ -66,25 +57,27 @@ SingleMaterialParse parseSingleMaterialFile(const QByteArray& bytes, Material& o
     return SingleMaterialParse::Ok;
 }
 
-bool exportMaterial(const Material& m, const FixtureLibrary& lib) {
-    const QString path = Fun_SaveDialogTitled({platform(), platform()}, QStringLiteral("保存素材"),
-                                              kSingleMaterialExt);
-    if (path.isEmpty()) return false;
+Outcome exportMaterial(const Material& m, const FixtureLibrary& lib, const FileDialogs& dialogs) {
+    const QString path =
+        Fun_SaveDialogTitled(dialogs, QStringLiteral("保存素材"), kSingleMaterialExt);
+    if (path.isEmpty()) return {};
     return writeMaterialFile(path, m, lib);
 }
 
-bool copyMaterialToClipboard(const Material& m, const FixtureLibrary& lib, const AppPaths& paths) {
+Outcome copyMaterialToClipboard(const Material& m, const FixtureLibrary& lib,
+                                const AppPaths& paths) {
     return writeMaterialFile(paths.materialClipboard, m, lib);
 }
 
-bool importMaterial(Material& m) {
-    QString path;
-    if (!Fun_AskOpenPath(path, QStringLiteral("读取素材"), kSingleMaterialExt)) return false;
-    return readMaterialFile(path, m);
+Outcome importMaterial(Material& m, const FileDialogs& dialogs) {
+    const PathChoice choice =
+        Fun_AskOpenPath(dialogs, QStringLiteral("读取素材"), kSingleMaterialExt);
+    if (!choice.chosen()) return Outcome::refused(choice.message);
+    return readMaterialFile(choice.path, m);
 }
 
-bool pasteMaterialFromClipboard(Material& m, const AppPaths& paths) {
-    if (!platform().askYesNo(kMsgAskOverwriteMaterial)) return false;
+Outcome pasteMaterialFromClipboard(Material& m, const AppPaths& paths, Prompter& prompter) {
+    if (!prompter.askYesNo(kMsgAskOverwriteMaterial)) return {};
     return readMaterialFile(paths.materialClipboard, m);
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "base/dialogs.h"
+#include "base/outcome.h"
 #include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
@@ -26,16 +28,17 @@ enum class SingleMaterialParse { Ok, WrongTag, Damaged };
 // Ok: out holds the file's Material. Otherwise out is unchanged.
 SingleMaterialParse parseSingleMaterialFile(const QByteArray& bytes, Material& out);
 
-// The editor's "素材另存": a save dialog "保存素材"; cancelling does nothing. False when nothing
+// The editor's "素材另存": a save dialog "保存素材"; cancelling does nothing. Not done when nothing
 // was written (a failed write says "素材保存失败！！！").
-bool exportMaterial(const Material& m, const FixtureLibrary& lib);
+Outcome exportMaterial(const Material& m, const FixtureLibrary& lib, const FileDialogs& dialogs);
 // "复制素材": the same into the clipboard file, without dialog.
-bool copyMaterialToClipboard(const Material& m, const FixtureLibrary& lib, const AppPaths& paths);
+Outcome copyMaterialToClipboard(const Material& m, const FixtureLibrary& lib,
+                                const AppPaths& paths);
 // "导入素材": an open dialog "读取素材". No file or an empty one: "读取失败". A foreign tag changes
-// nothing, silently; a damaged file says "读取失败" and changes nothing. True when m was replaced.
-bool importMaterial(Material& m);
-// "粘贴素材": asks "是否覆盖当前素材?"; on Yes reads the clipboard file as import does (a
-// missing one: "读取失败").
-bool pasteMaterialFromClipboard(Material& m, const AppPaths& paths);
+// nothing, silently; a damaged file says "读取失败" and changes nothing. Done when m was replaced.
+Outcome importMaterial(Material& m, const FileDialogs& dialogs);
+// "粘贴素材": asks "是否覆盖当前素材?" through prompter; on Yes reads the clipboard file as import
+// does (a missing one: "读取失败").
+Outcome pasteMaterialFromClipboard(Material& m, const AppPaths& paths, Prompter& prompter);
 
 }  // namespace kx

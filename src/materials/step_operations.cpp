@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "storage/record_buffer.h"
 #include "storage/record_io.h"
 
@@ -22,19 +21,16 @@ int recordSize(int fixtures, int channels) {
     return kStepRecordFixedSize + fixtures * channels;
 }
 
-// The clipboard's bytes once they passed every check against the current Material; the
-// refusal's message otherwise.
-std::optional<QByteArray> clipboardFor(const Material& m, const QString& path) {
+// The clipboard's bytes once they passed every check against the current Material; otherwise
+// nothing, and the refusal's message in refusal.
+std::optional<QByteArray> clipboardFor(const Material& m, const QString& path, QString& refusal) {
     const auto bytes = readWholeFile(path);
     if (!bytes) {
-        platform().message(kMsgPasteNoFile);
+        refusal = kMsgPasteNoFile;
         return std::nullopt;
     }
-    const QString refusal = stepClipboardRefusal(*bytes, m);
-    if (!refusal.isEmpty()) {
-        platform().message(refusal);
-        return std::nullopt;
-    }
+    refusal = stepClipboardRefusal(*bytes, m);
+    if (!refusal.isEmpty()) return std::nullopt;
     return bytes;
 }
 
@@ -97,13 +93,10 @@ void selectStep(StepContext& ctx, int listPosition) {
     refreshed(ctx);
 }
 
-bool addStep(StepContext& ctx, bool copy, int fieldTime) {
+Outcome addStep(StepContext& ctx, bool copy, int fieldTime) {
     Material& m = ctx.material;
     const int n = m.stepCount();
-    if (n >= kMaxSteps) {
-        platform().message(kMsgMaxSteps);
-        return false;
-    }
+    if (n >= kMaxSteps) return Outcome::refused(kMsgMaxSteps);
     const int s = std::clamp(ctx.currentStep, 0, n);
     const int t = s + 1;
     m.setStepCount(n + 1);
@@ -118,7 +111,7 @@ bool addStep(StepContext& ctx, bool copy, int fieldTime) {
     }
     ctx.currentStep = t;
     refreshed(ctx);
-    return true;
+    return Outcome::success();
 }
 
 void deleteStep(StepContext& ctx) {
@@ -143,14 +136,11 @@ void autoAddFirstStep(StepContext& ctx) {
     if (ctx.material.stepCount() == 0) addStep(ctx, true, 0);
 }
 
-bool checkStepCopy(const Material& m, int copyCount) {
-    const QString refusal = m.fixtureCount() == 0   ? kMsgNoFixtures
-                            : m.channelCount() == 0 ? kMsgNoChannels
-                            : copyCount < 1         ? kMsgNoCopyCount
-                                                    : QString();
-    if (refusal.isEmpty()) return true;
-    platform().message(refusal);
-    return false;
+Outcome checkStepCopy(const Material& m, int copyCount) {
+    if (m.fixtureCount() == 0) return Outcome::refused(kMsgNoFixtures);
+    if (m.channelCount() == 0) return Outcome::refused(kMsgNoChannels);
+    if (copyCount < 1) return Outcome::refused(kMsgNoCopyCount);
+    return Outcome::success();
 }
 
 QByteArray buildStepClipboard(const Material& m, int first, int count) {
@@ -179,40 +169,41 @@ QByteArray buildStepClipboard(const Material& m, int first, int count) {
     return buf.bytes(cursor);
 }
 
-bool copySteps(StepContext& ctx, int copyCount) {
-    if (!checkStepCopy(ctx.material, copyCount)) return false;
+Outcome copySteps(StepContext& ctx, int copyCount) {
+    if (Outcome check = checkStepCopy(ctx.material, copyCount); !check.done) return check;
     const int first = std::max(ctx.currentStep, 0);
     const int count = std::min({copyCount, kMaxSteps - first + 1, kMaxClipboardSteps});
-    if (!writeWholeFile(ctx.clipboardPath, buildStepClipboard(ctx.material, first, count))) {
-        platform().message(kMsgCopyFailed);
-        return false;
-    }
-    return true;
+    if (!writeWholeFile(ctx.clipboardPath, buildStepClipboard(ctx.material, first, count)))
+        return Outcome::refused(kMsgCopyFailed);
+    return Outcome::success();
 }
 
-bool pasteSteps(StepContext& ctx, int copyCount) {
-    if (!checkStepCopy(ctx.material, copyCount)) return false;
-    const auto bytes = clipboardFor(ctx.material, ctx.clipboardPath);
-    if (!bytes) return false;
+Outcome pasteSteps(StepContext& ctx, int copyCount) {
+    if (Outcome check = checkStepCopy(ctx.material, copyCount); !check.done) return check;
+    QString refusal;
+    const auto bytes = clipboardFor(ctx.material, ctx.clipboardPath, refusal);
+    if (!bytes) return Outcome::refused(refusal);
     pasteStepClipboard(ctx.material, std::max(ctx.currentStep, 0), *bytes);
     refreshed(ctx);
-    return true;
+    return Outcome::success();
 }
 
-bool pasteStepsAtEnd(StepContext& ctx, int copyCount, int fieldTime) {
-    if (!checkStepCopy(ctx.material, copyCount)) return false;
-    const auto bytes = clipboardFor(ctx.material, ctx.clipboardPath);
-    if (!bytes) return false;
+Outcome pasteStepsAtEnd(StepContext& ctx, int copyCount, int fieldTime) {
+    if (Outcome check = checkStepCopy(ctx.material, copyCount); !check.done) return check;
+    QString refusal;
+    const auto bytes = clipboardFor(ctx.material, ctx.clipboardPath, refusal);
+    if (!bytes) return Outcome::refused(refusal);
     ctx.currentStep = ctx.material.stepCount();
-    if (!addStep(ctx, false, fieldTime)) return false;
+    if (Outcome added = addStep(ctx, false, fieldTime); !added.done) return added;
     pasteStepClipboard(ctx.material, ctx.currentStep, *bytes);
     refreshed(ctx);
-    return true;
+    return Outcome::success();
 }
 
-void toggleTemporaryChannel(Material& m, int code) {
+Outcome toggleTemporaryChannel(Material& m, int code) {
     if (m.toggleTempChannel(code) == TempChannelToggle::Full)
-        platform().message(kMsgTempChannelsFull);
+        return Outcome::refused(kMsgTempChannelsFull);
+    return Outcome::success();
 }
 
 }  // namespace kx

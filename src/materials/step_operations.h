@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "base/outcome.h"
 #include "materials/material.h"
 
 namespace kx {
@@ -29,7 +30,8 @@ inline const QString kMsgPasteNoSteps = QStringLiteral("所复制的步为0");
 inline const QString kMsgTempChannelsFull = QStringLiteral("最多支持20个通道");
 
 // What the Step operations act on: the current Material and the Material editor's current Step,
-// the step clipboard file, and the editor's refresh, run after every change.
+// the step clipboard file, and the editor's refresh, run after every change. The operations that
+// can be refused return the refusal's message for the editor to show.
 struct StepContext {
     Material& material;
     int& currentStep;
@@ -44,21 +46,21 @@ void selectStep(StepContext& ctx, int listPosition);
 
 // "加一步" (copy off) and "复制加一步" (copy on): a new Step after the current one, which becomes
 // current. Without copy it gets fieldTime (the editor's Step-time box) and zero values.
-bool addStep(StepContext& ctx, bool copy, int fieldTime);
+Outcome addStep(StepContext& ctx, bool copy, int fieldTime);
 // "删除步", without confirmation.
 void deleteStep(StepContext& ctx);
 // After a value was entered while the Material has no Steps: Step 1 from the scratch Step.
 void autoAddFirstStep(StepContext& ctx);
 
 // The common check of copy, paste and tail paste, with its messages.
-bool checkStepCopy(const Material& m, int copyCount);
+Outcome checkStepCopy(const Material& m, int copyCount);
 // "复制步": Steps current .. current + count - 1 (stopping at Step 600 and at 255 Steps).
-bool copySteps(StepContext& ctx, int copyCount);
+Outcome copySteps(StepContext& ctx, int copyCount);
 // "粘贴步": the clipboard's Steps from the current Step on (stopping at Step 600).
-bool pasteSteps(StepContext& ctx, int copyCount);
+Outcome pasteSteps(StepContext& ctx, int copyCount);
 // "尾部粘贴": the clipboard's Steps after the last Step. The clipboard is checked before the new
 // last Step is added, so a refused paste leaves the Material as it was.
-bool pasteStepsAtEnd(StepContext& ctx, int copyCount, int fieldTime);
+Outcome pasteStepsAtEnd(StepContext& ctx, int copyCount, int fieldTime);
 
 // The file's bytes for Steps first .. first + count - 1 of m.
 QByteArray buildStepClipboard(const Material& m, int first, int count);
@@ -68,8 +70,8 @@ QString stepClipboardRefusal(const QByteArray& bytes, const Material& m);
 // up to Step 600.
 void pasteStepClipboard(Material& m, int at, const QByteArray& bytes);
 
-// A Temporary Channel button: removes a listed code or adds it; a full list shows
+// A Temporary Channel button: removes a listed code or adds it; a full list is refused with
 // "最多支持20个通道" and changes nothing.
-void toggleTemporaryChannel(Material& m, int code);
+Outcome toggleTemporaryChannel(Material& m, int code);
 
 }  // namespace kx

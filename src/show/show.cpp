@@ -50,8 +50,7 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
         setDefaultAssociations(live.scenes);
     };
     binding.saveCompanions = [&live, path = paths.fixtureGroups] {
-        saveFixtureGroups(live.groups, path);
-        return QString();
+        return saveFixtureGroups(live.groups, path).message;
     };
     return binding;
 }

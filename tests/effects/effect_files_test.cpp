@@ -71,6 +71,7 @@ struct EffectFilesTest : FakePlatformTest {
     int currentEffect = 0;
 
     EffectFilesContext ctx() { return {*effects, *bank, currentEffect, lib, paths}; }
+    const FileDialogs dialogs{fake, fake};
 
     QString writeTemp(const QString& name, const QByteArray& bytes) {
         const QString path = fake.programDir() + "/" + name;
@@ -213,9 +214,8 @@ TEST_F(EffectFilesTest, ForeignAndDamagedFilesChangeNothing) {
     fake.dialogAnswers = {writeTemp("bad.K_1XG", single.left(100)),
                           writeTemp("wrong.K_1MK", single)};
     auto c = ctx();
-    EXPECT_FALSE(importEffect(c));
-    EXPECT_FALSE(importModule(c, 1));
-    EXPECT_EQ(fake.messages, (QStringList{kMsgFileError, kMsgFileError}));
+    EXPECT_EQ(importEffect(c, dialogs).message, kMsgFileError);
+    EXPECT_EQ(importModule(c, 1, dialogs).message, kMsgFileError);
     EXPECT_EQ(*effects, before);
     EXPECT_EQ(*bank, bankBefore);
 }
@@ -229,8 +229,8 @@ TEST_F(EffectFilesTest, SingleEffectAndModuleOperations) {
     const QString modulePath = fake.programDir() + "/one.K_1MK";
     fake.dialogAnswers = {effectPath, modulePath};
     auto c = ctx();
-    ASSERT_TRUE(exportEffect(c));
-    ASSERT_TRUE(exportModule(c, 2));
+    ASSERT_TRUE(exportEffect(c, dialogs).done);
+    ASSERT_TRUE(exportModule(c, 2, dialogs).done);
     EXPECT_EQ(fake.dialogs[0].title, "一个效果另存为");
     EXPECT_EQ(fake.dialogs[1].title, "模块另存为");
 
@@ -240,10 +240,10 @@ TEST_F(EffectFilesTest, SingleEffectAndModuleOperations) {
     clearBank(*bank);
     bank->at(2, 5) = sample(4);
     fake.dialogAnswers = {modulePath, effectPath};
-    ASSERT_TRUE(importModule(c, 2));
+    ASSERT_TRUE(importModule(c, 2, dialogs).done);
     EXPECT_EQ(bank->at(2, 2), sample(3));
     EXPECT_FALSE(materialExists(*bank, 2, 5));  // the Module was cleared first
-    ASSERT_TRUE(importEffect(c));
+    ASSERT_TRUE(importEffect(c, dialogs).done);
     EXPECT_EQ(effects->at(9), asStored(busyEffect(7)));
     EXPECT_EQ(effects->at(7), busyEffect(7));
     EXPECT_TRUE(materialExists(*bank, 2, 2));
@@ -253,9 +253,18 @@ TEST_F(EffectFilesTest, SingleEffectAndModuleOperations) {
 
     // No Effect open: nothing to export or import.
     currentEffect = 0;
-    EXPECT_FALSE(exportEffect(c));
-    EXPECT_FALSE(importModule(c, 1));
+    EXPECT_FALSE(exportEffect(c, dialogs).done);
+    EXPECT_FALSE(importModule(c, 1, dialogs).done);
     EXPECT_EQ(fake.dialogs.size(), 4u);
+
+    // Cancelled dialogs and files that cannot be written are said, not shown.
+    currentEffect = 9;
+    EXPECT_EQ(exportAllEffects(c, dialogs).message, "文件名错误！");
+    EXPECT_EQ(exportModule(c, 1, dialogs).message, "文件名错误！");
+    EXPECT_EQ(importEffect(c, dialogs).message, "读取失败");
+    fake.dialogAnswers = {fake.programDir() + "/no such folder/one.K_1XG"};
+    EXPECT_EQ(exportEffect(c, dialogs).message, kMsgFileSaveFailed);
+    EXPECT_TRUE(fake.messages.isEmpty());
 }
 
 TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
@@ -285,9 +294,9 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     fake.yesNoAnswers = {false, true};
     fake.dialogAnswers = {writeTemp("all.K_AXG", *bytes)};
     auto c = ctx();
-    EXPECT_FALSE(importAllEffects(c));  // "No": not even a dialog
+    EXPECT_FALSE(importAllEffects(c, dialogs).done);  // "No": not even a dialog
     EXPECT_TRUE(fake.dialogs.empty());
-    ASSERT_TRUE(importAllEffects(c));
+    ASSERT_TRUE(importAllEffects(c, dialogs).done);
     EXPECT_EQ(fake.questions, (QStringList{kMsgAskOverwriteEffects, kMsgAskOverwriteEffects}));
     for (int e = 1; e <= kEffectCount; ++e)
         EXPECT_EQ(effects->at(e), asStored(saved.at(e))) << e;
@@ -308,8 +317,7 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     const EffectTable before = *effects;
     fake.yesNoAnswers = {true};
     fake.dialogAnswers = {writeTemp("bad.K_AXG", d.bytes(d.capacity()))};
-    EXPECT_FALSE(importAllEffects(c));
-    EXPECT_EQ(fake.messages.last(), kMsgFileError);
+    EXPECT_EQ(importAllEffects(c, dialogs).message, kMsgFileError);
     EXPECT_EQ(*effects, before);
     EXPECT_TRUE(fileExists(paths.effectImage(5)));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "base/file_io.h"
@@ -94,30 +95,30 @@ class MaterialFilesTest : public test::FakePlatformTest {
 
 TEST_F(MaterialFilesTest, SwitchingEffectsKeepsEachBankInItsImage) {
     patch(lib, 0, 1, 0, 1, {20});
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
     bank.at(1, 1) = sample(11);
-    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths).done);
     EXPECT_TRUE(fileExists(paths.effectImage(2)));
     EXPECT_FALSE(bankHasMaterials(bank));
     bank.at(2, 3) = sample(55);
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
     EXPECT_EQ(bank.at(1, 1).value(1, 2, 1), 11);
     EXPECT_TRUE(bank.at(1, 1).isMapped(2, 0, 1));
     EXPECT_FALSE(bank.at(1, 1).isMapped(1, 0, 50));
     EXPECT_FALSE(materialExists(bank, 2, 3));
-    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths).done);
     EXPECT_EQ(bank.at(2, 3).value(1, 2, 1), 55);
 
     clearBank(bank);  // an emptied bank loses its image on the next switch
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
     EXPECT_FALSE(fileExists(paths.effectImage(5)));
 }
 
 TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
     patch(lib, 0, 1, 0, 1, {20});
-    ASSERT_TRUE(switchEffect(7, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(7, current, bank, lib, paths).done);
     bank.at(1, 1) = sample(7);
-    ASSERT_TRUE(switchEffect(3, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(3, current, bank, lib, paths).done);
     bank.at(4, 4) = sample(3);
     bank.at(4, 5) = sample(0);
     bank.at(4, 5).setRemark("a name longer than twenty");
@@ -162,7 +163,7 @@ TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
 }
 
 TEST_F(MaterialFilesTest, EmptiedBankLeavesTheSectionWithAZeroEntry) {
-    ASSERT_TRUE(switchEffect(4, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(4, current, bank, lib, paths).done);
     bank.at(1, 1) = sample(1);
     RecordBuffer buf(8192);
     int cursor = 204;
@@ -178,7 +179,7 @@ TEST_F(MaterialFilesTest, EmptiedBankLeavesTheSectionWithAZeroEntry) {
 }
 
 TEST_F(MaterialFilesTest, DamagedSectionIsRefusedAndAMissingOneStagesNothing) {
-    ASSERT_TRUE(switchEffect(1, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(1, current, bank, lib, paths).done);
     bank.at(1, 1) = sample(1);
     RecordBuffer buf(4096);
     int cursor = 204;
@@ -209,15 +210,16 @@ TEST_F(MaterialFilesTest, DamagedSectionIsRefusedAndAMissingOneStagesNothing) {
 }
 
 TEST_F(MaterialFilesTest, ABankBeyondTheFileIsKeptInMemory) {
-    ASSERT_TRUE(switchEffect(6, current, bank, lib, paths));
+    ASSERT_TRUE(switchEffect(6, current, bank, lib, paths).done);
     for (int n = 1; n <= 6; ++n) {  // 6 x 600 x 40 x 32 values: more than a Show File holds
         Material& m = bank.byNumber(n);
         m = sized(kMaxVirtualFixtures, kMaxMaterialChannels, kMaxSteps);
         for (int s = 1; s <= kMaxSteps; ++s)
             std::ranges::fill(m.stepValues(s), 1);
     }
-    EXPECT_FALSE(switchEffect(2, current, bank, lib, paths));
-    EXPECT_EQ(fake.messages.back(), "素材保存失败！！！");
+    const Outcome kept = switchEffect(2, current, bank, lib, paths);
+    EXPECT_FALSE(kept.done);
+    EXPECT_EQ(kept.message, "素材保存失败！！！");
     EXPECT_EQ(current, 6);
     EXPECT_FALSE(buildSingleMaterialFile(bank.byNumber(1), lib) == std::nullopt);
 
@@ -233,39 +235,52 @@ TEST_F(MaterialFilesTest, ABankBeyondTheFileIsKeptInMemory) {
 TEST_F(MaterialFilesTest, ExportImportAndClipboard) {
     Material m = sample(42);
     const QString file = fake.programDir() + "/one.K_1SC";
+    const FileDialogs dialogs{fake, fake};
     fake.dialogAnswers.push_back(file);
-    ASSERT_TRUE(exportMaterial(m, lib));
+    ASSERT_TRUE(exportMaterial(m, lib, dialogs).done);
     EXPECT_EQ(fake.dialogs.back().title, "保存素材");
-    EXPECT_FALSE(exportMaterial(m, lib));  // cancelled: nothing, no message
-    EXPECT_TRUE(fake.messages.isEmpty());
+    const Outcome cancelled = exportMaterial(m, lib, dialogs);
+    EXPECT_FALSE(cancelled.done);  // nothing, no message
+    EXPECT_EQ(cancelled.message, "");
 
     Material target;
     fake.dialogAnswers.push_back(file);
-    ASSERT_TRUE(importMaterial(target));
+    ASSERT_TRUE(importMaterial(target, dialogs).done);
     EXPECT_EQ(fake.dialogs.back().title, "读取素材");
     EXPECT_EQ(target.value(1, 2, 1), 42);
 
-    EXPECT_FALSE(importMaterial(target));  // no file chosen
-    EXPECT_EQ(fake.messages.back(), "读取失败");
+    EXPECT_EQ(importMaterial(target, dialogs).message, "读取失败");  // no file chosen
 
     writeWholeFile(file, QByteArray("\x00\x01\x02\x03\x04", 5));
     fake.dialogAnswers.push_back(file);
     const Material before = target;
-    fake.messages.clear();
-    EXPECT_FALSE(importMaterial(target));  // foreign tag: silently nothing
-    EXPECT_TRUE(fake.messages.isEmpty());
+    const Outcome foreign = importMaterial(target, dialogs);
+    EXPECT_FALSE(foreign.done);  // foreign tag: silently nothing
+    EXPECT_EQ(foreign.message, "");
     EXPECT_EQ(target, before);
 
     fake.yesNoAnswers.push_back(true);
-    EXPECT_FALSE(pasteMaterialFromClipboard(target, paths));  // no clipboard yet
+    EXPECT_EQ(pasteMaterialFromClipboard(target, paths, fake).message,
+              "读取失败");  // no clipboard yet
     EXPECT_EQ(fake.questions.back(), "是否覆盖当前素材?");
-    EXPECT_EQ(fake.messages.back(), "读取失败");
-    ASSERT_TRUE(copyMaterialToClipboard(sample(99), lib, paths));
-    EXPECT_FALSE(pasteMaterialFromClipboard(target, paths));  // answered No
+    ASSERT_TRUE(copyMaterialToClipboard(sample(99), lib, paths).done);
+    EXPECT_FALSE(pasteMaterialFromClipboard(target, paths, fake).done);  // answered No
     EXPECT_EQ(target, before);
     fake.yesNoAnswers.push_back(true);
-    ASSERT_TRUE(pasteMaterialFromClipboard(target, paths));
+    ASSERT_TRUE(pasteMaterialFromClipboard(target, paths, fake).done);
     EXPECT_EQ(target.value(1, 2, 1), 99);
+
+    // A clipboard cut short and an unwritable one are said, not shown.
+    QByteArray cut = readWholeFile(paths.materialClipboard).value();
+    cut.chop(1);
+    ASSERT_TRUE(writeWholeFile(paths.materialClipboard, cut));
+    fake.yesNoAnswers.push_back(true);
+    EXPECT_EQ(pasteMaterialFromClipboard(target, paths, fake).message, "读取失败");
+    EXPECT_EQ(target.value(1, 2, 1), 99);
+    QFile::remove(paths.materialClipboard);
+    ASSERT_TRUE(QDir().mkpath(paths.materialClipboard));
+    EXPECT_EQ(copyMaterialToClipboard(m, lib, paths).message, "素材保存失败！！！");
+    EXPECT_TRUE(fake.messages.isEmpty());
 }
 
 }  // namespace

@@ -245,6 +245,15 @@ TEST_F(ShowTest, BackupSavesTheGroupsFileOnlyWhenChanged) {
     EXPECT_EQ(readWholeFile(paths.fixtureGroups).value(), groupsFileBytes(show.groups));
 }
 
+TEST_F(ShowTest, AGroupsFileThatCannotBeSavedIsSaidAndTheBackupStillMade) {
+    saved();
+    loadFixtureGroups(show.groups, paths.fixtureGroups, true);
+    ASSERT_TRUE(QDir().mkpath(paths.fixtureGroups));  // a folder where the file should be
+    file.backupShow(fake, "点击保存");
+    EXPECT_EQ(fake.messages, QStringList{"灯具组文件保存失败！"});
+    EXPECT_TRUE(fileExists(paths.backupDir + "/S7420--[260307-090504] 点击保存.K74"));
+}
+
 TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
     Material m;
     m.setFixtureCount(1);

@@ -146,7 +146,7 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
         auto loaded = std::make_unique<Show>();
         StagedShow staged = showBinding(*loaded, paths).stage();
         QStringList notes;
-        if (parseShowFile(*build.bytes, staged.sections, notes) != ShowParse::Ok) {
+        if (parseShowFile(*build.bytes, staged.sections, notes) != ParseResult::Ok) {
             state.SkipWithError("load failed");
             break;
         }

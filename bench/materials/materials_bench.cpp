@@ -138,7 +138,7 @@ void reportBankMemory(const char* what, const QByteArray& image) {
     malloc_trim(0);
     const long before = residentKb();
     auto bank = std::make_unique<MaterialBank>();
-    const ImageParse r = parseEffectImage(image, *bank);
+    const ParseResult r = parseEffectImage(image, *bank);
     malloc_trim(0);  // what the bank holds, not the parse's freed working buffer
     const long after = residentKb();
     int materials = 0;
@@ -148,7 +148,7 @@ void reportBankMemory(const char* what, const QByteArray& image) {
         "%s: image %lld bytes, %d Materials, parse %s; resident %ld kB before, %ld kB with "
         "the bank (+%ld kB)\n",
         what, static_cast<long long>(image.size()), materials,
-        r == ImageParse::Ok ? "ok" : "FAILED", before, after, after - before);
+        r == ParseResult::Ok ? "ok" : "FAILED", before, after, after - before);
 }
 
 }  // namespace

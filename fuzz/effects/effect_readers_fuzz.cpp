@@ -31,7 +31,7 @@ void checkShape(const kx::Effect& fx) {
 
 [[maybe_unused]] void readSingleEffect(const QByteArray& bytes) {
     auto staged = std::make_unique<kx::StagedEffect>();
-    if (kx::parseSingleEffectFile(bytes, *staged) == kx::EffectFileParse::Ok) {
+    if (kx::parseSingleEffectFile(bytes, *staged) == kx::ParseResult::Ok) {
         checkShape(staged->effect);
     }
 }
@@ -43,7 +43,7 @@ void checkShape(const kx::Effect& fx) {
 
 [[maybe_unused]] void readAllEffects(const QByteArray& bytes) {
     auto staged = std::make_unique<kx::StagedAllEffects>();
-    if (kx::parseAllEffectsFile(bytes, *staged) == kx::EffectFileParse::Ok) {
+    if (kx::parseAllEffectsFile(bytes, *staged) == kx::ParseResult::Ok) {
         for (const kx::Effect& fx : staged->effects.effects)
             checkShape(fx);
     }

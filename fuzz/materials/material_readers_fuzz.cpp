@@ -13,21 +13,21 @@ using namespace kx;
 // What a reader accepted must write back within bounds and read back the same.
 [[maybe_unused]] void readMaterialFile(const QByteArray& bytes) {
     Material m;
-    if (parseSingleMaterialFile(bytes, m) != SingleMaterialParse::Ok) return;
+    if (parseSingleMaterialFile(bytes, m) != ParseResult::Ok) return;
     static const FixtureLibrary lib;
     const auto again = buildSingleMaterialFile(m, lib);
     if (!again) __builtin_trap();
     Material back;
-    if (parseSingleMaterialFile(*again, back) != SingleMaterialParse::Ok) __builtin_trap();
+    if (parseSingleMaterialFile(*again, back) != ParseResult::Ok) __builtin_trap();
 }
 
 [[maybe_unused]] void readEffectImage(const QByteArray& bytes) {
     static MaterialBank bank;
-    if (parseEffectImage(bytes, bank) != ImageParse::Ok) return;
+    if (parseEffectImage(bytes, bank) != ParseResult::Ok) return;
     static const FixtureLibrary lib;
     const auto again = buildEffectImage(bank, lib);
     if (!again) __builtin_trap();
-    if (!again->isEmpty() && parseEffectImage(*again, bank) != ImageParse::Ok) __builtin_trap();
+    if (!again->isEmpty() && parseEffectImage(*again, bank) != ParseResult::Ok) __builtin_trap();
 }
 
 [[maybe_unused]] void readMaterialsSection(const QByteArray& bytes) {

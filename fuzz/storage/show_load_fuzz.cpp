@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const kx::AppPaths paths = kx::AppPaths::under(kx::platform().programDir());
     kx::StagedShow staged = kx::showBinding(live, paths).stage();
     QStringList notes;
-    if (kx::parseShowFile(bytes, staged.sections, notes) == kx::ShowParse::Ok) {
+    if (kx::parseShowFile(bytes, staged.sections, notes) == kx::ParseResult::Ok) {
         staged.commit();
         kx::RecordBuffer buf(65536);
         int cursor = 0;

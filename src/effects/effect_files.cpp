@@ -50,17 +50,17 @@ std::optional<QByteArray> buildAllEffectsFile(const EffectTable& effects, Materi
     return used(buf, cursor);
 }
 
-EffectFileParse parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out) {
+ParseResult parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out) {
     RecordBuffer buf = fileBuffer(bytes);
-    if (!tagIs(buf, kAllEffectsTag)) return EffectFileParse::WrongTag;
+    if (!tagIs(buf, kAllEffectsTag)) return ParseResult::WrongTag;
     auto staged = std::make_unique<StagedAllEffects>();
     if (!loadMaterialsSection(buf, staged->images, kSectionMaterials)) {
-        return EffectFileParse::Damaged;
+        return ParseResult::Damaged;
     }
     int cursor = 0;
-    if (!loadEffectsSection(staged->effects, buf, cursor)) return EffectFileParse::Damaged;
+    if (!loadEffectsSection(staged->effects, buf, cursor)) return ParseResult::Damaged;
     out = std::move(*staged);
-    return EffectFileParse::Ok;
+    return ParseResult::Ok;
 }
 
 bool commitAllEffects(const StagedAllEffects& staged, EffectTable& effects, MaterialBank& bank,
@@ -83,21 +83,21 @@ std::optional<QByteArray> buildSingleEffectFile(const Effect& fx, const Material
     return used(buf, cursor);
 }
 
-EffectFileParse parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out) {
+ParseResult parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out) {
     RecordBuffer buf = fileBuffer(bytes);
-    if (!tagIs(buf, kSingleEffectTag)) return EffectFileParse::WrongTag;
-    if (!fits(buf, kSingleEffectTable, 6)) return EffectFileParse::Damaged;
+    if (!tagIs(buf, kSingleEffectTag)) return ParseResult::WrongTag;
+    if (!fits(buf, kSingleEffectTable, 6)) return ParseResult::Damaged;
     const int body = Fun_GetAt3(kSingleEffectTable, buf);
     const int bankAt = Fun_GetAt3(kSingleEffectTable + 3, buf);
     auto staged = std::make_unique<StagedEffect>();
     int cursor = kSingleEffectRecord;
-    if (!readEffectRecord(staged->effect, body, cursor, buf)) return EffectFileParse::Damaged;
+    if (!readEffectRecord(staged->effect, body, cursor, buf)) return ParseResult::Damaged;
     if (bankAt > 0) {
         cursor = bankAt;
-        if (!readMaterialBank(staged->bank, cursor, buf)) return EffectFileParse::Damaged;
+        if (!readMaterialBank(staged->bank, cursor, buf)) return ParseResult::Damaged;
     }
     out = std::move(*staged);
-    return EffectFileParse::Ok;
+    return ParseResult::Ok;
 }
 
 void commitSingleEffect(const StagedEffect& staged, int effect, EffectTable& effects,
@@ -145,17 +145,17 @@ std::optional<QByteArray> buildModuleFile(const Effect& fx, const MaterialBank& 
     return used(buf, cursor);
 }
 
-EffectFileParse parseModuleFile(const QByteArray& bytes, StagedModule& out) {
+ParseResult parseModuleFile(const QByteArray& bytes, StagedModule& out) {
     RecordBuffer buf = fileBuffer(bytes);
-    if (!tagIs(buf, kModuleFileTag)) return EffectFileParse::WrongTag;
+    if (!tagIs(buf, kModuleFileTag)) return ParseResult::WrongTag;
     int cursor = kModuleTablePosition;
     std::array<int, kModuleEntries> entries{};
     Fun_GetInt24Table(entries, cursor, buf);
-    if (!buf.ok()) return EffectFileParse::Damaged;
+    if (!buf.ok()) return ParseResult::Damaged;
     auto staged = std::make_unique<StagedModule>();
     cursor = entries[0] > 0 ? entries[0] : kModuleRemarkPosition;
     Fun_GetStr(staged->settings.remark, kEffectTextMax, cursor, buf);
-    if (!buf.ok() || !fits(buf, cursor, kModuleSettingsSize)) return EffectFileParse::Damaged;
+    if (!buf.ok() || !fits(buf, cursor, kModuleSettingsSize)) return ParseResult::Damaged;
     staged->settings.materialAssociation = Fun_GetAt1(cursor, buf) != 0 ? 1 : 0;
     staged->settings.associationRepeat = static_cast<std::uint8_t>(Fun_GetAt1(cursor + 1, buf));
     const int pageMarker = Fun_GetAt4(cursor + kModulePagePosition, buf);
@@ -166,32 +166,32 @@ EffectFileParse parseModuleFile(const QByteArray& bytes, StagedModule& out) {
         cursor = entries[s];
         int pageBlockAt = 0;
         if (!readMaterialRecord(staged->materials[s - 1], cursor, buf, pageBlockAt)) {
-            return EffectFileParse::Damaged;
+            return ParseResult::Damaged;
         }
     }
     if (pageMarker != 0) {
-        if (!fits(buf, pageMarker, 4)) return EffectFileParse::Damaged;
+        if (!fits(buf, pageMarker, 4)) return ParseResult::Damaged;
         int at = pageMarker;
         if (Fun_GetTag(at, buf) == kModulePageListTag) {
-            if (!fits(buf, pageList, 3 * kSlotsPerModule)) return EffectFileParse::Damaged;
+            if (!fits(buf, pageList, 3 * kSlotsPerModule)) return ParseResult::Damaged;
             for (int s = 1; s <= kSlotsPerModule; ++s) {
                 int end = 0;
                 const int position = Fun_GetAt3(pageList + 3 * (s - 1), buf);
                 if (!readPageBlock(staged->materials[s - 1], position, buf, end)) {
-                    return EffectFileParse::Damaged;
+                    return ParseResult::Damaged;
                 }
             }
         }
     } else {
         for (Material& m : staged->materials) {
             int end = 0;
-            if (!readPageBlock(m, cursor, buf, end)) return EffectFileParse::Damaged;
+            if (!readPageBlock(m, cursor, buf, end)) return ParseResult::Damaged;
             cursor = end;
         }
     }
-    if (!buf.ok()) return EffectFileParse::Damaged;
+    if (!buf.ok()) return ParseResult::Damaged;
     out = std::move(*staged);
-    return EffectFileParse::Ok;
+    return ParseResult::Ok;
 }
 
 void commitModule(const StagedModule& staged, Effect& fx, MaterialBank& bank, int module) {
@@ -241,7 +241,7 @@ Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
     const auto bytes = askAndRead(dialogs, QStringLiteral("导入全部效果"), kAllEffectsExt, refusal);
     if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedAllEffects>();
-    if (parseAllEffectsFile(*bytes, *staged) != EffectFileParse::Ok)
+    if (parseAllEffectsFile(*bytes, *staged) != ParseResult::Ok)
         return Outcome::refused(kMsgFileError);
     commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.paths);
     return Outcome::success();
@@ -263,7 +263,7 @@ Outcome importEffect(EffectFilesContext& ctx, const FileDialogs& dialogs) {
         askAndRead(dialogs, QStringLiteral("导入一个效果"), kSingleEffectExt, refusal);
     if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedEffect>();
-    if (parseSingleEffectFile(*bytes, *staged) != EffectFileParse::Ok)
+    if (parseSingleEffectFile(*bytes, *staged) != ParseResult::Ok)
         return Outcome::refused(kMsgFileError);
     commitSingleEffect(*staged, ctx.currentEffect, ctx.effects, ctx.bank, ctx.paths);
     return Outcome::success();
@@ -283,8 +283,7 @@ Outcome importModule(EffectFilesContext& ctx, int module, const FileDialogs& dia
     const auto bytes = askAndRead(dialogs, QStringLiteral("导入模块"), kModuleExt, refusal);
     if (!bytes) return Outcome::refused(refusal);
     auto staged = std::make_unique<StagedModule>();
-    if (parseModuleFile(*bytes, *staged) != EffectFileParse::Ok)
-        return Outcome::refused(kMsgFileError);
+    if (parseModuleFile(*bytes, *staged) != ParseResult::Ok) return Outcome::refused(kMsgFileError);
     commitModule(*staged, ctx.effects.at(ctx.currentEffect), ctx.bank, module);
     return Outcome::success();
 }

@@ -38,8 +38,6 @@ inline const QString kMsgFileError = QStringLiteral("文件错误！！！");
 inline const QString kMsgFileSaveFailed = QStringLiteral("文件保存失败！");
 inline const QString kMsgAskOverwriteEffects = QStringLiteral("是否覆盖现在的所有效果 ？");
 
-enum class EffectFileParse { Ok, WrongTag, Damaged };
-
 // K_AXG: the tag, a 200-byte section directory, section 11 (every bank, rebuilt as a Show File
 // save does: the open bank is written to its image first) and section 12. Nothing when it does
 // not fit.
@@ -50,7 +48,7 @@ struct StagedAllEffects {
     EffectTable effects;
     StagedEffectImages images;
 };
-EffectFileParse parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out);
+ParseResult parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out);
 // Replaces every Effect and every image; no Effect is open afterwards and the bank is empty.
 // False when an image file could not be written.
 bool commitAllEffects(const StagedAllEffects& staged, EffectTable& effects, MaterialBank& bank,
@@ -63,7 +61,7 @@ struct StagedEffect {
     Effect effect;
     MaterialBank bank;
 };
-EffectFileParse parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out);
+ParseResult parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out);
 // Effect `effect` (the open one) and the bank take the staged ones; its stored image is deleted
 // (the next save writes it from the bank).
 void commitSingleEffect(const StagedEffect& staged, int effect, EffectTable& effects,
@@ -77,7 +75,7 @@ struct StagedModule {
     ModuleSettings settings;
     std::array<Material, kSlotsPerModule> materials;  // Slot s at s - 1
 };
-EffectFileParse parseModuleFile(const QByteArray& bytes, StagedModule& out);
+ParseResult parseModuleFile(const QByteArray& bytes, StagedModule& out);
 // clearModule, then the staged settings and Materials; beat selections and flags stay.
 void commitModule(const StagedModule& staged, Effect& fx, MaterialBank& bank, int module);
 

@@ -80,11 +80,12 @@ std::optional<QByteArray> buildEffectImage(const MaterialBank& bank, const Fixtu
     return buf.bytes(cursor);
 }
 
-ImageParse parseEffectImage(const QByteArray& bytes, MaterialBank& out) {
+ParseResult parseEffectImage(const QByteArray& bytes, MaterialBank& out) {
     RecordBuffer buf = RecordBuffer::fromBytes(bytes);
     int cursor = 0;
-    if (bytes.size() < 4 || Fun_GetTag(cursor, buf) != kEffectImageTag) return ImageParse::WrongTag;
-    return readMaterialBank(out, cursor, buf) ? ImageParse::Ok : ImageParse::Damaged;
+    if (bytes.size() < 4 || Fun_GetTag(cursor, buf) != kEffectImageTag)
+        return ParseResult::WrongTag;
+    return readMaterialBank(out, cursor, buf) ? ParseResult::Ok : ParseResult::Damaged;
 }
 
 bool saveEffectImage(const AppPaths& paths, int effect, const MaterialBank& bank,
@@ -102,7 +103,7 @@ bool loadEffectImage(const AppPaths& paths, int effect, MaterialBank& bank) {
     clearBank(bank);
     const auto bytes = readWholeFile(paths.effectImage(effect));
     if (!bytes) return true;
-    return parseEffectImage(*bytes, bank) != ImageParse::Damaged;
+    return parseEffectImage(*bytes, bank) != ParseResult::Damaged;
 }
 
 void deleteAllEffectImages(const AppPaths& paths) {

@@ -29,9 +29,8 @@ bool readMaterialBank(MaterialBank& out, int& cursor, RecordBuffer& buf);
 // An Effect Material Image: the tag "F10416A1" and the bank record, positions counted from the
 // tag. Empty bytes for a bank without Materials; nothing when the bank does not fit.
 std::optional<QByteArray> buildEffectImage(const MaterialBank& bank, const FixtureLibrary& lib);
-enum class ImageParse { Ok, WrongTag, Damaged };
 // Ok: out holds the image's bank. Otherwise out is unchanged.
-ImageParse parseEffectImage(const QByteArray& bytes, MaterialBank& out);
+ParseResult parseEffectImage(const QByteArray& bytes, MaterialBank& out);
 
 // Writes image file e from the bank, or deletes it when the bank has no Materials. False when the
 // bank does not fit or the file could not be written (the previous file then stays).

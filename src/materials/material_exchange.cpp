@@ -19,11 +19,11 @@ Outcome readMaterialFile(const QString& path, Material& m) {
     const auto bytes = readWholeFile(path);
     if (!bytes || bytes->isEmpty()) return Outcome::refused(kMsgReadFailed);
     switch (parseSingleMaterialFile(*bytes, m)) {
-        case SingleMaterialParse::Ok:
+        case ParseResult::Ok:
             return Outcome::success();
-        case SingleMaterialParse::WrongTag:
+        case ParseResult::WrongTag:
             return {};
-        case SingleMaterialParse::Damaged:
+        case ParseResult::Damaged:
             break;
     }
     return Outcome::refused(kMsgReadFailed);
@@ -43,18 +43,18 @@ std::optional<QByteArray> buildSingleMaterialFile(const Material& m, const Fixtu
     return buf.bytes(cursor);
 }
 
-SingleMaterialParse parseSingleMaterialFile(const QByteArray& bytes, Material& out) {
+ParseResult parseSingleMaterialFile(const QByteArray& bytes, Material& out) {
     RecordBuffer buf = RecordBuffer::fromBytes(bytes);
     int cursor = 0;
     if (bytes.size() < 4 || Fun_GetTag(cursor, buf) != kSingleMaterialTag)
-        return SingleMaterialParse::WrongTag;
+        return ParseResult::WrongTag;
     Material m;
     int pageBlock = 0;
-    if (!readMaterialRecord(m, cursor, buf, pageBlock)) return SingleMaterialParse::Damaged;
+    if (!readMaterialRecord(m, cursor, buf, pageBlock)) return ParseResult::Damaged;
     int end = 0;
-    if (!readPageBlock(m, cursor, buf, end)) return SingleMaterialParse::Damaged;
+    if (!readPageBlock(m, cursor, buf, end)) return ParseResult::Damaged;
     out = std::move(m);
-    return SingleMaterialParse::Ok;
+    return ParseResult::Ok;
 }
 
 Outcome exportMaterial(const Material& m, const FixtureLibrary& lib, const FileDialogs& dialogs) {

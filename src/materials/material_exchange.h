@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
+#include "storage/record_io.h"
 
 namespace kx {
 
@@ -19,14 +20,12 @@ inline const QString kSingleMaterialTag = QStringLiteral("F1042601");
 inline constexpr int kSingleMaterialTagValue = static_cast<int>(0xF1042601u);
 inline const QString kSingleMaterialExt = QStringLiteral("K_1SC");
 
-inline const QString kMsgReadFailed = QStringLiteral("读取失败");
 inline const QString kMsgAskOverwriteMaterial = QStringLiteral("是否覆盖当前素材?");
 
 // Nothing when the Material does not fit a working buffer.
 std::optional<QByteArray> buildSingleMaterialFile(const Material& m, const FixtureLibrary& lib);
-enum class SingleMaterialParse { Ok, WrongTag, Damaged };
 // Ok: out holds the file's Material. Otherwise out is unchanged.
-SingleMaterialParse parseSingleMaterialFile(const QByteArray& bytes, Material& out);
+ParseResult parseSingleMaterialFile(const QByteArray& bytes, Material& out);
 
 // The editor's "素材另存": a save dialog "保存素材"; cancelling does nothing. Not done when nothing
 // was written (a failed write says "素材保存失败！！！").

@@ -23,7 +23,7 @@ std::optional<QByteArray> rebuiltImage(int e, const MaterialBank& bank, int curr
     const auto bytes = readWholeFile(paths.effectImage(e));
     if (!bytes) return QByteArray();
     auto other = std::make_unique<MaterialBank>();
-    if (parseEffectImage(*bytes, *other) != ImageParse::Ok) return QByteArray();
+    if (parseEffectImage(*bytes, *other) != ParseResult::Ok) return QByteArray();
     return buildEffectImage(*other, lib);
 }
 
@@ -86,7 +86,7 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
         if (length > buf.capacity() - at - 3) return false;
         const auto bytes = buf.view().subspan(at + 3, length);
         QByteArray image(reinterpret_cast<const char*>(bytes.data()), length);
-        if (parseEffectImage(image, *check) != ImageParse::Ok) return false;
+        if (parseEffectImage(image, *check) != ParseResult::Ok) return false;
         staged.images[e] = std::move(image);
     }
     out = std::move(staged);

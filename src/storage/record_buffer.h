@@ -7,6 +7,10 @@
 
 namespace kx {
 
+// What a reader made of a whole file or image: read, not the tag it expects (a foreign file), or
+// damaged (a position, count or length pointing outside the bytes).
+enum class ParseResult { Ok, WrongTag, Damaged };
+
 // A working buffer: files are built and parsed whole in one of these. Its capacity is fixed when
 // it is made and a fresh buffer is all zeros. Every access is bounds-checked: one outside the
 // capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted

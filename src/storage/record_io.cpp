@@ -219,14 +219,13 @@ bool Fun_FileExists(const QString& path) {
 
 PathChoice Fun_AskSavePath(const FileDialogs& dialogs, const QString& title, const QString& ext) {
     PathChoice choice{Fun_SaveDialogTitled(dialogs, title, ext), {}};
-    if (choice.path.isEmpty()) choice.message = QStringLiteral("文件名错误！");
+    if (choice.path.isEmpty()) choice.message = kMsgBadFileName;
     return choice;
 }
 
 PathChoice Fun_AskOpenPath(const FileDialogs& dialogs, const QString& title, const QString& ext) {
     PathChoice choice{Fun_OpenDialogTitled(dialogs, title, ext), {}};
-    if (choice.path.isEmpty() || Fun_FileSize(choice.path) <= 0)
-        choice.message = QStringLiteral("读取失败");
+    if (choice.path.isEmpty() || Fun_FileSize(choice.path) <= 0) choice.message = kMsgReadFailed;
     return choice;
 }
 

@@ -9,6 +9,10 @@
 
 namespace kx {
 
+// The messages of the file choices, which the readers of the exchange files share.
+inline const QString kMsgReadFailed = QStringLiteral("读取失败");
+inline const QString kMsgBadFileName = QStringLiteral("文件名错误！");
+
 // Big-endian record primitives. Sequential forms read or write at the caller's cursor and advance
 // it by the bytes they handled (a cursor driven past the end stops at INT_MAX, never wraps);
 // positioned forms leave every cursor alone. Writing keeps the low bytes of the value's 32-bit

@@ -83,18 +83,18 @@ ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
     return result;
 }
 
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
-                        QStringList& notes) {
+ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                          QStringList& notes) {
     // Only the file's own bytes are readable: a position past its end is damage, not zeros.
     RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
     int cursor = 0;
-    if (buf.capacity() < 4 || Fun_GetTag(cursor, buf) != kShowFileTag) return ShowParse::WrongTag;
+    if (buf.capacity() < 4 || Fun_GetTag(cursor, buf) != kShowFileTag) return ParseResult::WrongTag;
     std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
     for (const SectionRoutine& s : sections) {
         cursor = 0;
-        if (!s.read(buf, cursor, scratch, notes) || !buf.ok()) return ShowParse::Damaged;
+        if (!s.read(buf, cursor, scratch, notes) || !buf.ok()) return ParseResult::Damaged;
     }
-    return ShowParse::Ok;
+    return ParseResult::Ok;
 }
 
 ShowFile::ShowFile(AppPaths paths, ShowBinding binding, Waiter waiter, ShowFileEvents events)
@@ -134,11 +134,11 @@ LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
 LoadResult ShowFile::loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside) {
     StagedShow staged = m_binding.stage();
     QStringList notes;
-    const ShowParse parse = parseShowFile(bytes, staged.sections, notes);
-    if (parse != ShowParse::Ok) {
+    const ParseResult parse = parseShowFile(bytes, staged.sections, notes);
+    if (parse != ParseResult::Ok) {
         prompter.message(keepAside == KeepAside::Yes ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
                                                      : kMsgShowFormat);
-        return parse == ShowParse::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
+        return parse == ParseResult::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
     }
     notes += staged.commit();
     if (m_events.showReplaced) m_events.showReplaced();

@@ -90,11 +90,10 @@ struct ShowBuild {
 };
 ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
 
-enum class ShowParse { Ok, WrongTag, Damaged };
 // Checks the file tag and runs every reader on bytes (at most 4,194,305 are used); the readers'
 // notes are appended to notes in file order.
-ShowParse parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
-                        QStringList& notes);
+ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
+                          QStringList& notes);
 
 // What the Show File tells the rest of the program, which decides what follows (the caption,
 // every editor's refresh, the title bar); each may be left empty.

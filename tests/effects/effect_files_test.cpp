@@ -108,7 +108,7 @@ TEST_F(EffectFilesTest, SingleEffectFileBytesAndRoundTrip) {
     const int bankAt = Fun_GetAt3(27, buf);
     EXPECT_EQ(Fun_GetAt1(bankAt, buf), 2);  // two Materials in the bank record
     auto staged = std::make_unique<StagedEffect>();
-    ASSERT_EQ(parseSingleEffectFile(*full, *staged), EffectFileParse::Ok);
+    ASSERT_EQ(parseSingleEffectFile(*full, *staged), ParseResult::Ok);
     EXPECT_EQ(staged->effect, asStored(fx));
     EXPECT_EQ(staged->bank, *bank);
 }
@@ -161,7 +161,7 @@ TEST_F(EffectFilesTest, ModuleFileRoundTripsWithAndWithoutThePageList) {
         Effect other;
         setBeatSelection(other, kBassPart, 1, 1, 6, 3, 1);
         auto staged = std::make_unique<StagedModule>();
-        EXPECT_EQ(parseModuleFile(file, *staged), EffectFileParse::Ok);
+        EXPECT_EQ(parseModuleFile(file, *staged), ParseResult::Ok);
         commitModule(*staged, other, *target, 6);
         EXPECT_TRUE(beatSelected(other, kBassPart, 1, 1, 6, 3));  // the grid stays
         EXPECT_EQ(other.modules[5], fx.modules[5]);
@@ -180,7 +180,7 @@ TEST_F(EffectFilesTest, ModuleFileRoundTripsWithAndWithoutThePageList) {
     // A marker position that leads elsewhere: no Page Block is read, page 1 stays unmapped.
     Fun_PutAt4(50, settingsAt + 150, old);
     auto staged = std::make_unique<StagedModule>();
-    ASSERT_EQ(parseModuleFile(old.bytes(old.capacity()), *staged), EffectFileParse::Ok);
+    ASSERT_EQ(parseModuleFile(old.bytes(old.capacity()), *staged), ParseResult::Ok);
     EXPECT_FALSE(staged->materials[1].isMapped(2, 1, 4));
     EXPECT_TRUE(staged->materials[1].isMapped(1, 0, 1));
 }
@@ -193,15 +193,15 @@ TEST_F(EffectFilesTest, ForeignAndDamagedFilesChangeNothing) {
     auto se = std::make_unique<StagedEffect>();
     auto sm = std::make_unique<StagedModule>();
     auto sa = std::make_unique<StagedAllEffects>();
-    EXPECT_EQ(parseSingleEffectFile(module, *se), EffectFileParse::WrongTag);
-    EXPECT_EQ(parseModuleFile(single, *sm), EffectFileParse::WrongTag);
-    EXPECT_EQ(parseAllEffectsFile(single, *sa), EffectFileParse::WrongTag);
-    EXPECT_EQ(parseSingleEffectFile(QByteArray("F1"), *se), EffectFileParse::WrongTag);
+    EXPECT_EQ(parseSingleEffectFile(module, *se), ParseResult::WrongTag);
+    EXPECT_EQ(parseModuleFile(single, *sm), ParseResult::WrongTag);
+    EXPECT_EQ(parseAllEffectsFile(single, *sa), ParseResult::WrongTag);
+    EXPECT_EQ(parseSingleEffectFile(QByteArray("F1"), *se), ParseResult::WrongTag);
     for (int cut : {30, 60, 200, static_cast<int>(single.size()) - 5}) {
-        EXPECT_EQ(parseSingleEffectFile(single.left(cut), *se), EffectFileParse::Damaged) << cut;
+        EXPECT_EQ(parseSingleEffectFile(single.left(cut), *se), ParseResult::Damaged) << cut;
     }
     for (int cut : {20, 100, 400, static_cast<int>(module.size()) - 5}) {
-        EXPECT_EQ(parseModuleFile(module.left(cut), *sm), EffectFileParse::Damaged) << cut;
+        EXPECT_EQ(parseModuleFile(module.left(cut), *sm), ParseResult::Damaged) << cut;
     }
     EXPECT_EQ(se->effect, Effect{});
     EXPECT_EQ(sm->settings, ModuleSettings{});

@@ -48,7 +48,7 @@ TEST(EffectImage, TinyBankIsByteExact) {
     EXPECT_EQ(test::toVector(*image), e.v);
 
     MaterialBank back;
-    ASSERT_EQ(parseEffectImage(*image, back), ImageParse::Ok);
+    ASSERT_EQ(parseEffectImage(*image, back), ParseResult::Ok);
     MaterialBank expected = tinyBank();
     clearMaterial(expected, 1, 5);
     EXPECT_EQ(back, expected);
@@ -62,16 +62,16 @@ TEST(EffectImage, DamagedImagesLeaveTheBankUnchanged) {
     target.at(20, 12) = sized(1, 1, 1);
     const MaterialBank before = target;
     for (int cut = 5; cut < image.size(); cut += 3) {
-        const ImageParse r = parseEffectImage(image.left(cut), target);
-        EXPECT_NE(r, ImageParse::Ok) << cut;
+        const ParseResult r = parseEffectImage(image.left(cut), target);
+        EXPECT_NE(r, ParseResult::Ok) << cut;
         EXPECT_EQ(target, before);
     }
     QByteArray count = image;
     count[4] = static_cast<char>(241);
-    EXPECT_EQ(parseEffectImage(count, target), ImageParse::Damaged);
+    EXPECT_EQ(parseEffectImage(count, target), ParseResult::Damaged);
     QByteArray number = image;
     number[5] = static_cast<char>(250);  // selects no Material: an empty bank
-    EXPECT_EQ(parseEffectImage(number, target), ImageParse::Ok);
+    EXPECT_EQ(parseEffectImage(number, target), ParseResult::Ok);
     EXPECT_FALSE(bankHasMaterials(target));
 }
 
@@ -143,7 +143,7 @@ TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
 
     // Memory now holds exactly what image 3 holds.
     MaterialBank fromImage;
-    ASSERT_EQ(parseEffectImage(image3, fromImage), ImageParse::Ok);
+    ASSERT_EQ(parseEffectImage(image3, fromImage), ParseResult::Ok);
     EXPECT_EQ(bank, fromImage);
     EXPECT_EQ(bank.at(4, 5).remark(), "a name longer than t");
     EXPECT_FALSE(bank.at(4, 4).isMapped(1, 0, 50));

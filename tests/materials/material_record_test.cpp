@@ -76,7 +76,7 @@ TEST_F(MaterialRecordTest, SingleMaterialFileIsByteExact) {
     EXPECT_EQ(test::toVector(*built), e.v);
 
     Material back;
-    ASSERT_EQ(parseSingleMaterialFile(*built, back), SingleMaterialParse::Ok);
+    ASSERT_EQ(parseSingleMaterialFile(*built, back), ParseResult::Ok);
     Material expected = m;
     expected.setMapped(1, 0, 4, false);  // the files list patched fixtures only
     for (int e : {2, 4})
@@ -129,7 +129,7 @@ TEST(MaterialRecord, FourFixtureMotionBlockSizeAndLongRemark) {
     const auto withMotion = *buildSingleMaterialFile(m, lib);
     EXPECT_EQ(withMotion.size() - plain.size(), 1 + 20 * 5 * 2);
     Material back;
-    ASSERT_EQ(parseSingleMaterialFile(withMotion, back), SingleMaterialParse::Ok);
+    ASSERT_EQ(parseSingleMaterialFile(withMotion, back), ParseResult::Ok);
     EXPECT_EQ(back.remark(), "abcdefghijklmnopqrst");
 }
 
@@ -138,8 +138,7 @@ TEST_F(MaterialRecordTest, DamagedFilesAreRefusedWithoutChange) {
     Material target = sized(1, 1, 1);
     const Material before = target;
     auto refused = [&](QByteArray bytes) {
-        return parseSingleMaterialFile(bytes, target) == SingleMaterialParse::Damaged &&
-               target == before;
+        return parseSingleMaterialFile(bytes, target) == ParseResult::Damaged && target == before;
     };
     for (int cut = 4; cut < good.size(); cut += 7)
         EXPECT_TRUE(refused(good.left(cut))) << cut;
@@ -157,12 +156,12 @@ TEST_F(MaterialRecordTest, DamagedFilesAreRefusedWithoutChange) {
     EXPECT_TRUE(refused(temps));
     QByteArray tag = good;
     tag[0] = 0;
-    EXPECT_EQ(parseSingleMaterialFile(tag, target), SingleMaterialParse::WrongTag);
+    EXPECT_EQ(parseSingleMaterialFile(tag, target), ParseResult::WrongTag);
     // A fixture number above 100 is skipped and reading goes on.
     QByteArray number = good;
     number[53] = 101;
     Material skipped;
-    ASSERT_EQ(parseSingleMaterialFile(number, skipped), SingleMaterialParse::Ok);
+    ASSERT_EQ(parseSingleMaterialFile(number, skipped), ParseResult::Ok);
     EXPECT_FALSE(skipped.isMapped(1, 0, 3));
     EXPECT_TRUE(skipped.isMapped(1, 1, 2));
 }

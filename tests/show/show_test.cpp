@@ -136,7 +136,7 @@ TEST_F(ShowTest, SectionTenRoundTripsThroughAllFixturesFileToo) {
     fill(show);
     const QByteArray showBytes = saved();
     FixtureLibrary lib;
-    ASSERT_EQ(readAllFixturesBytes(allFixturesBytes(show.library), lib), FixtureRead::Ok);
+    ASSERT_EQ(readAllFixturesBytes(allFixturesBytes(show.library), lib), ParseResult::Ok);
     EXPECT_EQ(lib, show.library);
     // The same body follows both containers' headers.
     const QByteArray body = allFixturesBytes(show.library).mid(24);

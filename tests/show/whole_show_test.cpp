@@ -54,7 +54,7 @@ class WholeShowTest : public test::FakePlatformTest {
     std::unique_ptr<FileModels> load(const QByteArray& bytes) {
         auto show = std::make_unique<FileModels>();
         QStringList notes;
-        EXPECT_EQ(parseShowFile(bytes, show->sections(paths), notes), ShowParse::Ok);
+        EXPECT_EQ(parseShowFile(bytes, show->sections(paths), notes), ParseResult::Ok);
         EXPECT_TRUE(notes.isEmpty());
         EXPECT_TRUE(
             commitMaterialsSection(show->images, paths, show->materials, show->currentEffect));

@@ -13,6 +13,7 @@
 #include "materials/materials_section.h"
 #include "roomctl/room_control.h"
 #include "scenes/scene_table.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 
 namespace {
@@ -91,7 +92,7 @@ BENCHMARK(BM_EffectOutputTickTwelveLargeMaterials)->Unit(benchmark::kMicrosecond
 
 // Every Effect with both parts of 48 Bars x 8 Beats, 40 Materials on every Beat; three Effects
 // with a Material of 600 Steps x 40 x 32 values (one of them open); every Scene and remark set.
-std::unique_ptr<Show> largestShow(const AppPaths& paths) {
+std::unique_ptr<Show> largestShow(EffectImageStore& images) {
     auto show = std::make_unique<Show>();
     show->library = fullRoom();
     for (int n = 1; n <= kSceneCount; ++n) {
@@ -121,7 +122,7 @@ std::unique_ptr<Show> largestShow(const AppPaths& paths) {
     for (int e : {10, 20}) {
         auto bank = std::make_unique<MaterialBank>();
         bank->at(1, 1) = largeMaterial(e, 600);
-        saveEffectImage(paths, e, *bank, show->library);
+        saveEffectImage(images, e, *bank, show->library);
     }
     show->currentEffect = 30;
     show->materials.at(20, 12) = largeMaterial(30, 600);
@@ -132,10 +133,13 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
     QTemporaryDir dir;
     const AppPaths paths = AppPaths::under(dir.path());
     QDir().mkpath(paths.scTemp);
-    auto live = largestShow(paths);
+    // The images' owner works on a show of its own here: only its files are used.
+    Show scratch;
+    EffectImages images{scratch, paths};
+    auto live = largestShow(images);
     const QString stamp = QStringLiteral("2026/12/9 14:00:00 C:\\KX7420");
     qsizetype size = 0;
-    const ShowBinding binding = showBinding(*live, paths);
+    const ShowBinding binding = showBinding(*live, images, paths);
     for (auto _ : state) {
         const ShowBuild build = buildShowFile(binding.sections(), stamp);
         if (!build.bytes) {
@@ -144,7 +148,7 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
         }
         size = build.bytes->size();
         auto loaded = std::make_unique<Show>();
-        StagedShow staged = showBinding(*loaded, paths).stage();
+        StagedShow staged = showBinding(*loaded, images, paths).stage();
         QStringList notes;
         if (parseShowFile(*build.bytes, staged.sections, notes) != ParseResult::Ok) {
             state.SkipWithError("load failed");

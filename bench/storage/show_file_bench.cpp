@@ -6,6 +6,7 @@
 
 #include "base/paths.h"
 #include "base/platform.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 
 namespace {
@@ -51,14 +52,15 @@ struct Fixture200 {
     PlatformScope scope{platform};
     Show show;
     AppPaths paths = AppPaths::under(platform.dir.path());
-    ShowFile file = makeShowFile(show, paths, {platform, platform});
+    EffectImages images{show, paths};
+    ShowFile file = makeShowFile(show, images, paths, {platform, platform});
     Fixture200() { fillShow(show); }
 };
 
 void BM_BuildShowFile(benchmark::State& state) {
     Fixture200 f;
     for (auto _ : state) {
-        auto build = buildShowFile(showBinding(f.show, f.paths).sections(), "stamp");
+        auto build = buildShowFile(showBinding(f.show, f.images, f.paths).sections(), "stamp");
         benchmark::DoNotOptimize(build);
     }
 }
@@ -67,10 +69,10 @@ BENCHMARK(BM_BuildShowFile)->Unit(benchmark::kMicrosecond);
 void BM_ParseShowFile(benchmark::State& state) {
     Fixture200 f;
     const QByteArray bytes =
-        buildShowFile(showBinding(f.show, f.paths).sections(), "stamp").bytes.value();
+        buildShowFile(showBinding(f.show, f.images, f.paths).sections(), "stamp").bytes.value();
     state.counters["bytes"] = static_cast<double>(bytes.size());
     for (auto _ : state) {
-        StagedShow staged = showBinding(f.show, f.paths).stage();
+        StagedShow staged = showBinding(f.show, f.images, f.paths).stage();
         QStringList notes;
         benchmark::DoNotOptimize(parseShowFile(bytes, staged.sections, notes));
         staged.commit();

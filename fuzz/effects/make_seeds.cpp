@@ -9,6 +9,7 @@
 #include "effects/effect_files.h"
 #include "effects/effect_record.h"
 #include "materials/material_bank_file.h"
+#include "materials/memory_images.h"
 #include "roomctl/room_control.h"
 #include "scenes/scene_table.h"
 #include "storage/quiet_platform.h"
@@ -98,9 +99,7 @@ int main(int argc, char** argv) {
     }
     fuzz::installQuietPlatform();
     const QString root = QString::fromLocal8Bit(argv[1]);
-    QTemporaryDir programDir;
-    const AppPaths paths = AppPaths::under(programDir.path());
-    QDir().mkpath(paths.scTemp);
+    test::MemoryImages images;
     const FixtureLibrary lib = sampleLibrary();
 
     RoomControl blankRoom;
@@ -127,7 +126,7 @@ int main(int argc, char** argv) {
     bank->at(1, 4) = sampleMaterial(2);
     auto other = std::make_unique<MaterialBank>();
     other->at(2, 2) = sampleMaterial(3);
-    saveEffectImage(paths, 50, *other, lib);
+    saveEffectImage(images, 50, *other, lib);
 
     const QByteArray blankShow = showBytes(blankRoom, blankScenes, *blankEffects);
     const QByteArray sampleShow = showBytes(room, scenes, *effects);
@@ -154,8 +153,8 @@ int main(int argc, char** argv) {
         put(fx + "module_file", "full.K_1MK", buildModuleFile(effects->at(1), *bank, 1, lib)) &&
         put(fx + "module_file", "old.K_1MK", oldModule) &&
         put(fx + "all_effects_file", "sample.K_AXG",
-            buildAllEffectsFile(*effects, *bank, 1, lib, paths)) &&
+            buildAllEffectsFile(*effects, *bank, 1, lib, images)) &&
         put(fx + "all_effects_file", "images_only.K_AXG",
-            buildAllEffectsFile(*blankEffects, *bank, 0, lib, paths));
+            buildAllEffectsFile(*blankEffects, *bank, 0, lib, images));
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "base/file_io.h"
 #include "materials/material_exchange.h"
 #include "materials/materials_section.h"
+#include "materials/memory_images.h"
 #include "materials/step_operations.h"
 #include "storage/record_io.h"
 
@@ -81,16 +82,14 @@ int main(int argc, char** argv) {
               put(corpus + "step_clipboard", "SC_COPY", buildStepClipboard(bank.at(1, 1), 1, 3));
 
     // Section 11 inside a Show File header, with two Effects' images.
-    QTemporaryDir temp;
-    const AppPaths paths = AppPaths::under(temp.path());
-    QDir().mkpath(paths.scTemp);
-    writeWholeFile(paths.effectImage(4), *buildEffectImage(bank, lib));
+    test::MemoryImages images;
+    images.setImage(4, *buildEffectImage(bank, lib));
     RecordBuffer buf(65536);
     int cursor = 204;
     int current = 9;
     MaterialBank open;
     open.at(20, 12) = sampleMaterial(1, false);
-    saveMaterialsSection(buf, cursor, open, current, lib, paths);
+    saveMaterialsSection(buf, cursor, open, current, lib, images);
     ok = ok && buf.ok() && put(corpus + "materials_section", "section", buf.bytes(cursor));
     if (!ok) std::fprintf(stderr, "could not write the seeds\n");
     return ok ? 0 : 1;

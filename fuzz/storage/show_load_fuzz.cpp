@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 #include "fixtures/fixture_files.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 #include "storage/quiet_platform.h"
 
@@ -12,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static kx::Show live;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     static const kx::AppPaths paths = kx::AppPaths::under(kx::platform().programDir());
-    kx::StagedShow staged = kx::showBinding(live, paths).stage();
+    static kx::EffectImages images{live, paths};
+    kx::StagedShow staged = kx::showBinding(live, images, paths).stage();
     QStringList notes;
     if (kx::parseShowFile(bytes, staged.sections, notes) == kx::ParseResult::Ok) {
         staged.commit();

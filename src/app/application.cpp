@@ -78,7 +78,7 @@ bool Application::startUp() {
         if (m_shell) m_shell->titleBar().setEnabled(!running);
     };
     m_showFile = std::make_unique<ShowFile>(
-        makeShowFile(m_show, m_paths, {m_platform, m_platform}, std::move(events)));
+        makeShowFile(m_show, m_images, m_paths, {m_platform, m_platform}, std::move(events)));
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));

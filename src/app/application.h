@@ -15,6 +15,7 @@
 #include "link/controller_link.h"
 #include "shell/appearance.h"
 #include "shell/wheel.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 #include "transfer/file_transfer.h"
 
@@ -56,6 +57,7 @@ class Application {
     WheelRouter m_wheel;
 
     Show m_show;
+    EffectImages m_images{m_show, m_paths};
     std::unique_ptr<ShowFile> m_showFile;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;

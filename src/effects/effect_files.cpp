@@ -39,13 +39,13 @@ bool fits(const RecordBuffer& buf, std::int64_t position, int n) {
 
 std::optional<QByteArray> buildAllEffectsFile(const EffectTable& effects, MaterialBank& bank,
                                               int currentEffect, const FixtureLibrary& lib,
-                                              const AppPaths& paths) {
+                                              EffectImageStore& images) {
     RecordBuffer buf(kEffectFileCapacity);
     int cursor = 0;
     Fun_PutTag(kAllEffectsTag, cursor, buf);
     for (int i = 0; i < kShowDirectoryEntries; ++i)
         Fun_PutTag("00000000", cursor, buf);
-    saveMaterialsSection(buf, cursor, bank, currentEffect, lib, paths, kSectionMaterials);
+    saveMaterialsSection(buf, cursor, bank, currentEffect, lib, images, kSectionMaterials);
     saveEffectsSection(effects, buf, cursor);
     return used(buf, cursor);
 }
@@ -64,9 +64,9 @@ ParseResult parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out) 
 }
 
 bool commitAllEffects(const StagedAllEffects& staged, EffectTable& effects, MaterialBank& bank,
-                      int& currentEffect, const AppPaths& paths) {
+                      int& currentEffect, EffectImageStore& images) {
     effects = staged.effects;
-    return commitMaterialsSection(staged.images, paths, bank, currentEffect);
+    return commitMaterialsSection(staged.images, images, bank, currentEffect);
 }
 
 std::optional<QByteArray> buildSingleEffectFile(const Effect& fx, const MaterialBank& bank,
@@ -101,10 +101,10 @@ ParseResult parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out) {
 }
 
 void commitSingleEffect(const StagedEffect& staged, int effect, EffectTable& effects,
-                        MaterialBank& bank, const AppPaths& paths) {
+                        MaterialBank& bank, EffectImageStore& images) {
     effects.at(effect) = staged.effect;
     bank = staged.bank;
-    removeFile(paths.effectImage(effect));
+    images.setImage(effect, {});
 }
 
 std::optional<QByteArray> buildModuleFile(const Effect& fx, const MaterialBank& bank, int module,
@@ -232,7 +232,7 @@ Outcome exportAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
         Fun_AskSavePath(dialogs, QStringLiteral("全部效果另存为"), kAllEffectsExt);
     if (!choice.chosen()) return Outcome::refused(choice.message);
     return writeFile(choice.path, buildAllEffectsFile(ctx.effects, ctx.bank, ctx.currentEffect,
-                                                      ctx.lib, ctx.paths));
+                                                      ctx.lib, ctx.images));
 }
 
 Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
@@ -243,7 +243,7 @@ Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
     auto staged = std::make_unique<StagedAllEffects>();
     if (parseAllEffectsFile(*bytes, *staged) != ParseResult::Ok)
         return Outcome::refused(kMsgFileError);
-    commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.paths);
+    commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.images);
     return Outcome::success();
 }
 
@@ -265,7 +265,7 @@ Outcome importEffect(EffectFilesContext& ctx, const FileDialogs& dialogs) {
     auto staged = std::make_unique<StagedEffect>();
     if (parseSingleEffectFile(*bytes, *staged) != ParseResult::Ok)
         return Outcome::refused(kMsgFileError);
-    commitSingleEffect(*staged, ctx.currentEffect, ctx.effects, ctx.bank, ctx.paths);
+    commitSingleEffect(*staged, ctx.currentEffect, ctx.effects, ctx.bank, ctx.images);
     return Outcome::success();
 }
 

@@ -8,7 +8,6 @@
 
 #include "base/dialogs.h"
 #include "base/outcome.h"
-#include "base/paths.h"
 #include "effects/effect_model.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
@@ -43,16 +42,16 @@ inline const QString kMsgAskOverwriteEffects = QStringLiteral("是否覆盖现�
 // not fit.
 std::optional<QByteArray> buildAllEffectsFile(const EffectTable& effects, MaterialBank& bank,
                                               int currentEffect, const FixtureLibrary& lib,
-                                              const AppPaths& paths);
+                                              EffectImageStore& images);
 struct StagedAllEffects {
     EffectTable effects;
     StagedEffectImages images;
 };
 ParseResult parseAllEffectsFile(const QByteArray& bytes, StagedAllEffects& out);
 // Replaces every Effect and every image; no Effect is open afterwards and the bank is empty.
-// False when an image file could not be written.
+// False when an image could not be kept.
 bool commitAllEffects(const StagedAllEffects& staged, EffectTable& effects, MaterialBank& bank,
-                      int& currentEffect, const AppPaths& paths);
+                      int& currentEffect, EffectImageStore& images);
 
 // K_1XG: the tag, 20 zero bytes, the body and bank positions, the Effect record, the bank record.
 std::optional<QByteArray> buildSingleEffectFile(const Effect& fx, const MaterialBank& bank,
@@ -65,7 +64,7 @@ ParseResult parseSingleEffectFile(const QByteArray& bytes, StagedEffect& out);
 // Effect `effect` (the open one) and the bank take the staged ones; its stored image is deleted
 // (the next save writes it from the bank).
 void commitSingleEffect(const StagedEffect& staged, int effect, EffectTable& effects,
-                        MaterialBank& bank, const AppPaths& paths);
+                        MaterialBank& bank, EffectImageStore& images);
 
 // K_1MK: the tag, 13 positions, the remark, 200 settings bytes, the Materials' records, their
 // Page Blocks, the marker "23042602", the Page Blocks again and their twelve positions.
@@ -85,7 +84,7 @@ struct EffectFilesContext {
     MaterialBank& bank;
     int& currentEffect;  // the open bank's Effect, 0 none
     const FixtureLibrary& lib;
-    const AppPaths& paths;
+    EffectImageStore& images;
 };
 
 // The operations behind the editors' buttons. Exports ask with a save dialog, imports with an

@@ -88,40 +88,31 @@ ParseResult parseEffectImage(const QByteArray& bytes, MaterialBank& out) {
     return readMaterialBank(out, cursor, buf) ? ParseResult::Ok : ParseResult::Damaged;
 }
 
-bool saveEffectImage(const AppPaths& paths, int effect, const MaterialBank& bank,
+bool saveEffectImage(EffectImageStore& images, int effect, const MaterialBank& bank,
                      const FixtureLibrary& lib) {
     const auto image = buildEffectImage(bank, lib);
     if (!image) return false;
-    if (image->isEmpty()) {
-        removeFile(paths.effectImage(effect));
-        return true;
-    }
-    return writeWholeFile(paths.effectImage(effect), *image);
+    return images.setImage(effect, *image);
 }
 
-bool loadEffectImage(const AppPaths& paths, int effect, MaterialBank& bank) {
+bool loadEffectImage(const EffectImageStore& images, int effect, MaterialBank& bank) {
     clearBank(bank);
-    const auto bytes = readWholeFile(paths.effectImage(effect));
-    if (!bytes) return true;
-    return parseEffectImage(*bytes, bank) != ParseResult::Damaged;
-}
-
-void deleteAllEffectImages(const AppPaths& paths) {
-    for (int e = 1; e <= kEffectCount; ++e)
-        removeFile(paths.effectImage(e));
+    const QByteArray bytes = images.image(effect);
+    if (bytes.isEmpty()) return true;
+    return parseEffectImage(bytes, bank) != ParseResult::Damaged;
 }
 
 Outcome switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
-                     const AppPaths& paths) {
+                     EffectImageStore& images) {
     if (effect < 0 || effect > kEffectCount) return {};
     if (effect == currentEffect) return Outcome::success();
-    if (currentEffect != 0 && !saveEffectImage(paths, currentEffect, bank, lib))
+    if (currentEffect != 0 && !saveEffectImage(images, currentEffect, bank, lib))
         return Outcome::refused(kMsgMaterialSaveFailed);
     currentEffect = effect;
     if (effect == 0) {
         clearBank(bank);
     } else {
-        loadEffectImage(paths, effect, bank);
+        loadEffectImage(images, effect, bank);
     }
     return Outcome::success();
 }

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "base/outcome.h"
-#include "base/paths.h"
 #include "fixtures/fixture_library.h"
+#include "materials/effect_image_store.h"
 #include "materials/material.h"
 #include "storage/record_buffer.h"
 
@@ -32,14 +32,13 @@ std::optional<QByteArray> buildEffectImage(const MaterialBank& bank, const Fixtu
 // Ok: out holds the image's bank. Otherwise out is unchanged.
 ParseResult parseEffectImage(const QByteArray& bytes, MaterialBank& out);
 
-// Writes image file e from the bank, or deletes it when the bank has no Materials. False when the
-// bank does not fit or the file could not be written (the previous file then stays).
-bool saveEffectImage(const AppPaths& paths, int effect, const MaterialBank& bank,
+// Stores image e built from the bank, or removes it when the bank has no Materials. False when the
+// bank does not fit or the image could not be kept (the previous one then stays).
+bool saveEffectImage(EffectImageStore& images, int effect, const MaterialBank& bank,
                      const FixtureLibrary& lib);
-// Clears the bank and loads image file e into it when the file exists and carries the tag. False
-// when the image is damaged (the bank is left empty).
-bool loadEffectImage(const AppPaths& paths, int effect, MaterialBank& bank);
-void deleteAllEffectImages(const AppPaths& paths);
+// Clears the bank and loads image e into it when there is one carrying the tag. False when the
+// image is damaged (the bank is left empty).
+bool loadEffectImage(const EffectImageStore& images, int effect, MaterialBank& bank);
 
 inline const QString kMsgMaterialSaveFailed = QStringLiteral("素材保存失败！！！");
 
@@ -47,6 +46,6 @@ inline const QString kMsgMaterialSaveFailed = QStringLiteral("素材保存失败
 // the open bank to its image (when an Effect is open), then clears the bank and loads e's image. An
 // open bank whose image cannot be written is kept open: refused with "素材保存失败！！！".
 Outcome switchEffect(int effect, int& currentEffect, MaterialBank& bank, const FixtureLibrary& lib,
-                     const AppPaths& paths);
+                     EffectImageStore& images);
 
 }  // namespace kx

@@ -3,7 +3,6 @@
 #include <memory>
 #include <optional>
 
-#include "base/file_io.h"
 #include "storage/record_io.h"
 
 namespace kx {
@@ -15,29 +14,29 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
             static_cast<std::size_t>(a.size())};
 }
 
-// Image e rebuilt against the library: from the bank in memory for the open Effect, from its file
-// otherwise (a file that does not parse holds no Materials, as loading it would show).
+// Image e rebuilt against the library: from the bank in memory for the open Effect, from the
+// store otherwise (an image that does not parse holds no Materials, as loading it would show).
 std::optional<QByteArray> rebuiltImage(int e, const MaterialBank& bank, int currentEffect,
-                                       const FixtureLibrary& lib, const AppPaths& paths) {
+                                       const FixtureLibrary& lib, const EffectImageStore& images) {
     if (e == currentEffect) return buildEffectImage(bank, lib);
-    const auto bytes = readWholeFile(paths.effectImage(e));
-    if (!bytes) return QByteArray();
+    const QByteArray bytes = images.image(e);
+    if (bytes.isEmpty()) return QByteArray();
     auto other = std::make_unique<MaterialBank>();
-    if (parseEffectImage(*bytes, *other) != ParseResult::Ok) return QByteArray();
+    if (parseEffectImage(bytes, *other) != ParseResult::Ok) return QByteArray();
     return buildEffectImage(*other, lib);
 }
 
 }  // namespace
 
 void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, int currentEffect,
-                          const FixtureLibrary& lib, const AppPaths& paths, int section) {
+                          const FixtureLibrary& lib, EffectImageStore& images, int section) {
     Fun_BeginSection(section, kMaterialsSectionTag, cursor, buf);
     const int table = cursor;
     cursor += 3 * kEffectCount;
     std::array<int, kEffectCount> entries{};
     std::optional<QByteArray> openImage;  // only once the open bank's image was built
     for (int e = 1; e <= kEffectCount; ++e) {
-        const auto image = rebuiltImage(e, bank, currentEffect, lib, paths);
+        const auto image = rebuiltImage(e, bank, currentEffect, lib, images);
         if (!image) {
             // A bank beyond a working buffer cannot fit the Show File either: say so by size.
             buf.fail();
@@ -45,12 +44,9 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
             continue;
         }
         if (e == currentEffect) openImage = *image;
-        if (image->isEmpty()) {
-            removeFile(paths.effectImage(e));
-            continue;
-        }
-        // The section carries the image even when its working file cannot be replaced.
-        writeWholeFile(paths.effectImage(e), *image);
+        // The section carries the image even when the stored one cannot be replaced.
+        images.setImage(e, *image);
+        if (image->isEmpty()) continue;
         entries[e - 1] = cursor;
         Fun_Put3(static_cast<int>(image->size()), cursor, buf);
         Fun_PutBytes(static_cast<int>(image->size()), bytesOf(*image), cursor, buf);
@@ -93,26 +89,26 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
     return true;
 }
 
-bool commitMaterialsSection(const StagedEffectImages& staged, const AppPaths& paths,
+bool commitMaterialsSection(const StagedEffectImages& staged, EffectImageStore& images,
                             MaterialBank& bank, int& currentEffect) {
-    deleteAllEffectImages(paths);
+    images.clear();
     bool ok = true;
     for (int e = 1; e <= kEffectCount; ++e)
-        if (!staged.images[e].isEmpty())
-            ok = writeWholeFile(paths.effectImage(e), staged.images[e]) && ok;
+        if (!staged.images[e].isEmpty()) ok = images.setImage(e, staged.images[e]) && ok;
     currentEffect = 0;
     clearBank(bank);
     return ok;
 }
 
 SectionRoutine materialsSectionRoutine(MaterialBank& bank, int& currentEffect,
-                                       const FixtureLibrary& lib, const AppPaths& paths,
+                                       const FixtureLibrary& lib, EffectImageStore& images,
                                        StagedEffectImages& staged) {
     SectionRoutine r;
     r.number = kSectionMaterials;
     r.tag = kMaterialsSectionTag;
-    r.write = [&bank, &currentEffect, &lib, paths](RecordBuffer& buf, int& cursor, SectionScratch) {
-        saveMaterialsSection(buf, cursor, bank, currentEffect, lib, paths);
+    r.write = [&bank, &currentEffect, &lib, &images](RecordBuffer& buf, int& cursor,
+                                                     SectionScratch) {
+        saveMaterialsSection(buf, cursor, bank, currentEffect, lib, images);
     };
     r.read = [&staged](RecordBuffer& buf, int&, SectionScratch, QStringList&) {
         return loadMaterialsSection(buf, staged);

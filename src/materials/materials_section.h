@@ -4,7 +4,6 @@
 #include <QString>
 #include <array>
 
-#include "base/paths.h"
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "materials/material_bank_file.h"
@@ -25,7 +24,7 @@ inline constexpr std::array<std::uint8_t, kMaterialsTrailerSize> kMaterialsTrail
 // holds exactly what its image holds. A bank that does not fit fails the buffer and leaves the
 // cursor beyond it.
 void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, int currentEffect,
-                          const FixtureLibrary& lib, const AppPaths& paths,
+                          const FixtureLibrary& lib, EffectImageStore& images,
                           int section = kSectionMaterials);
 
 // The images a loaded section carries, index 1-50 (empty: the Effect has no Materials).
@@ -38,15 +37,15 @@ struct StagedEffectImages {
 bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out,
                           int section = kSectionMaterials);
 
-// After a load succeeded: every image file is replaced by the staged ones, no Effect is open and
-// the bank is empty. False when an image file could not be written.
-bool commitMaterialsSection(const StagedEffectImages& staged, const AppPaths& paths,
+// After a load succeeded: every stored image is replaced by the staged ones, no Effect is open and
+// the bank is empty. False when an image could not be kept.
+bool commitMaterialsSection(const StagedEffectImages& staged, EffectImageStore& images,
                             MaterialBank& bank, int& currentEffect);
 
 // The section routine of the Show File: the writer works on the live bank, the reader fills
 // staged, which the show's commit hands to commitMaterialsSection.
 SectionRoutine materialsSectionRoutine(MaterialBank& bank, int& currentEffect,
-                                       const FixtureLibrary& lib, const AppPaths& paths,
+                                       const FixtureLibrary& lib, EffectImageStore& images,
                                        StagedEffectImages& staged);
 
 }  // namespace kx

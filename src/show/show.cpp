@@ -6,32 +6,32 @@
 
 namespace kx {
 
-SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImages& images) {
+SectionRoutines showSections(Show& show, EffectImageStore& images, StagedEffectImages& staged) {
     return {
         roomControlSectionRoutine(show.room),
         scenesSectionRoutine(show.scenes),
         fixtureSectionRoutine(show.library),
-        materialsSectionRoutine(show.materials, show.currentEffect, show.library, paths, images),
+        materialsSectionRoutine(show.materials, show.currentEffect, show.library, images, staged),
         effectsSectionRoutine(show.effects),
         thresholdsSectionRoutine(show.thresholds, show.library, show.functionNames),
     };
 }
 
-ShowBinding showBinding(Show& live, const AppPaths& paths) {
+ShowBinding showBinding(Show& live, EffectImageStore& images, const AppPaths& paths) {
     ShowBinding binding;
-    // A save reads the live show; the images it is handed are not used by writers.
+    // A save reads the live show; the staged images it is handed are not used by writers.
     auto unusedImages = std::make_shared<StagedEffectImages>();
-    binding.sections = [&live, paths, unusedImages] {
-        return showSections(live, paths, *unusedImages);
+    binding.sections = [&live, &images, unusedImages] {
+        return showSections(live, images, *unusedImages);
     };
-    binding.stage = [&live, paths] {
+    binding.stage = [&live, &images] {
         // The staging copy starts from the live show, so fields a section leaves alone keep
         // their values when that section is absent.
         auto staged = std::make_shared<Show>(live);
-        auto images = std::make_shared<StagedEffectImages>();
+        auto stagedImages = std::make_shared<StagedEffectImages>();
         StagedShow s;
-        s.sections = showSections(*staged, paths, *images);
-        s.commit = [&live, staged, images, paths] {
+        s.sections = showSections(*staged, images, *stagedImages);
+        s.commit = [&live, &images, staged, stagedImages] {
             live.room = std::move(staged->room);
             live.scenes = std::move(staged->scenes);
             live.library = std::move(staged->library);
@@ -39,14 +39,14 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
             live.thresholds = std::move(staged->thresholds);
             // The images are where the other Effects' Materials live until the next save: a
             // failed write is said, not passed over.
-            if (!commitMaterialsSection(*images, paths, live.materials, live.currentEffect))
+            if (!commitMaterialsSection(*stagedImages, images, live.materials, live.currentEffect))
                 return QStringList{kMsgMaterialSaveFailed};
             return QStringList{};
         };
         return s;
     };
-    binding.noShowFile = [&live, paths] {
-        deleteAllEffectImages(paths);
+    binding.noShowFile = [&live, &images] {
+        images.clear();
         setDefaultAssociations(live.scenes);
     };
     binding.saveCompanions = [&live, path = paths.fixtureGroups] {
@@ -55,8 +55,9 @@ ShowBinding showBinding(Show& live, const AppPaths& paths) {
     return binding;
 }
 
-ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileEvents events) {
-    return ShowFile(paths, showBinding(show, paths), waiter, std::move(events));
+ShowFile makeShowFile(Show& show, EffectImageStore& images, const AppPaths& paths, Waiter waiter,
+                      ShowFileEvents events) {
+    return ShowFile(paths, showBinding(show, images, paths), waiter, std::move(events));
 }
 
 }  // namespace kx

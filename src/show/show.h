@@ -31,13 +31,15 @@ struct Show {
 };
 
 // The section routines of a show in file order (1, 2, 10, 11, 12, 13; the stamp is the
-// container's). The Materials section reads into staged images, committed by the binding.
-SectionRoutines showSections(Show& show, const AppPaths& paths, StagedEffectImages& images);
+// container's). The Materials section writes through the image store and reads into staged
+// images, which the binding commits.
+SectionRoutines showSections(Show& show, EffectImageStore& images, StagedEffectImages& staged);
 // Saving works on the live show; loading parses into a staging copy that replaces the live
 // show's file-held models only when every section was read, and replaces the Effect Material
 // Images with the file's. Without a Show File the images go and the scenes get their default
 // associations; every backup first saves the groups file when it has changed.
-ShowBinding showBinding(Show& live, const AppPaths& paths);
-ShowFile makeShowFile(Show& show, const AppPaths& paths, Waiter waiter, ShowFileEvents events = {});
+ShowBinding showBinding(Show& live, EffectImageStore& images, const AppPaths& paths);
+ShowFile makeShowFile(Show& show, EffectImageStore& images, const AppPaths& paths, Waiter waiter,
+                      ShowFileEvents events = {});
 
 }  // namespace kx

@@ -6,6 +6,7 @@
 #include "app/process_core.h"
 #include "app/shutdown_save.h"
 #include "base/file_io.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 #include "support/fake_platform.h"
 
@@ -18,7 +19,8 @@ class ShutdownSaveTest : public test::FakePlatformTest {
   protected:
     AppPaths paths = AppPaths::under(fake.programDir());
     Show show;
-    ShowFile file = makeShowFile(show, paths, {fake, fake});
+    EffectImages images{show, paths};
+    ShowFile file = makeShowFile(show, images, paths, {fake, fake});
     ProcessCore core;
     QStringList log;
     std::uint32_t now = 100;
@@ -73,7 +75,8 @@ TEST_F(ShutdownSaveTest, NoAfterAFailedSaveKeepsTheProgramAndItsShow) {
     EXPECT_TRUE(core.tasksStopped());
     EXPECT_EQ(fake.questions.size(), 1);
     Show back;
-    ShowFile reader = makeShowFile(back, paths, {fake, fake});
+    EffectImages backImages{back, paths};
+    ShowFile reader = makeShowFile(back, backImages, paths, {fake, fake});
     ASSERT_EQ(reader.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(back.scenes.at(5).name, "改过的场景");
     EXPECT_EQ(readWholeFile(backupOnClose), readWholeFile(paths.showFile));

@@ -5,6 +5,7 @@
 #include "effects/effect_test_util.h"
 #include "materials/material_bank_file.h"
 #include "materials/material_record.h"
+#include "materials/memory_images.h"
 #include "storage/record_io.h"
 #include "support/fake_platform.h"
 
@@ -64,13 +65,14 @@ FixtureLibrary room() {
 }
 
 struct EffectFilesTest : FakePlatformTest {
-    AppPaths paths = AppPaths::under(fake.programDir());
     FixtureLibrary lib = room();
     std::unique_ptr<EffectTable> effects = std::make_unique<EffectTable>();
     std::unique_ptr<MaterialBank> bank = std::make_unique<MaterialBank>();
     int currentEffect = 0;
 
-    EffectFilesContext ctx() { return {*effects, *bank, currentEffect, lib, paths}; }
+    test::MemoryImages images;
+
+    EffectFilesContext ctx() { return {*effects, *bank, currentEffect, lib, images}; }
     const FileDialogs dialogs{fake, fake};
 
     QString writeTemp(const QString& name, const QByteArray& bytes) {
@@ -224,7 +226,7 @@ TEST_F(EffectFilesTest, SingleEffectAndModuleOperations) {
     currentEffect = 7;
     effects->at(7) = busyEffect(7);
     bank->at(2, 2) = sample(3);
-    ASSERT_TRUE(saveEffectImage(paths, 7, *bank, lib));  // a stale image the import removes
+    ASSERT_TRUE(saveEffectImage(images, 7, *bank, lib));  // a stale image the import removes
     const QString effectPath = fake.programDir() + "/one.K_1XG";
     const QString modulePath = fake.programDir() + "/one.K_1MK";
     fake.dialogAnswers = {effectPath, modulePath};
@@ -247,7 +249,7 @@ TEST_F(EffectFilesTest, SingleEffectAndModuleOperations) {
     EXPECT_EQ(effects->at(9), asStored(busyEffect(7)));
     EXPECT_EQ(effects->at(7), busyEffect(7));
     EXPECT_TRUE(materialExists(*bank, 2, 2));
-    EXPECT_FALSE(fileExists(paths.effectImage(9)));
+    EXPECT_FALSE(images.has(9));
     EXPECT_EQ(fake.dialogs[2].title, "导入模块");
     EXPECT_EQ(fake.dialogs[3].title, "导入一个效果");
 
@@ -273,10 +275,10 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     auto five = std::make_unique<MaterialBank>();
     five->at(1, 1) = sample(50);
     five->at(3, 4) = sample(51, 20);
-    ASSERT_TRUE(saveEffectImage(paths, 5, *five, lib));
+    ASSERT_TRUE(saveEffectImage(images, 5, *five, lib));
     currentEffect = 3;
     bank->at(20, 12) = sample(30);
-    const auto bytes = buildAllEffectsFile(*effects, *bank, currentEffect, lib, paths);
+    const auto bytes = buildAllEffectsFile(*effects, *bank, currentEffect, lib, images);
     ASSERT_TRUE(bytes);
     RecordBuffer buf = RecordBuffer::fromBytes(*bytes);
     EXPECT_EQ(bytes->left(4), QByteArray::fromHex("f1042701"));
@@ -289,7 +291,7 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     const EffectTable saved = *effects;
     // Import into a different show: every Effect and image replaced, no Effect open.
     clearAllEffects(*effects);
-    ASSERT_TRUE(saveEffectImage(paths, 8, *five, lib));  // goes away
+    ASSERT_TRUE(saveEffectImage(images, 8, *five, lib));  // goes away
     currentEffect = 3;
     fake.yesNoAnswers = {false, true};
     fake.dialogAnswers = {writeTemp("all.K_AXG", *bytes)};
@@ -302,11 +304,11 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
         EXPECT_EQ(effects->at(e), asStored(saved.at(e))) << e;
     EXPECT_EQ(currentEffect, 0);
     EXPECT_EQ(*bank, MaterialBank{});
-    EXPECT_FALSE(fileExists(paths.effectImage(8)));
+    EXPECT_FALSE(images.has(8));
     auto loaded = std::make_unique<MaterialBank>();
-    ASSERT_TRUE(loadEffectImage(paths, 5, *loaded));
+    ASSERT_TRUE(loadEffectImage(images, 5, *loaded));
     EXPECT_EQ(*loaded, *five);
-    ASSERT_TRUE(loadEffectImage(paths, 3, *loaded));
+    ASSERT_TRUE(loadEffectImage(images, 3, *loaded));
     EXPECT_EQ(loaded->at(20, 12), sample(30));
 
     // A damaged section 12 refuses the whole file: images and Effects as they were.
@@ -319,7 +321,7 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     fake.dialogAnswers = {writeTemp("bad.K_AXG", d.bytes(d.capacity()))};
     EXPECT_EQ(importAllEffects(c, dialogs).message, kMsgFileError);
     EXPECT_EQ(*effects, before);
-    EXPECT_TRUE(fileExists(paths.effectImage(5)));
+    EXPECT_TRUE(images.has(5));
 }
 
 }  // namespace

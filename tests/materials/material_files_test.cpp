@@ -8,6 +8,7 @@
 #include "materials/material_bank_file.h"
 #include "materials/material_exchange.h"
 #include "materials/materials_section.h"
+#include "materials/memory_images.h"
 #include "storage/record_io.h"
 #include "support/fake_platform.h"
 
@@ -78,6 +79,7 @@ TEST(EffectImage, DamagedImagesLeaveTheBankUnchanged) {
 class MaterialFilesTest : public test::FakePlatformTest {
   protected:
     AppPaths paths = AppPaths::under(fake.programDir());
+    test::MemoryImages images;
     FixtureLibrary lib;
     MaterialBank bank;
     int current = 0;
@@ -95,30 +97,30 @@ class MaterialFilesTest : public test::FakePlatformTest {
 
 TEST_F(MaterialFilesTest, SwitchingEffectsKeepsEachBankInItsImage) {
     patch(lib, 0, 1, 0, 1, {20});
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, images).done);
     bank.at(1, 1) = sample(11);
-    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths).done);
-    EXPECT_TRUE(fileExists(paths.effectImage(2)));
+    ASSERT_TRUE(switchEffect(5, current, bank, lib, images).done);
+    EXPECT_TRUE(images.has(2));
     EXPECT_FALSE(bankHasMaterials(bank));
     bank.at(2, 3) = sample(55);
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, images).done);
     EXPECT_EQ(bank.at(1, 1).value(1, 2, 1), 11);
     EXPECT_TRUE(bank.at(1, 1).isMapped(2, 0, 1));
     EXPECT_FALSE(bank.at(1, 1).isMapped(1, 0, 50));
     EXPECT_FALSE(materialExists(bank, 2, 3));
-    ASSERT_TRUE(switchEffect(5, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(5, current, bank, lib, images).done);
     EXPECT_EQ(bank.at(2, 3).value(1, 2, 1), 55);
 
     clearBank(bank);  // an emptied bank loses its image on the next switch
-    ASSERT_TRUE(switchEffect(2, current, bank, lib, paths).done);
-    EXPECT_FALSE(fileExists(paths.effectImage(5)));
+    ASSERT_TRUE(switchEffect(2, current, bank, lib, images).done);
+    EXPECT_FALSE(images.has(5));
 }
 
 TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
     patch(lib, 0, 1, 0, 1, {20});
-    ASSERT_TRUE(switchEffect(7, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(7, current, bank, lib, images).done);
     bank.at(1, 1) = sample(7);
-    ASSERT_TRUE(switchEffect(3, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(3, current, bank, lib, images).done);
     bank.at(4, 4) = sample(3);
     bank.at(4, 5) = sample(0);
     bank.at(4, 5).setRemark("a name longer than twenty");
@@ -126,10 +128,10 @@ TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
 
     RecordBuffer buf(8192);
     int cursor = 204;
-    saveMaterialsSection(buf, cursor, bank, current, lib, paths);
+    saveMaterialsSection(buf, cursor, bank, current, lib, images);
     ASSERT_TRUE(buf.ok());
-    const QByteArray image3 = *readWholeFile(paths.effectImage(3));
-    const QByteArray image7 = *readWholeFile(paths.effectImage(7));
+    const QByteArray image3 = images.image(3);
+    const QByteArray image7 = images.image(7);
     Bytes e;
     e({0xEE, 0xEE, 0xEE, 0xEE, 0xF1, 0x04, 0x17, 0xA1});  // 204: section frame
     const int first = 212 + 150;
@@ -154,36 +156,36 @@ TEST_F(MaterialFilesTest, SectionCarriesEveryImageInEffectOrder) {
     EXPECT_EQ(staged.images[3], image3);
     EXPECT_EQ(staged.images[7], image7);
     EXPECT_TRUE(staged.images[1].isEmpty());
-    writeWholeFile(paths.effectImage(9), "stale");
-    ASSERT_TRUE(commitMaterialsSection(staged, paths, bank, current));
+    images.setImage(9, "stale");
+    ASSERT_TRUE(commitMaterialsSection(staged, images, bank, current));
     EXPECT_EQ(current, 0);
     EXPECT_FALSE(bankHasMaterials(bank));
-    EXPECT_FALSE(fileExists(paths.effectImage(9)));
-    EXPECT_EQ(*readWholeFile(paths.effectImage(7)), image7);
+    EXPECT_FALSE(images.has(9));
+    EXPECT_EQ(images.image(7), image7);
 }
 
 TEST_F(MaterialFilesTest, EmptiedBankLeavesTheSectionWithAZeroEntry) {
-    ASSERT_TRUE(switchEffect(4, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(4, current, bank, lib, images).done);
     bank.at(1, 1) = sample(1);
     RecordBuffer buf(8192);
     int cursor = 204;
-    saveMaterialsSection(buf, cursor, bank, current, lib, paths);
-    EXPECT_TRUE(fileExists(paths.effectImage(4)));
+    saveMaterialsSection(buf, cursor, bank, current, lib, images);
+    EXPECT_TRUE(images.has(4));
     clearBank(bank);
     cursor = 204;
     RecordBuffer again(8192);
-    saveMaterialsSection(again, cursor, bank, current, lib, paths);
-    EXPECT_FALSE(fileExists(paths.effectImage(4)));
+    saveMaterialsSection(again, cursor, bank, current, lib, images);
+    EXPECT_FALSE(images.has(4));
     EXPECT_EQ(cursor, 212 + 150 + 50);
     EXPECT_EQ(Fun_GetAt3(212 + 9, again), 0);
 }
 
 TEST_F(MaterialFilesTest, DamagedSectionIsRefusedAndAMissingOneStagesNothing) {
-    ASSERT_TRUE(switchEffect(1, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(1, current, bank, lib, images).done);
     bank.at(1, 1) = sample(1);
     RecordBuffer buf(4096);
     int cursor = 204;
-    saveMaterialsSection(buf, cursor, bank, current, lib, paths);
+    saveMaterialsSection(buf, cursor, bank, current, lib, images);
     const QByteArray good = buf.bytes(cursor);
     StagedEffectImages staged;
     staged.images[9] = "kept";
@@ -210,14 +212,14 @@ TEST_F(MaterialFilesTest, DamagedSectionIsRefusedAndAMissingOneStagesNothing) {
 }
 
 TEST_F(MaterialFilesTest, ABankBeyondTheFileIsKeptInMemory) {
-    ASSERT_TRUE(switchEffect(6, current, bank, lib, paths).done);
+    ASSERT_TRUE(switchEffect(6, current, bank, lib, images).done);
     for (int n = 1; n <= 6; ++n) {  // 6 x 600 x 40 x 32 values: more than a Show File holds
         Material& m = bank.byNumber(n);
         m = sized(kMaxVirtualFixtures, kMaxMaterialChannels, kMaxSteps);
         for (int s = 1; s <= kMaxSteps; ++s)
             std::ranges::fill(m.stepValues(s), 1);
     }
-    const Outcome kept = switchEffect(2, current, bank, lib, paths);
+    const Outcome kept = switchEffect(2, current, bank, lib, images);
     EXPECT_FALSE(kept.done);
     EXPECT_EQ(kept.message, "素材保存失败！！！");
     EXPECT_EQ(current, 6);
@@ -225,7 +227,7 @@ TEST_F(MaterialFilesTest, ABankBeyondTheFileIsKeptInMemory) {
 
     RecordBuffer buf(kShowFileCapacity);
     int cursor = 204;
-    saveMaterialsSection(buf, cursor, bank, current, lib, paths);
+    saveMaterialsSection(buf, cursor, bank, current, lib, images);
     EXPECT_FALSE(buf.ok());
     EXPECT_GT(cursor, buf.capacity());  // reported by the Show File as too large
     EXPECT_TRUE(materialExists(bank, 1, 6));

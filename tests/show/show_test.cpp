@@ -4,6 +4,7 @@
 
 #include "base/file_io.h"
 #include "fixtures/fixture_files.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 #include "storage/record_io.h"
 #include "support/fake_platform.h"
@@ -25,7 +26,8 @@ class ShowTest : public test::FakePlatformTest {
   protected:
     AppPaths paths = AppPaths::under(fake.programDir());
     Show show;
-    ShowFile file = makeShowFile(show, paths, {fake, fake});
+    EffectImages images{show, paths};
+    ShowFile file = makeShowFile(show, images, paths, {fake, fake});
 
     QByteArray saved() {
         EXPECT_TRUE(file.saveShow(fake));
@@ -65,8 +67,8 @@ void fill(Show& show) {
 // The container around the two fixture-held sections alone: the sections of the other
 // subsystems have their own layout tests, and the whole blank show its own.
 TEST_F(ShowTest, AllDefaultsFixtureSectionsLayout) {
-    StagedEffectImages images;
-    EXPECT_TRUE(sectionOrderValid(showSections(show, paths, images)));
+    StagedEffectImages staged;
+    EXPECT_TRUE(sectionOrderValid(showSections(show, images, staged)));
     const SectionRoutines sections{
         fixtureSectionRoutine(show.library),
         thresholdsSectionRoutine(show.thresholds, show.library, show.functionNames)};
@@ -276,6 +278,46 @@ TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
     fake.messages.clear();
     EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(fake.messages, (QStringList{"版本不对", "素材保存失败！！！"}));
+}
+
+// The images' one owner keeps them as working files: opening another Effect writes the open bank
+// to its file and loads the other's, an emptied bank loses its file, a load replaces them all and
+// a missing Show File removes them.
+TEST_F(ShowTest, TheImagesOwnerKeepsEveryEffectsMaterialsInItsWorkingFile) {
+    Material m;
+    m.setFixtureCount(1);
+    m.setChannelCount(1);
+    m.setStepCount(2);
+    m.setValue(2, 1, 1, 99);
+    ASSERT_TRUE(images.open(3).done);
+    show.materials.at(1, 1) = m;
+    ASSERT_TRUE(images.flush());
+    EXPECT_TRUE(fileExists(paths.effectImage(3)));
+    EXPECT_EQ(show.currentEffect, 3);
+    ASSERT_TRUE(images.open(8).done);
+    EXPECT_FALSE(bankHasMaterials(show.materials));
+    ASSERT_TRUE(images.open(3).done);
+    EXPECT_EQ(show.materials.at(1, 1).value(2, 1, 1), 99);
+
+    // A save carries image 3, and a load of that file puts it back after every image went.
+    const QByteArray bytes = saved();
+    ASSERT_TRUE(images.open(0).done);
+    images.clear();
+    EXPECT_FALSE(fileExists(paths.effectImage(3)));
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_EQ(show.currentEffect, 0);
+    EXPECT_TRUE(fileExists(paths.effectImage(3)));
+    ASSERT_TRUE(images.open(3).done);
+    EXPECT_EQ(show.materials.at(1, 1).value(2, 1, 1), 99);
+
+    clearBank(show.materials);
+    ASSERT_TRUE(images.open(0).done);  // an emptied bank loses its file
+    EXPECT_FALSE(fileExists(paths.effectImage(3)));
+
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(5), bytes.left(0) + "x"));
+    removeFile(paths.showFile);
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Missing);
+    EXPECT_FALSE(fileExists(paths.effectImage(5)));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "effects/effect_test_util.h"
 #include "materials/material_bank_file.h"
+#include "materials/memory_images.h"
 #include "show/show.h"
 #include "storage/record_io.h"
 #include "support/fake_platform.h"
@@ -13,8 +14,10 @@ namespace {
 // The program's show and the images its Materials section reads into, wired by the same section
 // list the program's binding uses.
 struct FileModels : Show {
-    StagedEffectImages images;
-    SectionRoutines sections(const AppPaths& paths) { return showSections(*this, paths, images); }
+    StagedEffectImages staged;
+    SectionRoutines sections(EffectImageStore& images) {
+        return showSections(*this, images, staged);
+    }
 };
 
 constexpr int kCode = 3;
@@ -41,11 +44,11 @@ Material sample(int seed, int steps) {
 
 class WholeShowTest : public test::FakePlatformTest {
   protected:
-    AppPaths paths = AppPaths::under(fake.programDir());
+    test::MemoryImages images;
     const QString stamp = QStringLiteral("2026/12/9 14:00:00 C:\\KX7420");
 
     QByteArray save(FileModels& show) {
-        const ShowBuild build = buildShowFile(show.sections(paths), stamp);
+        const ShowBuild build = buildShowFile(show.sections(images), stamp);
         EXPECT_TRUE(build.bytes);
         return build.bytes.value_or(QByteArray());
     }
@@ -54,10 +57,10 @@ class WholeShowTest : public test::FakePlatformTest {
     std::unique_ptr<FileModels> load(const QByteArray& bytes) {
         auto show = std::make_unique<FileModels>();
         QStringList notes;
-        EXPECT_EQ(parseShowFile(bytes, show->sections(paths), notes), ParseResult::Ok);
+        EXPECT_EQ(parseShowFile(bytes, show->sections(images), notes), ParseResult::Ok);
         EXPECT_TRUE(notes.isEmpty());
         EXPECT_TRUE(
-            commitMaterialsSection(show->images, paths, show->materials, show->currentEffect));
+            commitMaterialsSection(show->staged, images, show->materials, show->currentEffect));
         return show;
     }
 };
@@ -124,7 +127,7 @@ TEST_F(WholeShowTest, FullShowSurvivesSaveLoadSave) {
         auto bank = std::make_unique<MaterialBank>();
         bank->at(1, 1) = sample(e, 4);
         bank->at(e, 12) = sample(e + 1, 30);
-        ASSERT_TRUE(saveEffectImage(paths, e, *bank, show->library));
+        ASSERT_TRUE(saveEffectImage(images, e, *bank, show->library));
     }
     show->currentEffect = 4;
     show->materials.at(20, 12) = sample(40, 600);
@@ -140,7 +143,7 @@ TEST_F(WholeShowTest, FullShowSurvivesSaveLoadSave) {
         EXPECT_EQ(back->effects.at(e), test::asStored(show->effects.at(e))) << e;
     }
     auto four = std::make_unique<MaterialBank>();
-    ASSERT_TRUE(loadEffectImage(paths, 4, *four));
+    ASSERT_TRUE(loadEffectImage(images, 4, *four));
     EXPECT_TRUE(four->at(20, 12) == show->materials.at(20, 12));
     EXPECT_TRUE(back->materials == MaterialBank{});  // no Effect open after a load
     EXPECT_EQ(back->currentEffect, 0);

@@ -1,7 +1,6 @@
 // Writes the seed corpora of the Effect, Scene and Room Control fuzz targets: files as the program
 // writes them. Usage: make_fx_fuzz_seeds <fuzz folder>
 #include <QDir>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 

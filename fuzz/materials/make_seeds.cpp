@@ -1,7 +1,6 @@
 // Writes the seed corpora of the Material fuzz targets: files as the program writes them.
 // Usage: make_material_seeds <fuzz folder>
 #include <QDir>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "base/file_io.h"

@@ -14,6 +14,7 @@
 #include "link/controller_link.h"
 #include "shell/picture_store.h"
 #include "transfer/file_transfer.h"
+#include "transfer/transfer_fixture.h"
 
 namespace kx {
 namespace {
@@ -44,12 +45,7 @@ class WaitsExcludeInputTest : public ::testing::Test {
         sc.folder = controllerFiles.path();
         sim = std::make_unique<kxsim::ControllerSim>(sc);
         ASSERT_TRUE(sim->start());
-        LinkConfig lc;
-        lc.commandHost = lc.broadcastHost = "127.0.0.1";
-        lc.commandPort = lc.broadcastPort = sim->port();
-        lc.privatePort = 0;
-        lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<ControllerLink>(lc);
+        link = std::make_unique<ControllerLink>(test::TransferFixture::loopbackConfig(sim->port()));
         transfer = std::make_unique<FileTransfer>(*link);
 
         paths = AppPaths::under(dir.path());

@@ -163,7 +163,7 @@ void Application::wireTitleBar() {
 
 void Application::wireTiers() {
     TierTasks& t = m_core.tiers;
-    t.arrowKeys = [this] { m_wheel.pollArrowKeys(); };
+    t.arrowKeys = [this] { m_wheel.pollArrowKeys(m_platform); };
     t.liveOutput = [this] { m_link->outputTick(); };
     t.announce = [this] { m_link->announceTick(); };
 }

@@ -87,7 +87,7 @@ void BM_LiveStreaming(benchmark::State& state) {
         lc.commandHost = lc.broadcastHost = "127.0.0.1";
         lc.commandPort = lc.broadcastPort = simThread.port;
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        kx::ControllerLink link(lc);
+        kx::ControllerLink link(lc, {platform, platform}, platform);
         // An Effect-like output: every channel of every port changes on every tick. Its call times
         // tell the tool's own timing apart from the delivery to the Controller.
         std::uint8_t step = 0;

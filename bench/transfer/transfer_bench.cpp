@@ -63,7 +63,7 @@ int exchangesOf(const QByteArray& file) {
 void downloadRepeatedly(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
     PlatformScope scope{platform};
-    ControllerLink link(loopback(port));
+    ControllerLink link(loopback(port), {platform, platform}, platform);
     FileTransfer transfer(link);
     const QByteArray file = showLikeFile();
     const QString path = platform.dir.filePath("S7420.K74");
@@ -154,7 +154,7 @@ void roundTripsTo(benchmark::State& state, quint16 port) {
         for (int i = 0; i < trips; ++i) {
             seen = 0;
             requester.writeDatagram(request, QHostAddress::LocalHost, port);
-            if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
+            if (!waitFlag({platform, platform}, seen, 500)) state.SkipWithError("round trip lost");
         }
     }
     state.counters["exchanges"] = trips;
@@ -231,7 +231,7 @@ void BM_DownloadShow1MiBStreamingView(benchmark::State& state) {
     }
     test::LoopbackPlatform platform;
     PlatformScope scope{platform};
-    ControllerLink link(loopback(sim.port()));
+    ControllerLink link(loopback(sim.port()), {platform, platform}, platform);
     sim.setToolPrivatePort(link.socket(ControllerLink::Endpoint::Private).localPort());
     FileTransfer transfer(link);
     ProcessCore core;

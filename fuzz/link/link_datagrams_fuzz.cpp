@@ -18,7 +18,7 @@ struct Harness {
         lc.commandHost = lc.broadcastHost = "127.0.0.1";
         lc.commandPort = lc.broadcastPort = 9;  // discard: nothing listens there
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<kx::ControllerLink>(lc);
+        link = std::make_unique<kx::ControllerLink>(lc, kx::Waiter{platform, platform}, platform);
         // Consumers read every byte they are given, so a wrong length shows up under ASan.
         for (int i = 0; i < kx::kReplyConsumerCount; ++i) {
             link->setReplyConsumer(static_cast<kx::ReplyConsumer>(i),

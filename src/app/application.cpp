@@ -80,7 +80,8 @@ bool Application::startUp() {
         makeShowFile(m_show, m_paths, {m_platform, m_platform}, std::move(hooks)));
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
-    m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
+    m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni),
+                                              Waiter{m_platform, m_platform}, m_platform);
     m_transfer = std::make_unique<FileTransfer>(*m_link);
     m_transfer->shuttingDown = [this] { return m_core.closing(); };
     m_transfer->runningChanged = [this](bool running) {

@@ -70,7 +70,7 @@ void FileTransfer::sendTransferCommand(std::uint8_t code, std::span<const std::u
 }
 
 bool FileTransfer::waitTransferReply(int timeoutMs) {
-    return waitFlag(m_replies.transferReplySeen, timeoutMs);
+    return waitFlag(m_link.waiter(), m_replies.transferReplySeen, timeoutMs);
 }
 
 bool FileTransfer::waitTransferReply(int timeoutMs, std::uint8_t code) {
@@ -80,7 +80,8 @@ bool FileTransfer::waitTransferReply(int timeoutMs, std::uint8_t code) {
     for (;;) {
         const std::uint32_t elapsed = p.milliseconds() - start;
         if (elapsed > limit) return false;
-        if (waitFlag(m_replies.transferReplySeen, static_cast<int>(limit - elapsed))) {
+        if (waitFlag(m_link.waiter(), m_replies.transferReplySeen,
+                     static_cast<int>(limit - elapsed))) {
             if (m_replies.transferReplyCode == code) return true;
             m_replies.transferReplySeen = 0;
         }

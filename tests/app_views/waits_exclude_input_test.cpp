@@ -49,7 +49,7 @@ class WaitsExcludeInputTest : public ::testing::Test {
         lc.commandPort = lc.broadcastPort = sim->port();
         lc.privatePort = 0;
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<ControllerLink>(lc);
+        link = std::make_unique<ControllerLink>(lc, Waiter{qtPlatform, qtPlatform}, qtPlatform);
         transfer = std::make_unique<FileTransfer>(*link);
 
         paths = AppPaths::under(dir.path());

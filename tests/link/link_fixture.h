@@ -30,7 +30,7 @@ class LinkFixture : public ::testing::Test {
         lc.broadcastPort = sim->port();
         lc.privatePort = 0;
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<ControllerLink>(lc);
+        link = std::make_unique<ControllerLink>(lc, Waiter{platform, platform}, platform);
         sim->setToolPrivatePort(static_cast<quint16>(privatePort()));
     }
 

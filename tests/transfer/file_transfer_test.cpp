@@ -208,7 +208,8 @@ TEST(DownloadNoController, HandshakeFailsAfterTheWait) {
     // A bound port that never answers.
     QUdpSocket silent;
     ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
-    ControllerLink link(TransferFixture::loopbackConfig(silent.localPort()));
+    ControllerLink link(TransferFixture::loopbackConfig(silent.localPort()), {platform, platform},
+                        platform);
     FileTransfer transfer(link);
     TextLog log;
     const QString path = platform.dir.filePath("s.K74");
@@ -353,7 +354,8 @@ TEST(UploadScripted, ImplausibleAnswersWriteNothing) {
     };
     for (const auto& c : cases) {
         ScriptedController controller(hex(c.reply));
-        ControllerLink link(TransferFixture::loopbackConfig(controller.port()));
+        ControllerLink link(TransferFixture::loopbackConfig(controller.port()),
+                            {platform, platform}, platform);
         FileTransfer transfer(link);
         TextLog log;
         transfer.uploadFile(FileType::WallPanel, dest, log);

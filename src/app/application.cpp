@@ -111,7 +111,8 @@ void Application::createViews() {
         m_developer.on = true;
         m_shell->titleBar().setDeveloperMode(true);
     };
-    m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, std::move(deviceHooks));
+    m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, {m_platform, m_platform},
+                                          std::move(deviceHooks));
 
     m_testConsole = new TestConsoleView(
         *m_link, m_appearance,

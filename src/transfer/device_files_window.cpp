@@ -7,7 +7,7 @@
 namespace kx {
 
 DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths,
-                                     DeviceFiles::Hooks hooks, QWidget* parent)
+                                     FileDialogs dialogs, DeviceFiles::Hooks hooks, QWidget* parent)
     : QWidget(parent),
       Text信息(new QPlainTextEdit(this)),
       Text文件(new QLineEdit(this)),
@@ -19,7 +19,7 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
 
     hooks.setFirmwarePath = [this](const QString& path) { Text文件->setText(path); };
     hooks.showComputerInfoButton = [this](bool on) { Command读取电脑信息->setVisible(on); };
-    m_core = std::make_unique<DeviceFiles>(transfer, paths, m_log, std::move(hooks));
+    m_core = std::make_unique<DeviceFiles>(transfer, paths, m_log, dialogs, std::move(hooks));
     DeviceFiles& d = *m_core;
 
     Command下载墙板参数文件 = addButton(

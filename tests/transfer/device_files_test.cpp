@@ -18,7 +18,8 @@ class DeviceFilesTest : public TransferFixture {
         hooks.showLogo = [this](bool on) { logoShown = on; };
         hooks.setFirmwarePath = [this](const QString& p) { pathBox = p; };
         hooks.showComputerInfoButton = [this](bool on) { infoButton = on; };
-        device = std::make_unique<DeviceFiles>(*transfer, paths, log, hooks);
+        device = std::make_unique<DeviceFiles>(*transfer, paths, log,
+                                               FileDialogs{platform, platform}, hooks);
     }
 
     QByteArray firmware(int size, int signatureAt) {

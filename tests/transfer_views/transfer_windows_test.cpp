@@ -57,7 +57,8 @@ class DeviceFilesWindowTest : public TransferFixture {
         DeviceFiles::Hooks hooks;
         hooks.developerMode = [this] { return developer; };
         hooks.enterDeveloperMode = [this] { developer = true; };
-        window = std::make_unique<DeviceFilesWindow>(*transfer, paths, hooks);
+        window = std::make_unique<DeviceFilesWindow>(*transfer, paths,
+                                                     FileDialogs{platform, platform}, hooks);
     }
     void type(const QString& text) {
         for (QChar c : text) {

@@ -77,7 +77,6 @@ double percentile(std::vector<double> v, double p) {
 void BM_LiveStreaming(benchmark::State& state) {
     for (auto _ : state) {
         kx::test::LoopbackPlatform platform;
-        kx::PlatformScope scope(platform);
         QTemporaryDir files;
         SimThread simThread(files.path());
         simThread.start();
@@ -113,7 +112,7 @@ void BM_LiveStreaming(benchmark::State& state) {
         kx::ProcessCore core;
         core.tiers.liveOutput = [&] { link.outputTick(); };
         core.tiers.announce = [&] { link.announceTick(); };
-        kx::LoopDriver driver(core);
+        kx::LoopDriver driver(core, platform);
         QEventLoop loop;
         QTimer::singleShot(g_streamSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         const double cpu0 = threadCpuSeconds();

@@ -62,7 +62,6 @@ int exchangesOf(const QByteArray& file) {
 // Downloads the show-like file to the Controller at port on every iteration.
 void downloadRepeatedly(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
     ControllerLink link(loopback(port), {platform, platform}, platform);
     FileTransfer transfer(link);
     const QByteArray file = showLikeFile();
@@ -139,7 +138,6 @@ std::unique_ptr<QUdpSocket> ackResponder() {
 // exchanges, each request of a typical block's size: the bound of a stop-and-wait transfer.
 void roundTripsTo(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
     QUdpSocket requester;
     requester.bind(QHostAddress::LocalHost, 0);
     std::int32_t seen = 0;
@@ -230,13 +228,12 @@ void BM_DownloadShow1MiBStreamingView(benchmark::State& state) {
         return;
     }
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
     ControllerLink link(loopback(sim.port()), {platform, platform}, platform);
     sim.setToolPrivatePort(link.socket(ControllerLink::Endpoint::Private).localPort());
     FileTransfer transfer(link);
     ProcessCore core;
     core.tiers.liveOutput = [&link] { link.outputTick(); };
-    LoopDriver driver(core);
+    LoopDriver driver(core, platform);
     driver.start();
     link.toggleConnection();
     if (!link.connected()) {

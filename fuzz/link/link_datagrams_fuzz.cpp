@@ -39,7 +39,6 @@ struct Harness {
     }
 
     kx::test::LoopbackPlatform platform;
-    kx::PlatformScope scope{platform};
     QTemporaryDir files;
     std::unique_ptr<kx::ControllerLink> link;
     std::unique_ptr<kxsim::ControllerSim> sim;

@@ -29,16 +29,13 @@ inline const QString kBackupOnClose = QStringLiteral("关闭程序");
 }  // namespace
 
 Application::Application(const QString& programDir)
-    : m_platform(programDir),
-      m_platformScope(m_platform),
-      m_paths(AppPaths::under(programDir)),
-      m_instance(programDir) {}
+    : m_platform(programDir), m_paths(AppPaths::under(programDir)), m_instance(programDir) {}
 
 Application::~Application() = default;
 
 int Application::run() {
     if (!startUp()) return 0;
-    m_driver = std::make_unique<LoopDriver>(m_core);
+    m_driver = std::make_unique<LoopDriver>(m_core, m_platform);
     m_driver->start();
     return QApplication::exec();
 }
@@ -55,11 +52,11 @@ bool Application::startUp() {
         m_core.requestClose();
         if (m_driver) m_driver->reschedule();
     };
-    m_window = std::make_unique<MainWindow>(requestClose);
+    m_window = std::make_unique<MainWindow>(requestClose, m_platform);
     m_window->setCaptionStyle(captionStyle(m_appearance));
     setCaption(" ");
     // 4. A second copy is refused before any view exists.
-    if (refuseSecondCopy(m_instance)) return false;
+    if (refuseSecondCopy(m_instance, m_platform)) return false;
     m_termination = std::make_unique<TerminationSignal>([this] {
         m_core.requestTermination();
         if (m_driver) m_driver->reschedule();
@@ -174,7 +171,7 @@ void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
     s.hideMainWindow = [this] { m_window->hide(); };
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
-    s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, mayAsk); };
+    s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, m_platform, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
     s.backupShow = [this] { m_showFile->backupShow(m_platform, kBackupOnClose); };
     s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };

@@ -39,7 +39,7 @@ class ShellViewsTest : public test::FakePlatformTest {
 };
 
 TEST_F(ShellViewsTest, CaptionWithAndWithoutCustomisation) {
-    MainWindow window([] {});
+    MainWindow window([] {}, fake);
     window.setCaption(" ");
     EXPECT_EQ(window.windowTitle(), "KX-7420 A14.2    [   ]");
     window.setCaptionStyle(captionStyle(parseFullScheme("显示软件版本=灯光编程\r\n")));
@@ -52,7 +52,7 @@ TEST_F(ShellViewsTest, CaptionWithAndWithoutCustomisation) {
 }
 
 TEST_F(ShellViewsTest, ViewsAreHiddenUntilShownAndOneIsVisibleAtATime) {
-    MainWindow window([] {});
+    MainWindow window([] {}, fake);
     const PictureStore pictures = PictureStore::load(paths, Appearance{});
     auto* splash = new SplashView(pictures, false);
     auto* a = new PlaceholderView("ViewA", "灯库");

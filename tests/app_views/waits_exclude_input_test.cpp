@@ -72,7 +72,6 @@ class WaitsExcludeInputTest : public ::testing::Test {
 
     QTemporaryDir dir;
     QtPlatform qtPlatform{dir.path()};
-    PlatformScope scope{qtPlatform};
     QTemporaryDir controllerFiles;
     std::unique_ptr<kxsim::ControllerSim> sim;
     std::unique_ptr<ControllerLink> link;

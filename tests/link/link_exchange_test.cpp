@@ -302,7 +302,6 @@ TEST_F(LinkExchange, MalformedDatagramsAreDroppedOnBothPaths) {
 
 TEST(SocketLayer, BindConflictRaisesTheErrorEventAndSendsReopen) {
     LoopbackPlatform platform;
-    PlatformScope scope(platform);
     V21__CSocketMaster first{platform}, second{platform};
     first.setLocalAddress(QHostAddress(QHostAddress::LocalHost));
     second.setLocalAddress(QHostAddress(QHostAddress::LocalHost));

@@ -52,7 +52,6 @@ class LinkFixture : public ::testing::Test {
     }
 
     LoopbackPlatform platform;
-    PlatformScope scope{platform};
     QTemporaryDir files;
     QString simComputerInfo;
     std::unique_ptr<kxsim::ControllerSim> sim;

@@ -287,7 +287,6 @@ TEST(SimProgram, RunsBesideTheToolAndStopsByItself) {
     const QString program = QCoreApplication::applicationDirPath() + "/../bin/kx7420-sim";
     ASSERT_TRUE(QFile::exists(program)) << program.toStdString();
     LoopbackPlatform platform;
-    PlatformScope scope(platform);
     QTemporaryDir files;
 
     LinkConfig lc;

@@ -204,7 +204,6 @@ TEST_F(Download, ShuttingDownStopsAfterTheCurrentBlock) {
 
 TEST(DownloadNoController, HandshakeFailsAfterTheWait) {
     TransferPlatform platform;
-    PlatformScope scope{platform};
     // A bound port that never answers.
     QUdpSocket silent;
     ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
@@ -309,7 +308,6 @@ class ScriptedController {
 
 TEST(UploadScripted, ImplausibleAnswersWriteNothing) {
     TransferPlatform platform;
-    PlatformScope scope{platform};
     const QString dest = platform.dir.filePath("R-QB.KQB");
     const struct {
         const char* reply;

@@ -100,7 +100,6 @@ class TransferFixture : public ::testing::Test {
     }
 
     TransferPlatform platform;
-    PlatformScope scope{platform};
     QTemporaryDir controllerFiles;
     std::unique_ptr<kxsim::ControllerSim> sim;
     std::unique_ptr<ControllerLink> link;

@@ -77,7 +77,6 @@ double percentile(std::vector<double> v, double p) {
 void BM_LiveStreaming(benchmark::State& state) {
     for (auto _ : state) {
         kx::test::LoopbackPlatform platform;
-        kx::PlatformScope scope(platform);
         QTemporaryDir files;
         SimThread simThread(files.path());
         simThread.start();
@@ -87,7 +86,7 @@ void BM_LiveStreaming(benchmark::State& state) {
         lc.commandHost = lc.broadcastHost = "127.0.0.1";
         lc.commandPort = lc.broadcastPort = simThread.port;
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        kx::ControllerLink link(lc);
+        kx::ControllerLink link(lc, {platform, platform}, platform);
         // An Effect-like output: every channel of every port changes on every tick. Its call times
         // tell the tool's own timing apart from the delivery to the Controller.
         std::uint8_t step = 0;
@@ -116,7 +115,7 @@ void BM_LiveStreaming(benchmark::State& state) {
         kx::ProcessCore core;
         core.tiers.liveOutput = [&] { link.outputTick(); };
         core.tiers.announce = [&] { link.announceTick(); };
-        kx::LoopDriver driver(core);
+        kx::LoopDriver driver(core, platform);
         QEventLoop loop;
         QTimer::singleShot(g_streamSeconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         const double cpu0 = threadCpuSeconds();

@@ -4,8 +4,11 @@
 
 #include <QTemporaryDir>
 
+#include "base/clock.h"
+#include "base/event_pump.h"
 #include "base/paths.h"
-#include "base/platform.h"
+#include "base/program_folder.h"
+#include "base/prompter.h"
 #include "show/effect_images.h"
 #include "show/show.h"
 
@@ -13,7 +16,7 @@ namespace {
 
 using namespace kx;
 
-class BenchPlatform : public Platform {
+class BenchPlatform : public Clock, public EventPump, public Prompter, public ProgramFolder {
   public:
     std::uint32_t milliseconds() override { return ++clock; }
     void sleep(int ms) override { clock += static_cast<std::uint32_t>(ms); }
@@ -22,7 +25,6 @@ class BenchPlatform : public Platform {
     void message(const QString&) override { ++messages; }
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
-    std::uint16_t asyncKeyState(int) override { return 0; }
     QString programDir() const override { return dir.path(); }
 
     std::uint32_t clock = 0;
@@ -49,7 +51,6 @@ void fillShow(Show& show) {
 
 struct Fixture200 {
     BenchPlatform platform;
-    PlatformScope scope{platform};
     Show show;
     AppPaths paths = AppPaths::under(platform.dir.path());
     EffectImages images{show, paths};

@@ -62,8 +62,7 @@ int exchangesOf(const QByteArray& file) {
 // Downloads the show-like file to the Controller at port on every iteration.
 void downloadRepeatedly(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
-    ControllerLink link(loopback(port));
+    ControllerLink link(loopback(port), {platform, platform}, platform);
     FileTransfer transfer(link);
     const QByteArray file = showLikeFile();
     const QString path = platform.dir.filePath("S7420.K74");
@@ -139,7 +138,6 @@ std::unique_ptr<QUdpSocket> ackResponder() {
 // exchanges, each request of a typical block's size: the bound of a stop-and-wait transfer.
 void roundTripsTo(benchmark::State& state, quint16 port) {
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
     QUdpSocket requester;
     requester.bind(QHostAddress::LocalHost, 0);
     std::int32_t seen = 0;
@@ -154,7 +152,7 @@ void roundTripsTo(benchmark::State& state, quint16 port) {
         for (int i = 0; i < trips; ++i) {
             seen = 0;
             requester.writeDatagram(request, QHostAddress::LocalHost, port);
-            if (!waitFlag(seen, 500)) state.SkipWithError("round trip lost");
+            if (!waitFlag({platform, platform}, seen, 500)) state.SkipWithError("round trip lost");
         }
     }
     state.counters["exchanges"] = trips;
@@ -230,13 +228,12 @@ void BM_DownloadShow1MiBStreamingView(benchmark::State& state) {
         return;
     }
     test::LoopbackPlatform platform;
-    PlatformScope scope{platform};
-    ControllerLink link(loopback(sim.port()));
+    ControllerLink link(loopback(sim.port()), {platform, platform}, platform);
     sim.setToolPrivatePort(link.socket(ControllerLink::Endpoint::Private).localPort());
     FileTransfer transfer(link);
     ProcessCore core;
     core.tiers.liveOutput = [&link] { link.outputTick(); };
-    LoopDriver driver(core);
+    LoopDriver driver(core, platform);
     driver.start();
     link.toggleConnection();
     if (!link.connected()) {

@@ -4,7 +4,6 @@
 
 #include "effects/effect_files.h"
 #include "effects/effect_record.h"
-#include "storage/quiet_platform.h"
 #include "storage/record_io.h"
 
 namespace {
@@ -52,7 +51,6 @@ void checkShape(const kx::Effect& fx) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kx::fuzz::installQuietPlatform();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     KX_FUZZ_READER(bytes);
     return 0;

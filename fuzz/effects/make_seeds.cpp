@@ -11,7 +11,6 @@
 #include "materials/memory_images.h"
 #include "roomctl/room_control.h"
 #include "scenes/scene_table.h"
-#include "storage/quiet_platform.h"
 #include "storage/record_io.h"
 
 namespace {
@@ -96,7 +95,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <fuzz folder>\n", argv[0]);
         return 2;
     }
-    fuzz::installQuietPlatform();
     const QString root = QString::fromLocal8Bit(argv[1]);
     test::MemoryImages images;
     const FixtureLibrary lib = sampleLibrary();

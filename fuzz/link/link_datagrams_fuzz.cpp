@@ -18,7 +18,7 @@ struct Harness {
         lc.commandHost = lc.broadcastHost = "127.0.0.1";
         lc.commandPort = lc.broadcastPort = 9;  // discard: nothing listens there
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<kx::ControllerLink>(lc);
+        link = std::make_unique<kx::ControllerLink>(lc, kx::Waiter{platform, platform}, platform);
         // Handlers read every byte they are given, so a wrong length shows up under ASan.
         for (int order = 0; order < 6; ++order) {
             link->addReplyHandler(
@@ -40,7 +40,6 @@ struct Harness {
     }
 
     kx::test::LoopbackPlatform platform;
-    kx::PlatformScope scope{platform};
     QTemporaryDir files;
     std::unique_ptr<kx::ControllerLink> link;
     std::unique_ptr<kxsim::ControllerSim> sim;

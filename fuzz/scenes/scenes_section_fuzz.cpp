@@ -2,11 +2,9 @@
 #include <QByteArray>
 
 #include "scenes/scene_table.h"
-#include "storage/quiet_platform.h"
 #include "storage/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kx::fuzz::installQuietPlatform();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     kx::RecordBuffer buf = kx::RecordBuffer::fromBytes(bytes);
     kx::SceneTable t;

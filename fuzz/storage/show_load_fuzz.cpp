@@ -6,13 +6,11 @@
 #include "fixtures/fixture_files.h"
 #include "show/effect_images.h"
 #include "show/show.h"
-#include "storage/quiet_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kx::fuzz::installQuietPlatform();
     static kx::Show live;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    static const kx::AppPaths paths = kx::AppPaths::under(kx::platform().programDir());
+    static const kx::AppPaths paths = kx::AppPaths::under(QStringLiteral("/nonexistent"));
     static kx::EffectImages images{live, paths};
     kx::StagedShow staged = kx::showBinding(live, images, paths).stage();
     QStringList notes;

@@ -30,16 +30,13 @@ inline const QString kBackupOnClose = QStringLiteral("关闭程序");
 }  // namespace
 
 Application::Application(const QString& programDir)
-    : m_platform(programDir),
-      m_platformScope(m_platform),
-      m_paths(AppPaths::under(programDir)),
-      m_instance(programDir) {}
+    : m_platform(programDir), m_paths(AppPaths::under(programDir)), m_instance(programDir) {}
 
 Application::~Application() = default;
 
 int Application::run() {
     if (!startUp()) return 0;
-    m_driver = std::make_unique<LoopDriver>(m_core);
+    m_driver = std::make_unique<LoopDriver>(m_core, m_platform);
     m_driver->start();
     return QApplication::exec();
 }
@@ -56,11 +53,11 @@ bool Application::startUp() {
         m_core.requestClose();
         if (m_driver) m_driver->reschedule();
     };
-    m_window = std::make_unique<MainWindow>(requestClose);
+    m_window = std::make_unique<MainWindow>(requestClose, m_platform);
     m_window->setCaptionStyle(captionStyle(m_appearance));
     setCaption(" ");
     // 4. A second copy is refused before any view exists.
-    if (refuseSecondCopy(m_instance)) return false;
+    if (refuseSecondCopy(m_instance, m_platform)) return false;
     m_termination = std::make_unique<TerminationSignal>([this] {
         m_core.requestTermination();
         if (m_driver) m_driver->reschedule();
@@ -81,7 +78,8 @@ bool Application::startUp() {
         makeShowFile(m_show, m_images, m_paths, {m_platform, m_platform}, std::move(events)));
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
-    m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni));
+    m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni),
+                                              Waiter{m_platform, m_platform}, m_platform);
     m_transfer = std::make_unique<FileTransfer>(*m_link);
     m_transfer->shuttingDown = [this] { return m_core.closing(); };
     m_transfer->addRunningObserver([this](bool running) {
@@ -138,7 +136,7 @@ void Application::wireTitleBar() {
 
 void Application::wireTiers() {
     TierTasks& t = m_core.tiers;
-    t.arrowKeys = [this] { m_wheel.pollArrowKeys(); };
+    t.arrowKeys = [this] { m_wheel.pollArrowKeys(m_platform); };
     t.liveOutput = [this] { m_link->outputTick(); };
     t.announce = [this] { m_link->announceTick(); };
 }
@@ -147,7 +145,7 @@ void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
     s.hideMainWindow = [this] { m_window->hide(); };
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
-    s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, mayAsk); };
+    s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, m_platform, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };
     s.backupShow = [this] { m_showFile->backupShow(m_platform, kBackupOnClose); };
     s.closeSockets = [this] { m_link->Fun_关闭_Sock(); };

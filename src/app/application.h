@@ -48,7 +48,6 @@ class Application {
     void setCaption(const QString& path);
 
     QtPlatform m_platform;
-    PlatformScope m_platformScope;
     AppPaths m_paths;
     SingleInstance m_instance;
     Appearance m_appearance;

@@ -85,7 +85,8 @@ std::vector<EditorRegistration> Application::editors() {
             m_developer.on = true;
             m_shell->titleBar().setDeveloperMode(true);
         };
-        m_deviceFiles = new DeviceFilesWindow(*m_transfer, m_paths, std::move(hooks));
+        m_deviceFiles =
+            new DeviceFilesWindow(*m_transfer, m_paths, {m_platform, m_platform}, std::move(hooks));
         return m_deviceFiles;
     };
     // The window shows itself; in the main window that means coming to the front.

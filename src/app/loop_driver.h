@@ -4,16 +4,17 @@
 #include <QTimer>
 
 #include "app/process_core.h"
+#include "base/clock.h"
 
 namespace kx {
 
 // Runs the process core's passes from the event loop: one precise single-shot timer set to the
 // next tier that falls due, so the idle program sleeps between duties instead of polling every
-// millisecond, while every tier keeps its period.
+// millisecond, while every tier keeps its period. Passes run on the clock's milliseconds.
 class LoopDriver : public QObject {
     Q_OBJECT
   public:
-    explicit LoopDriver(ProcessCore& core, QObject* parent = nullptr);
+    LoopDriver(ProcessCore& core, Clock& clock, QObject* parent = nullptr);
     void start();
     // Call after something that makes an earlier tier due (the close request).
     void reschedule();
@@ -22,6 +23,7 @@ class LoopDriver : public QObject {
     void onTimer();
 
     ProcessCore& m_core;
+    Clock& m_clock;
     QTimer m_timer;
     bool m_inPass = false;
 };

@@ -4,13 +4,13 @@
 #include <QVBoxLayout>
 
 #include "app/title_bar.h"
-#include "base/platform.h"
 
 namespace kx {
 
-MainWindow::MainWindow(std::function<void()> onCloseRequest, QWidget* parent)
+MainWindow::MainWindow(std::function<void()> onCloseRequest, EventPump& pump, QWidget* parent)
     : QWidget(parent),
       m_onCloseRequest(std::move(onCloseRequest)),
+      m_pump(pump),
       m_titleBar(new QWidget(this)),
       m_views(new QStackedWidget(this)) {
     setObjectName("MainWindow");
@@ -56,7 +56,7 @@ void MainWindow::showView(QWidget* view) {
     m_views->setCurrentWidget(view);
     view->show();
     m_current = view;
-    platform().processEvents(0);
+    m_pump.processEvents(0);
 }
 
 void MainWindow::centreOverMain(QWidget* window) {

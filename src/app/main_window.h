@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/caption.h"
+#include "base/event_pump.h"
 
 namespace kx {
 
@@ -18,7 +19,8 @@ class MainWindow : public QWidget {
     static constexpr int kHeight = 768;
     static constexpr int kTitleBarHeight = 87;  // 1,300 twips
 
-    explicit MainWindow(std::function<void()> onCloseRequest, QWidget* parent = nullptr);
+    // pump handles the events after a view came to the front.
+    MainWindow(std::function<void()> onCloseRequest, EventPump& pump, QWidget* parent = nullptr);
 
     QWidget* titleBarArea() const { return m_titleBar; }
     QStackedWidget* viewArea() const { return m_views; }
@@ -44,6 +46,7 @@ class MainWindow : public QWidget {
 
   private:
     std::function<void()> m_onCloseRequest;
+    EventPump& m_pump;
     QWidget* m_titleBar;
     QStackedWidget* m_views;
     QWidget* m_current = nullptr;

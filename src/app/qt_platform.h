@@ -6,12 +6,21 @@
 #include <array>
 #include <vector>
 
-#include "base/platform.h"
+#include "base/clock.h"
+#include "base/event_pump.h"
+#include "base/key_state.h"
+#include "base/program_folder.h"
+#include "base/prompter.h"
 
 namespace kx {
 
-// The platform as the desktop program sees it, over Qt.
-class QtPlatform : public QObject, public Platform {
+// What the desktop provides to the program, over Qt: one object serves every seam.
+class QtPlatform : public QObject,
+                   public Clock,
+                   public EventPump,
+                   public Prompter,
+                   public KeyState,
+                   public ProgramFolder {
     Q_OBJECT
   public:
     explicit QtPlatform(QString programDir);

@@ -1,14 +1,12 @@
 #include "app/shutdown_save.h"
 
-#include "base/platform.h"
-
 namespace kx {
 
-bool saveBeforeEnd(ShowFile& file, bool mayAsk) {
+bool saveBeforeEnd(ShowFile& file, Prompter& prompter, bool mayAsk) {
     const QString failure = file.writeShow();
     if (failure.isEmpty()) return true;
-    if (mayAsk) return platform().askYesNo(failure + kAskEndUnsaved);
-    platform().message(failure);
+    if (mayAsk) return prompter.askYesNo(failure + kAskEndUnsaved);
+    prompter.message(failure);
     return true;
 }
 

@@ -1,12 +1,10 @@
 #include "app/startup_checks.h"
 
-#include "base/platform.h"
-
 namespace kx {
 
-bool refuseSecondCopy(SingleInstance& instance) {
+bool refuseSecondCopy(SingleInstance& instance, Prompter& prompter) {
     if (instance.acquire()) return false;
-    platform().message(kAlreadyRunning);
+    prompter.message(kAlreadyRunning);
     return true;
 }
 

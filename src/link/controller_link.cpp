@@ -3,8 +3,6 @@
 #include <QLoggingCategory>
 #include <algorithm>
 
-#include "base/platform.h"
-
 namespace kx {
 
 namespace {
@@ -18,21 +16,27 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
 
 }  // namespace
 
-bool waitFlag(const std::int32_t& flag, int timeoutMs) {
-    Platform& p = platform();
-    const std::uint32_t start = p.milliseconds();
+bool waitFlag(const Waiter& waiter, const std::int32_t& flag, int timeoutMs) {
+    const std::uint32_t start = waiter.clock.milliseconds();
     const auto limit = static_cast<std::uint32_t>(std::max(timeoutMs, 0));
     for (;;) {
         if (flag > 0) return true;
-        const std::uint32_t elapsed = p.milliseconds() - start;
+        const std::uint32_t elapsed = waiter.clock.milliseconds() - start;
         if (elapsed > limit) return false;
         // Sleeps until an event (a reply) arrives or the time is up, instead of spinning.
-        p.processEvents(static_cast<int>(limit - elapsed) + 1);
+        waiter.pump.processEvents(static_cast<int>(limit - elapsed) + 1);
     }
 }
 
-ControllerLink::ControllerLink(const LinkConfig& config, QObject* parent)
-    : QObject(parent), m_config(config), m_live(*this) {
+ControllerLink::ControllerLink(const LinkConfig& config, Waiter waiter, Prompter& prompter,
+                               QObject* parent)
+    : QObject(parent),
+      m_config(config),
+      m_waiter(waiter),
+      m_sendSocket(prompter),
+      m_broadcastSocket(prompter),
+      m_privateSocket(prompter),
+      m_live(*this) {
     for (const QString& note : m_config.notes)
         qCInfo(lcLink).noquote() << note;
 
@@ -110,7 +114,7 @@ void ControllerLink::connectToController() {
     setBusy(true);
     m_connectReplySeen = 0;
     sendCommand(cmd::kConnect, {m_broadcastMode ? kBroadcastMarker : std::uint8_t{0x00}});
-    const bool answered = waitFlag(m_connectReplySeen, kConnectTimeoutMs);
+    const bool answered = waitFlag(m_waiter, m_connectReplySeen, kConnectTimeoutMs);
     if (answered && m_released) {
         // The shutdown began during the wait: the Controller that just answered is let go.
         for (int i = 0; i < kReleaseRepeats; ++i)
@@ -174,7 +178,7 @@ void ControllerLink::sendFrame(std::uint8_t class1, std::uint8_t class2,
     const QByteArray packet = buildPacket(class1, class2, body);
     SockN_Send_in(0, 0, static_cast<int>(packet.size()), bytesOf(packet));
     // A reply already queued is then seen by a following wait.
-    platform().processEvents(0);
+    m_waiter.pump.processEvents(0);
 }
 
 bool ControllerLink::sendHexText(const QString& text) {

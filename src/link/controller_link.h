@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "base/prompter.h"
+#include "base/waiter.h"
 #include "link/link_config.h"
 #include "link/live_dmx.h"
 #include "link/protocol.h"
@@ -18,11 +20,12 @@ namespace kx {
 
 // Returns true as soon as flag is above 0, false once more than timeoutMs have passed; interface
 // events (and so replies) are handled all the while.
-bool waitFlag(const std::int32_t& flag, int timeoutMs);
+bool waitFlag(const Waiter& waiter, const std::int32_t& flag, int timeoutMs);
 
 // The tool's side of the Controller link: three UDP endpoints, the connection state and its
 // counters, the packet framing of every command and reply, and the live DMX sender. Created once
-// at start-up; everything runs on the interface thread.
+// at start-up; everything runs on the interface thread. Its waits (and those of the transfers over
+// it) go through the waiter; socket errors a handler wants shown go through the prompter.
 class ControllerLink : public QObject {
     Q_OBJECT
   public:
@@ -33,7 +36,8 @@ class ControllerLink : public QObject {
     static constexpr int kReleaseRepeats = 3;
 
     // createLink: the command sockets get their remote ends, the private one is bound.
-    explicit ControllerLink(const LinkConfig& config, QObject* parent = nullptr);
+    ControllerLink(const LinkConfig& config, Waiter waiter, Prompter& prompter,
+                   QObject* parent = nullptr);
     ~ControllerLink() override;
 
     // Connection state.
@@ -112,6 +116,7 @@ class ControllerLink : public QObject {
 
     V21__CSocketMaster& socket(Endpoint endpoint);
     const LinkConfig& config() const { return m_config; }
+    const Waiter& waiter() const { return m_waiter; }
 
   signals:
     void connectionChanged(bool connected);
@@ -125,6 +130,7 @@ class ControllerLink : public QObject {
     void countersUpdated() { emit countersChanged(counterText()); }
 
     LinkConfig m_config;
+    Waiter m_waiter;
     V21__CSocketMaster m_sendSocket;       // Udp_Sock_Send
     V21__CSocketMaster m_broadcastSocket;  // Udp_Sock_Send_广播模式
     V21__CSocketMaster m_privateSocket;    // Udp_Sock_私有监听端口

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/common.h"
-#include "base/platform.h"
 #include "link/controller_link.h"
 
 namespace kx {
@@ -64,9 +63,9 @@ void LiveDmx::sendFrameSet() {
     fillDmxPortsCD(m_frame, cd);
     fillDmxPortVJ(m_frame, m_vjServer, vj);
     m_link.sendCommand(cmd::kDmxPortsAB, ab);
-    Fun_Wait({platform(), platform()}, 1);
+    Fun_Wait(m_link.waiter(), 1);
     m_link.sendCommand(cmd::kDmxPortsCD, cd);
-    Fun_Wait({platform(), platform()}, 1);
+    Fun_Wait(m_link.waiter(), 1);
     m_link.sendCommand(cmd::kDmxPortVJ, vj);
     m_sendingSet = false;
 }

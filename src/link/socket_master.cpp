@@ -3,9 +3,8 @@
 #include <QHostInfo>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <QVariant>
 #include <utility>
-
-#include "base/platform.h"
 
 namespace kx {
 
@@ -100,7 +99,7 @@ QString socketErrorText(int code) {
     return QStringLiteral("Unknown error.");
 }
 
-V21__CSocketMaster::V21__CSocketMaster() = default;
+V21__CSocketMaster::V21__CSocketMaster(Prompter& prompter) : m_prompter(prompter) {}
 
 V21__CSocketMaster::~V21__CSocketMaster() {
     if (m_socket) {
@@ -187,7 +186,7 @@ void V21__CSocketMaster::raiseError(int number, const QString& source) {
     event.scode = number;
     event.source = source;
     if (Error) Error(event);
-    if (!event.cancelDisplay) platform().message(event.description);
+    if (!event.cancelDisplay) m_prompter.message(event.description);
 }
 
 }  // namespace kx

@@ -7,6 +7,8 @@
 #include <memory>
 #include <span>
 
+#include "base/prompter.h"
+
 class QUdpSocket;
 
 namespace kx {
@@ -39,11 +41,12 @@ class V21__CSocketMaster {
         QString source;
         QString helpFile;
         int helpContext = 0;
-        // Raised true; only a handler that sets it false gets the message box.
+        // Raised true; only a handler that sets it false gets the message box, shown through the
+        // socket's prompter.
         bool cancelDisplay = true;
     };
 
-    V21__CSocketMaster();
+    explicit V21__CSocketMaster(Prompter& prompter);
     ~V21__CSocketMaster();
     V21__CSocketMaster(const V21__CSocketMaster&) = delete;
     V21__CSocketMaster& operator=(const V21__CSocketMaster&) = delete;
@@ -79,6 +82,7 @@ class V21__CSocketMaster {
     void onReadyRead();
     void raiseError(int number, const QString& source);
 
+    Prompter& m_prompter;
     int m_protocol = kProtocolUdp;
     QString m_remoteHost;
     int m_remotePort = 0;

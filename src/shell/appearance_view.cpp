@@ -15,8 +15,6 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include "base/platform.h"
-
 namespace kx {
 
 namespace {
@@ -125,14 +123,13 @@ void setButtonBackColour(QAbstractButton* button, Bgr colour) {
     button->update();
 }
 
-void setButtonTextColour(QAbstractButton* button, Bgr colour) {
-    if (!isGraphical(button)) {
-        platform().message(button->objectName() + "的Style属性应设为1(Graphical)");
-        return;
+QString setButtonTextColour(QAbstractButton* button, Bgr colour) {
+    if (!isGraphical(button)) return button->objectName() + "的Style属性应设为1(Graphical)";
+    if (button->isEnabled()) {
+        button->setProperty(kTextColour, colour);
+        button->update();
     }
-    if (!button->isEnabled()) return;
-    button->setProperty(kTextColour, colour);
-    button->update();
+    return {};
 }
 
 std::optional<Bgr> buttonBackColour(const QAbstractButton* button) {
@@ -155,6 +152,7 @@ void applyViewColours(QWidget* view, const Appearance& a) {
     for (QWidget* w : view->findChildren<QWidget*>()) {
         if (insideCompound(w, view)) continue;
         if (auto* b = qobject_cast<QPushButton*>(w)) {
+            // The back colour makes the button graphical, so its text colour is always taken.
             setButtonBackColour(b, a.colour(K::公用Command背景颜色));
             setButtonTextColour(b, a.colour(K::公用Command文字颜色));
             b->setText(captionBreaks(withoutCaptionBreaks(b->text()), a));

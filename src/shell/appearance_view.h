@@ -16,9 +16,9 @@ QColor bgrColour(Bgr colour);
 void makeGraphical(QAbstractButton* button);
 bool isGraphical(const QAbstractButton* button);
 void setButtonBackColour(QAbstractButton* button, Bgr colour);
-// Only for an enabled graphical button; a standard one gets the configuration message
-// "<name>的Style属性应设为1(Graphical)" and nothing else happens.
-void setButtonTextColour(QAbstractButton* button, Bgr colour);
+// Only for an enabled graphical button. A standard one takes nothing and gives the configuration
+// message "<name>的Style属性应设为1(Graphical)" for the caller to show; "" otherwise.
+QString setButtonTextColour(QAbstractButton* button, Bgr colour);
 std::optional<Bgr> buttonBackColour(const QAbstractButton* button);
 std::optional<Bgr> buttonTextColour(const QAbstractButton* button);
 

@@ -1,7 +1,6 @@
 #include "shell/wheel.h"
 
 #include "base/common.h"
-#include "base/platform.h"
 
 namespace kx {
 
@@ -33,9 +32,9 @@ void WheelRouter::onWheel(int delta) {
     if (delta == kNotch) stepTarget(1);
 }
 
-void WheelRouter::pollArrowKeys() {
+void WheelRouter::pollArrowKeys(KeyState& keys) {
     if (wheelTarget < 1) return;
-    const int key = Fun_FirstKeyDown(platform());
+    const int key = Fun_FirstKeyDown(keys);
     if (key == kVirtualKeyUp) stepTarget(1);
     if (key == kVirtualKeyDown) stepTarget(0);
 }

@@ -4,6 +4,8 @@
 #include <map>
 #include <utility>
 
+#include "base/key_state.h"
+
 namespace kx {
 
 // Routes mouse-wheel notches and Up/Down arrow presses to the channel that last took the wheel
@@ -33,8 +35,8 @@ class WheelRouter {
     // One wheel message with its delta: exactly one notch steps the target, anything else does
     // nothing.
     void onWheel(int delta);
-    // Tier 3: the Up or Down arrow newly pressed since the previous poll steps the target.
-    void pollArrowKeys();
+    // Tier 3: the Up or Down arrow newly pressed since the previous poll of keys steps the target.
+    void pollArrowKeys(KeyState& keys);
 
   private:
     // The owner's base and step handler for a target, none when no owner takes it.

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "base/settings.h"
 
 namespace kx {
@@ -227,24 +226,6 @@ PathChoice Fun_AskOpenPath(const FileDialogs& dialogs, const QString& title, con
     PathChoice choice{Fun_OpenDialogTitled(dialogs, title, ext), {}};
     if (choice.path.isEmpty() || Fun_FileSize(choice.path) <= 0) choice.message = kMsgReadFailed;
     return choice;
-}
-
-namespace {
-
-bool told(const PathChoice& choice, QString& path) {
-    path = choice.path;
-    if (!choice.chosen()) platform().message(choice.message);
-    return choice.chosen();
-}
-
-}  // namespace
-
-bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext) {
-    return told(Fun_AskSavePath({platform(), platform()}, title, ext), path);
-}
-
-bool Fun_AskOpenPath(QString& path, const QString& title, const QString& ext) {
-    return told(Fun_AskOpenPath({platform(), platform()}, title, ext), path);
 }
 
 }  // namespace kx

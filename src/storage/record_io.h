@@ -82,8 +82,5 @@ struct PathChoice {
 };
 PathChoice Fun_AskSavePath(const FileDialogs& dialogs, const QString& title, const QString& ext);
 PathChoice Fun_AskOpenPath(const FileDialogs& dialogs, const QString& title, const QString& ext);
-// The same through platform(), telling the message there.
-bool Fun_AskSavePath(QString& path, const QString& title, const QString& ext);
-bool Fun_AskOpenPath(QString& path, const QString& title, const QString& ext);
 
 }  // namespace kx

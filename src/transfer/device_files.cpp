@@ -1,8 +1,6 @@
 #include "transfer/device_files.h"
 
-#include "base/dialogs.h"
 #include "base/file_io.h"
-#include "base/platform.h"
 #include "base/settings.h"
 #include "storage/record_io.h"
 
@@ -10,8 +8,13 @@ namespace kx {
 
 namespace dl = device_log;
 
-DeviceFiles::DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, Hooks hooks)
-    : m_transfer(transfer), m_paths(std::move(paths)), m_log(log), m_hooks(std::move(hooks)) {}
+DeviceFiles::DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, FileDialogs dialogs,
+                         Hooks hooks)
+    : m_transfer(transfer),
+      m_paths(std::move(paths)),
+      m_log(log),
+      m_dialogs(dialogs),
+      m_hooks(std::move(hooks)) {}
 
 void DeviceFiles::Fun_窗体载入() {
     setFirmwarePath(Fun_IniRead(m_paths.workSet, kKeyFirmwarePath));
@@ -47,13 +50,14 @@ void DeviceFiles::Fun_下载文件_通用(FileType type, const QString& label, c
     if (!m_transfer.checkConnectedForTransfer(m_log)) return;
     m_log.clear();
     appendLog(m_log, "->读取 " + label + "参数文件 ");
-    QString path;
-    if (!Fun_AskOpenPath(path, "导入" + label + "参数文件", extension)) {
+    const PathChoice choice = Fun_AskOpenPath(m_dialogs, "导入" + label + "参数文件", extension);
+    if (!choice.chosen()) {
+        m_dialogs.prompter.message(choice.message);
         appendLog(m_log, dl::kFileError);
         return;
     }
     appendLog(m_log, "->下载 " + label + "参数文件 ");
-    m_transfer.downloadFile(type, path, m_log);
+    m_transfer.downloadFile(type, choice.path, m_log);
 }
 
 void DeviceFiles::downloadDeviceFile(const DeviceFileKind& kind) {
@@ -88,7 +92,7 @@ bool DeviceFiles::Fun_文件检查(const QString& path) {
 }
 
 void DeviceFiles::chooseFirmwareFile() {
-    const QString path = Fun_OpenDialog({platform(), platform()}, "bin");
+    const QString path = Fun_OpenDialog(m_dialogs, "bin");
     if (path.isEmpty() || !Fun_文件检查(path)) return;
     setFirmwarePath(path);
     Fun_IniWrite(m_paths.workSet, kKeyFirmwarePath, path);
@@ -133,7 +137,7 @@ void DeviceFiles::runTypedCommand(const QString& text) {
         case TypedCommand::DeveloperMode:
             if (m_hooks.enterDeveloperMode) m_hooks.enterDeveloperMode();
             if (m_hooks.showComputerInfoButton) m_hooks.showComputerInfoButton(true);
-            platform().message(dl::kDeveloperMode);
+            m_dialogs.prompter.message(dl::kDeveloperMode);
             break;
         case TypedCommand::ComputerInfo:
             requestComputerInfo();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 
+#include "base/dialogs.h"
 #include "base/paths.h"
 #include "transfer/device_format.h"
 #include "transfer/file_transfer.h"
@@ -33,8 +34,9 @@ class DeviceFiles {
     };
 
     // Shows the Controller's answers to the queries in log, for its whole lifetime, also when
-    // nobody asked.
-    DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, Hooks hooks);
+    // nobody asked. Files are chosen, and messages shown, through dialogs.
+    DeviceFiles(FileTransfer& transfer, AppPaths paths, LogBox& log, FileDialogs dialogs,
+                Hooks hooks);
     DeviceFiles(const DeviceFiles&) = delete;
     DeviceFiles& operator=(const DeviceFiles&) = delete;
 
@@ -71,6 +73,7 @@ class DeviceFiles {
     FileTransfer& m_transfer;
     AppPaths m_paths;
     LogBox& m_log;
+    FileDialogs m_dialogs;
     Hooks m_hooks;
     QString m_firmwarePath;
 };

@@ -9,7 +9,7 @@
 namespace kx {
 
 DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths,
-                                     DeviceFiles::Hooks hooks, QWidget* parent)
+                                     FileDialogs dialogs, DeviceFiles::Hooks hooks, QWidget* parent)
     : QWidget(parent),
       Text信息(new QPlainTextEdit(this)),
       Text文件(new QLineEdit(this)),
@@ -22,7 +22,7 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
 
     hooks.setFirmwarePath = [this](const QString& path) { Text文件->setText(path); };
     hooks.showComputerInfoButton = [this](bool on) { Command读取电脑信息->setVisible(on); };
-    m_core = std::make_unique<DeviceFiles>(transfer, paths, m_log, std::move(hooks));
+    m_core = std::make_unique<DeviceFiles>(transfer, paths, m_log, dialogs, std::move(hooks));
     m_runningObserver = transfer.addRunningObserver([this](bool running) {
         for (QPushButton* b : m_transferButtons)
             b->setEnabled(!running);

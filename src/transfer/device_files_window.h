@@ -18,9 +18,9 @@ class DeviceFilesWindow : public QWidget {
     Q_OBJECT
   public:
     // hooks: developer mode, the title-bar logo; the path box and the information button are
-    // the window's own.
-    DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths, DeviceFiles::Hooks hooks,
-                      QWidget* parent = nullptr);
+    // the window's own. Its files are chosen through dialogs.
+    DeviceFilesWindow(FileTransfer& transfer, const AppPaths& paths, FileDialogs dialogs,
+                      DeviceFiles::Hooks hooks, QWidget* parent = nullptr);
     ~DeviceFilesWindow() override;
 
     void Fun_窗体载入();

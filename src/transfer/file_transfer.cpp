@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/file_io.h"
-#include "base/platform.h"
 
 namespace kx {
 
@@ -74,23 +73,24 @@ void FileTransfer::sendTransferCommand(std::uint8_t code, std::span<const std::u
     // A reply already queued (a late or repeated answer to the previous command) lands before
     // the flag is cleared, so it cannot pass for the answer to this command. The arguments are
     // the caller's own: whatever runs in this pump cannot change them.
-    platform().processEvents(0);
+    m_link.waiter().pump.processEvents(0);
     m_replies.transferReplySeen = 0;
     m_link.sendCommand(code, args);
 }
 
 bool FileTransfer::waitTransferReply(int timeoutMs) {
-    return waitFlag(m_replies.transferReplySeen, timeoutMs);
+    return waitFlag(m_link.waiter(), m_replies.transferReplySeen, timeoutMs);
 }
 
 bool FileTransfer::waitTransferReply(int timeoutMs, std::uint8_t code) {
-    Platform& p = platform();
-    const std::uint32_t start = p.milliseconds();
+    Clock& clock = m_link.waiter().clock;
+    const std::uint32_t start = clock.milliseconds();
     const auto limit = static_cast<std::uint32_t>(std::max(timeoutMs, 0));
     for (;;) {
-        const std::uint32_t elapsed = p.milliseconds() - start;
+        const std::uint32_t elapsed = clock.milliseconds() - start;
         if (elapsed > limit) return false;
-        if (waitFlag(m_replies.transferReplySeen, static_cast<int>(limit - elapsed))) {
+        if (waitFlag(m_link.waiter(), m_replies.transferReplySeen,
+                     static_cast<int>(limit - elapsed))) {
             if (m_replies.transferReplyCode == code) return true;
             m_replies.transferReplySeen = 0;
         }
@@ -268,7 +268,7 @@ void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
     appendLog(log, " ");
     appendLog(log, "文件=" + path);
     appendLog(log, "");
-    appendLog(log, "时间：" + platform().localTime().toString("HH:mm:ss"));
+    appendLog(log, "时间：" + m_link.waiter().clock.localTime().toString("HH:mm:ss"));
 }
 
 }  // namespace kx

@@ -29,8 +29,8 @@ struct TransferReplyStore {
 };
 
 // Whole files to the Controller (download) and from it (upload), each run to its end inside one
-// call while interface events keep being handled. One transfer runs at a time: the reply store
-// and the Controller's file reception belong to it.
+// call while interface events keep being handled (through the link's waiter). One transfer runs at
+// a time: the reply store and the Controller's file reception belong to it.
 class FileTransfer {
   public:
     // Marks one transfer operation as running for its lifetime (a Show download holds one across

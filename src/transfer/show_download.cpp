@@ -1,7 +1,6 @@
 #include "transfer/show_download.h"
 
 #include "base/common.h"
-#include "base/platform.h"
 #include "base/settings.h"
 
 namespace kx {
@@ -56,7 +55,7 @@ void ShowDownload::Fun_下载灯光参数(LogBox& log) {
         // Sending the file on disk when the save failed would pass an older show off as this one.
         saved = !m_hooks.saveShow || m_hooks.saveShow();
         if (saved) {
-            Fun_Wait({platform(), platform()}, kSettleMs);
+            Fun_Wait(m_transfer.link().waiter(), kSettleMs);
             m_transfer.downloadFile(session, FileType::Show, m_paths.showFile, log);
         } else {
             appendLog(log, kLogShowNotSaved);

@@ -147,7 +147,7 @@ class LoopDriverTest : public test::FakePlatformTest {};
 // start another pass, which would run step 0 again.
 TEST_F(LoopDriverTest, ClosingAgainWhileStepZeroWaitsRunsItOnce) {
     ProcessCore core;
-    LoopDriver driver(core);
+    LoopDriver driver(core, fake);
     int steps = 0;
     int shown = 0;
     core.shutdown.hideMainWindow = [&] { ++steps; };
@@ -182,16 +182,16 @@ class SingleInstanceTest : public test::FakePlatformTest {};
 
 TEST_F(SingleInstanceTest, ASecondCopyIsRefusedWithItsMessageAndTheFirstKeepsItsLock) {
     SingleInstance first(fake.dir.path());
-    EXPECT_FALSE(refuseSecondCopy(first));
+    EXPECT_FALSE(refuseSecondCopy(first, fake));
     EXPECT_TRUE(fake.messages.isEmpty());
 
     SingleInstance second(fake.dir.path());
-    EXPECT_TRUE(refuseSecondCopy(second));
+    EXPECT_TRUE(refuseSecondCopy(second, fake));
     EXPECT_EQ(fake.messages, QStringList{"程序已经打开，不能重复开启！"});
-    EXPECT_FALSE(refuseSecondCopy(first));  // unaffected
+    EXPECT_FALSE(refuseSecondCopy(first, fake));  // unaffected
 
     SingleInstance elsewhere(fake.dir.path() + "/AppSet");
-    EXPECT_FALSE(refuseSecondCopy(elsewhere));
+    EXPECT_FALSE(refuseSecondCopy(elsewhere, fake));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class ShutdownSaveTest : public test::FakePlatformTest {
         ShutdownTasks& s = core.shutdown;
         s.hideMainWindow = note("hide");
         s.leaveNotice = note("leave");
-        s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(file, mayAsk); };
+        s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(file, fake, mayAsk); };
         s.deleteStepClipboard = note("delStep");
         s.backupShow = [this] {
             log << "backup";
@@ -102,7 +102,7 @@ TEST_F(ShutdownSaveTest, ATerminationRequestEndsWithoutAsking) {
     // One that arrives while the user is being asked ends the program whatever the answer.
     ProcessCore asked;
     asked.shutdown.saveShow = [&](bool mayAsk) {
-        const bool goOn = saveBeforeEnd(file, mayAsk);
+        const bool goOn = saveBeforeEnd(file, fake, mayAsk);
         asked.requestTermination();
         return goOn;
     };

@@ -36,7 +36,7 @@ class EditorRegistryTest : public test::LinkFixture {
     QTemporaryDir dir;
     AppPaths paths;
     Appearance appearance;
-    MainWindow window{[] {}};
+    MainWindow window{[] {}, platform};
     WheelRouter wheel;
     std::unique_ptr<MainShell> shell;
     std::vector<std::function<void()>> showReplaced;

@@ -42,7 +42,7 @@ class TitleBarTest : public test::FakePlatformTest {
 };
 
 TEST_F(TitleBarTest, FunctionButtonsRepaintTheRowAndNavigateBetweenViews) {
-    MainWindow window([] {});
+    MainWindow window([] {}, fake);
     TitleBarView* bar = makeBar().release();
     window.dockTitleBar(bar);  // the window owns it now
     std::map<int, PlaceholderView*> views;

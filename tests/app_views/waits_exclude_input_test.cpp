@@ -45,7 +45,8 @@ class WaitsExcludeInputTest : public ::testing::Test {
         sc.folder = controllerFiles.path();
         sim = std::make_unique<kxsim::ControllerSim>(sc);
         ASSERT_TRUE(sim->start());
-        link = std::make_unique<ControllerLink>(test::TransferFixture::loopbackConfig(sim->port()));
+        link = std::make_unique<ControllerLink>(test::TransferFixture::loopbackConfig(sim->port()),
+                                                Waiter{qtPlatform, qtPlatform}, qtPlatform);
         transfer = std::make_unique<FileTransfer>(*link);
 
         paths = AppPaths::under(dir.path());
@@ -68,7 +69,6 @@ class WaitsExcludeInputTest : public ::testing::Test {
 
     QTemporaryDir dir;
     QtPlatform qtPlatform{dir.path()};
-    PlatformScope scope{qtPlatform};
     QTemporaryDir controllerFiles;
     std::unique_ptr<kxsim::ControllerSim> sim;
     std::unique_ptr<ControllerLink> link;

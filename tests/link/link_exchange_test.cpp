@@ -332,8 +332,7 @@ TEST_F(LinkExchange, MalformedDatagramsAreDroppedOnBothPaths) {
 
 TEST(SocketLayer, BindConflictRaisesTheErrorEventAndSendsReopen) {
     LoopbackPlatform platform;
-    PlatformScope scope(platform);
-    V21__CSocketMaster first, second;
+    V21__CSocketMaster first{platform}, second{platform};
     first.setLocalAddress(QHostAddress(QHostAddress::LocalHost));
     second.setLocalAddress(QHostAddress(QHostAddress::LocalHost));
     ASSERT_TRUE(first.Bind(0));
@@ -346,6 +345,10 @@ TEST(SocketLayer, BindConflictRaisesTheErrorEventAndSendsReopen) {
     EXPECT_EQ(errors[0].description, "Address already in use.");
     EXPECT_EQ(errors[0].source, "V21__CSocketMaster.PostSocket");
     EXPECT_TRUE(platform.messages.isEmpty());
+    // A handler that lets it be displayed gets the description through the socket's prompter.
+    second.Error = [](V21__CSocketMaster::ErrorEvent& e) { e.cancelDisplay = false; };
+    EXPECT_FALSE(second.Bind(first.localPort()));
+    EXPECT_EQ(platform.messages, QStringList{"Address already in use."});
 
     // A send on a socket without a bound port binds a free one first; the datagram arrives whole.
     std::vector<QByteArray> got;
@@ -362,7 +365,7 @@ TEST(SocketLayer, BindConflictRaisesTheErrorEventAndSendsReopen) {
     ASSERT_TRUE(platform.pumpUntil([&] { return !got.empty(); }));
     EXPECT_EQ(got[0], bytesOf({1, 2, 3}));
 
-    V21__CSocketMaster never;
+    V21__CSocketMaster never{platform};
     never.CloseSck();
     EXPECT_EQ(never.state(), V21__CSocketMaster::sckClosed);
 }

@@ -30,7 +30,7 @@ class LinkFixture : public ::testing::Test {
         lc.broadcastPort = sim->port();
         lc.privatePort = 0;
         lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-        link = std::make_unique<ControllerLink>(lc);
+        link = std::make_unique<ControllerLink>(lc, Waiter{platform, platform}, platform);
         sim->setToolPrivatePort(static_cast<quint16>(privatePort()));
     }
 
@@ -52,7 +52,6 @@ class LinkFixture : public ::testing::Test {
     }
 
     LoopbackPlatform platform;
-    PlatformScope scope{platform};
     QTemporaryDir files;
     QString simComputerInfo;
     std::unique_ptr<kxsim::ControllerSim> sim;

@@ -9,12 +9,15 @@
 #include <QTimer>
 #include <functional>
 
-#include "base/platform.h"
+#include "base/clock.h"
+#include "base/event_pump.h"
+#include "base/program_folder.h"
+#include "base/prompter.h"
 
 namespace kx::test {
 
 // A platform with a real clock and real event delivery, for exchanges over loopback sockets.
-class LoopbackPlatform : public Platform {
+class LoopbackPlatform : public Clock, public EventPump, public Prompter, public ProgramFolder {
   public:
     LoopbackPlatform() { m_clock.start(); }
 
@@ -35,7 +38,6 @@ class LoopbackPlatform : public Platform {
     void message(const QString& text) override { messages << text; }
     bool askYesNo(const QString&) override { return false; }
     QString fileDialog(const FileDialog&) override { return {}; }
-    std::uint16_t asyncKeyState(int) override { return 0; }
     QString programDir() const override { return dir.path(); }
 
     // Handles events until done() holds or timeoutMs have passed; the result of done().

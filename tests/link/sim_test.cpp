@@ -37,7 +37,7 @@ class SimExchange : public LinkFixture {
     std::optional<QByteArray> transact(std::uint8_t code, const QByteArray& args) {
         replySeen = 0;
         link->sendCommand(code, bytes(args));
-        if (!waitFlag(replySeen, 500)) return std::nullopt;
+        if (!waitFlag(link->waiter(), replySeen, 500)) return std::nullopt;
         return reply;
     }
     // The transfer reply data, or "<no reply>".
@@ -284,13 +284,12 @@ TEST(SimProgram, RunsBesideTheToolAndStopsByItself) {
     const QString program = QCoreApplication::applicationDirPath() + "/../bin/kx7420-sim";
     ASSERT_TRUE(QFile::exists(program)) << program.toStdString();
     LoopbackPlatform platform;
-    PlatformScope scope(platform);
     QTemporaryDir files;
 
     LinkConfig lc;
     lc.commandHost = lc.broadcastHost = "127.0.0.1";
     lc.localAddress = QHostAddress(QHostAddress::LocalHost);
-    ControllerLink link(lc);
+    ControllerLink link(lc, {platform, platform}, platform);
     const int privatePort = link.socket(ControllerLink::Endpoint::Private).localPort();
 
     QProcess sim;

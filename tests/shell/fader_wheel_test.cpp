@@ -120,13 +120,13 @@ TEST_F(WheelTest, NotchesGoToTheTargetWhereverItIs) {
 TEST_F(WheelTest, ArrowKeysStepOncePerPressEvenWithTheWheelDisabled) {
     router.wheelDisabled = true;
     fake.pressKey(WheelRouter::kVirtualKeyUp);
-    router.pollArrowKeys();  // no target: the key is not even looked at
+    router.pollArrowKeys(fake);  // no target: the key is not even looked at
     EXPECT_TRUE(steps.empty());
     router.wheelTarget = 2005;
-    router.pollArrowKeys();
-    router.pollArrowKeys();  // still held, no new press
+    router.pollArrowKeys(fake);
+    router.pollArrowKeys(fake);  // still held, no new press
     fake.pressKey(WheelRouter::kVirtualKeyDown);
-    router.pollArrowKeys();
+    router.pollArrowKeys(fake);
     using S = decltype(steps);
     EXPECT_EQ(steps, (S{{'M', {1, 5}}, {'M', {0, 5}}}));
 }

@@ -7,13 +7,21 @@
 
 #include <gtest/gtest.h>
 
-#include "base/platform.h"
+#include "base/clock.h"
+#include "base/event_pump.h"
+#include "base/key_state.h"
+#include "base/program_folder.h"
+#include "base/prompter.h"
 
 namespace kx::test {
 
 // A scripted platform: a clock the test moves, recorded message boxes, queued dialog answers,
 // keys the test presses, and a fresh program directory with the AppSet folders.
-class FakePlatform : public Platform {
+class FakePlatform : public Clock,
+                     public EventPump,
+                     public Prompter,
+                     public KeyState,
+                     public ProgramFolder {
   public:
     FakePlatform();
 
@@ -45,11 +53,10 @@ class FakePlatform : public Platform {
     QTemporaryDir dir;
 };
 
-// Installs a FakePlatform for one test.
+// A FakePlatform for one test.
 class FakePlatformTest : public ::testing::Test {
   protected:
     FakePlatform fake;
-    PlatformScope scope{fake};
 };
 
 }  // namespace kx::test

@@ -18,7 +18,8 @@ class DeviceFilesTest : public TransferFixture {
         hooks.showLogo = [this](bool on) { logoShown = on; };
         hooks.setFirmwarePath = [this](const QString& p) { pathBox = p; };
         hooks.showComputerInfoButton = [this](bool on) { infoButton = on; };
-        device = std::make_unique<DeviceFiles>(*transfer, paths, log, hooks);
+        device = std::make_unique<DeviceFiles>(*transfer, paths, log,
+                                               FileDialogs{platform, platform}, hooks);
         // As the program wires the window: it takes the replies after the transfer's store.
         link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
             device->Fun_接收版本号(code, data);

@@ -20,7 +20,7 @@ class DownloadUnderFramesTest : public test::TransferFixture {
     void SetUp() override {
         TransferFixture::SetUp();
         core.tiers.liveOutput = [this] { link->outputTick(); };
-        driver = std::make_unique<LoopDriver>(core);
+        driver = std::make_unique<LoopDriver>(core, platform);
         driver->start();
         connectLink();
         link->live().defineView(kStreamingView, {[](DmxFrame& frame) {

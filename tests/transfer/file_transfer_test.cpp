@@ -204,11 +204,11 @@ TEST_F(Download, ShuttingDownStopsAfterTheCurrentBlock) {
 
 TEST(DownloadNoController, HandshakeFailsAfterTheWait) {
     TransferPlatform platform;
-    PlatformScope scope{platform};
     // A bound port that never answers.
     QUdpSocket silent;
     ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
-    ControllerLink link(TransferFixture::loopbackConfig(silent.localPort()));
+    ControllerLink link(TransferFixture::loopbackConfig(silent.localPort()), {platform, platform},
+                        platform);
     FileTransfer transfer(link);
     TextLog log;
     const QString path = platform.dir.filePath("s.K74");
@@ -308,7 +308,6 @@ class ScriptedController {
 
 TEST(UploadScripted, ImplausibleAnswersWriteNothing) {
     TransferPlatform platform;
-    PlatformScope scope{platform};
     const QString dest = platform.dir.filePath("R-QB.KQB");
     const struct {
         const char* reply;
@@ -353,7 +352,8 @@ TEST(UploadScripted, ImplausibleAnswersWriteNothing) {
     };
     for (const auto& c : cases) {
         ScriptedController controller(hex(c.reply));
-        ControllerLink link(TransferFixture::loopbackConfig(controller.port()));
+        ControllerLink link(TransferFixture::loopbackConfig(controller.port()),
+                            {platform, platform}, platform);
         FileTransfer transfer(link);
         TextLog log;
         transfer.uploadFile(FileType::WallPanel, dest, log);

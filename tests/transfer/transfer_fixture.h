@@ -42,7 +42,8 @@ class TransferFixture : public ::testing::Test {
         sc.folder = controllerFiles.path();
         sim = std::make_unique<kxsim::ControllerSim>(sc);
         ASSERT_TRUE(sim->start()) << sim->errorString().toStdString();
-        link = std::make_unique<ControllerLink>(loopbackConfig(sim->port()));
+        link = std::make_unique<ControllerLink>(loopbackConfig(sim->port()),
+                                                Waiter{platform, platform}, platform);
         sim->setToolPrivatePort(
             static_cast<quint16>(link->socket(ControllerLink::Endpoint::Private).localPort()));
         transfer = std::make_unique<FileTransfer>(*link);
@@ -99,7 +100,6 @@ class TransferFixture : public ::testing::Test {
     }
 
     TransferPlatform platform;
-    PlatformScope scope{platform};
     QTemporaryDir controllerFiles;
     std::unique_ptr<kxsim::ControllerSim> sim;
     std::unique_ptr<ControllerLink> link;

@@ -57,7 +57,8 @@ class DeviceFilesWindowTest : public TransferFixture {
         DeviceFiles::Hooks hooks;
         hooks.developerMode = [this] { return developer; };
         hooks.enterDeveloperMode = [this] { developer = true; };
-        window = std::make_unique<DeviceFilesWindow>(*transfer, paths, hooks);
+        window = std::make_unique<DeviceFilesWindow>(*transfer, paths,
+                                                     FileDialogs{platform, platform}, hooks);
         link->addReplyHandler([this](std::uint8_t code, std::span<const std::uint8_t> data) {
             window->core().Fun_接收版本号(code, data);
         });

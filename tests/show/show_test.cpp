@@ -29,6 +29,16 @@ class ShowTest : public test::FakePlatformTest {
     EffectImages images{show, paths};
     ShowFile file = makeShowFile(show, images, paths, {fake, fake});
 
+    // A one-fixture, one-channel Material whose last Step holds value.
+    static Material tiny(int steps, int value) {
+        Material m;
+        m.setFixtureCount(1);
+        m.setChannelCount(1);
+        m.setStepCount(steps);
+        m.setValue(steps, 1, 1, value);
+        return m;
+    }
+
     QByteArray saved() {
         EXPECT_TRUE(file.saveShow(fake));
         return readWholeFile(paths.showFile).value_or(QByteArray());
@@ -202,11 +212,7 @@ TEST_F(ShowTest, DamagedSectionsLeaveTheLiveShowAlone) {
 
 TEST_F(ShowTest, AShowThatCannotBeReadIsKeptAsideByteForByte) {
     fill(show);
-    Material m;
-    m.setFixtureCount(1);
-    m.setChannelCount(1);
-    m.setStepCount(1);
-    m.setValue(1, 1, 1, 200);
+    const Material m = tiny(1, 200);
     show.currentEffect = 3;
     show.materials.at(1, 1) = m;
     const QByteArray good = saved();
@@ -257,11 +263,7 @@ TEST_F(ShowTest, AGroupsFileThatCannotBeSavedIsSaidAndTheBackupStillMade) {
 }
 
 TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
-    Material m;
-    m.setFixtureCount(1);
-    m.setChannelCount(1);
-    m.setStepCount(1);
-    m.setValue(1, 1, 1, 200);
+    const Material m = tiny(1, 200);
     show.currentEffect = 3;
     show.materials.at(1, 1) = m;
     saved();
@@ -284,11 +286,7 @@ TEST_F(ShowTest, ALoadWhoseMaterialImagesCannotBeWrittenSaysSo) {
 // to its file and loads the other's, an emptied bank loses its file, a load replaces them all and
 // a missing Show File removes them.
 TEST_F(ShowTest, TheImagesOwnerKeepsEveryEffectsMaterialsInItsWorkingFile) {
-    Material m;
-    m.setFixtureCount(1);
-    m.setChannelCount(1);
-    m.setStepCount(2);
-    m.setValue(2, 1, 1, 99);
+    const Material m = tiny(2, 99);
     ASSERT_TRUE(images.open(3).done);
     show.materials.at(1, 1) = m;
     ASSERT_TRUE(images.flush());

@@ -45,13 +45,7 @@ QWidget* MainShell::view(EditorId id) const {
 }
 
 void MainShell::enter(EditorId id) {
-    const Entry* e = find(id);
-    if (!e) return;
-    if (e->enter) {
-        e->enter();
-    } else {
-        m_window.showView(e->view);
-    }
+    if (const Entry* e = find(id); e && e->enter) e->enter();
 }
 
 void MainShell::setButtonEditor(EditorId id) {

@@ -29,7 +29,7 @@ class MainShell : public QObject {
         EditorId id;
         QString title;
         QWidget* view = nullptr;
-        std::function<void()> enter;  // none: the view is brought to the front
+        std::function<void()> enter;  // tells the live output, then enters the view
         int titleButton = 0;
         bool startsOnButton = false;
         QString buttonCaption;  // the button's text while it leads here ("": the title)

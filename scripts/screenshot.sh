@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the tool under Xvfb and saves a PNG of the main window (1280 x 768) with each view the
-# title bar reaches: the splash view, then 灯控, 灯库, 场景, 测试, 下载 and, through a double click
-# on the datagram counters, the firmware-upgrade view.
+# title bar reaches: the splash view, then 灯控, 灯库 (with a few fixtures patched, its Channel
+# Function picker, Common Fixtures and Fixture Group panels), 场景, 测试, 下载 and, through a double
+# click on the datagram counters, the firmware-upgrade view.
 # Usage: scripts/screenshot.sh [output-folder] [program]   (build first with ./run.sh or ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,7 +40,25 @@ shot() {
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 shot 0-splash
 click 214 43 && shot 1-灯控
-click 312 43 && shot 3-灯库
+click 312 43
+# The fixture library with a few fixtures patched by typing, as a technician does it: fixture n's
+# button, its name, address and channel count, then some fader values on fixture 1.
+for n in 1 2 3 4 5 6; do
+    col=$(( (n - 1) % 10 )); row=$(( (n - 1) / 10 ))
+    click $(( 53 + col * 84 )) $(( 119 + row * 26 ))
+    click 1016 151 && xdotool key ctrl+a && xdotool type "Par $n"
+    click 950 183 && xdotool key ctrl+a && xdotool type "$(( 1 + (n - 1) * 8 ))" && xdotool key Return
+    click 950 215 && xdotool key ctrl+a && xdotool type "8" && xdotool key Return
+done
+click 53 119
+for ch in 1 2 3 4 5 6 7 8; do click $(( 71 + (ch - 1) * 54 )) $(( 470 + ch * 28 )); done
+shot 3-灯库
+click 71 442 && shot 3a-灯库-通道定义
+click 71 442
+click 1184 313 && shot 3b-灯库-常用灯具
+click 1184 313
+click 1242 313 && click 1119 126 && click 137 119 && click 221 119 && shot 3c-灯库-灯具分组
+click 1242 313
 click 410 43 && shot 4-场景
 click 508 43 && shot 5-测试
 click 606 43 && shot 6-下载

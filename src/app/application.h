@@ -23,6 +23,7 @@ namespace kx {
 
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
+class FixtureLibraryView;
 class ShowDownloadWindow;
 class TestConsoleView;
 
@@ -63,6 +64,7 @@ class Application {
 
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;
+    FixtureLibraryView* m_fixtureLibrary = nullptr;
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;

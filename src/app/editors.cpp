@@ -1,6 +1,8 @@
 // The one list of the editors and other views below the title bar. Adding an editor means
 // writing its files and one entry here.
 #include "app/application.h"
+#include "app/fixture_library_registration.h"
+#include "app/live_views.h"
 #include "app/placeholder_view.h"
 #include "base/settings.h"
 #include "diag/test_console_view.h"
@@ -10,20 +12,6 @@
 namespace kx {
 
 namespace {
-
-// The live output's view numbers, as the Controller's frames have always been told them.
-namespace live_view {
-constexpr int kDownload = 1;
-constexpr int kDeviceFiles = 3;
-constexpr int kSceneEditor = 4;
-constexpr int kFixtureLibrary = 5;
-constexpr int kRoomControl = 6;
-constexpr int kMaterialStatic = 7;
-constexpr int kMaterialRun = 8;
-constexpr int kEffectEditor = 9;
-constexpr int kTestConsole = 10;
-constexpr int kAirConIr = 11;
-}  // namespace live_view
 
 // Replies are offered after the transfer's reply store in the order room control editor (its IR
 // code receiver), device window, test console, scene editor, IR learning window.
@@ -55,12 +43,15 @@ LiveDmx::ViewOutput streaming() {
 std::vector<EditorRegistration> Application::editors() {
     std::vector<EditorRegistration> list;
 
-    EditorRegistration library =
-        placeholder(EditorId::FixtureLibrary, "FixtureLibraryView", "灯库");
-    library.titleButton = 3;
-    library.liveView = live_view::kFixtureLibrary;
-    library.liveOutputs = {{live_view::kFixtureLibrary, streaming()}};
-    list.push_back(library);
+    list.push_back(
+        fixtureLibraryRegistration(m_show, m_paths,
+                                   {m_appearance,
+                                    m_shell->pictures(),
+                                    m_wheel,
+                                    {m_platform, m_platform},
+                                    [this](QWidget* view) { m_window->showView(view); },
+                                    [this] { m_shell->enter(EditorId::FixtureLibrary); }},
+                                   m_fixtureLibrary));
 
     EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
     effects.titleButton = 4;

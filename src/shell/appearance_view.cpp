@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -106,6 +107,11 @@ QColor bgrColour(Bgr c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+Bgr toBgr(const QColor& c) {
+    return static_cast<Bgr>(c.red()) | static_cast<Bgr>(c.green()) << 8 |
+           static_cast<Bgr>(c.blue()) << 16;
+}
+
 void makeGraphical(QAbstractButton* button) {
     if (isGraphical(button)) return;
     button->setProperty(kGraphical, true);
@@ -132,6 +138,11 @@ QString setButtonTextColour(QAbstractButton* button, Bgr colour) {
     return {};
 }
 
+void setButtonFace(QAbstractButton* button, std::optional<Bgr> colour) {
+    setButtonBackColour(button,
+                        colour.value_or(toBgr(QApplication::palette().color(QPalette::Button))));
+}
+
 std::optional<Bgr> buttonBackColour(const QAbstractButton* button) {
     return colourProperty(button, kBackColour);
 }
@@ -143,6 +154,13 @@ std::optional<Bgr> buttonTextColour(const QAbstractButton* button) {
 void setControlColours(QWidget* control, std::optional<Bgr> back, std::optional<Bgr> text) {
     if (back) control->setAutoFillBackground(true);
     setPaletteColours(control, QPalette::Window, QPalette::WindowText, back, text);
+}
+
+void setTextBoxBack(QWidget* box, std::optional<Bgr> back) {
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base,
+                 back ? bgrColour(*back) : QApplication::palette().color(QPalette::Base));
+    box->setPalette(pal);
 }
 
 void applyViewColours(QWidget* view, const Appearance& a) {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "materials/chase_generator.h"
+#include "shell/appearance.h"
+
+namespace kx {
+
+// The chase generator window (跑马), opened over the Material editor by "跑马工具". It reads its
+// fields, lets generateChase replace the Steps of the Material it is given, and shows the listing.
+class ChaseGeneratorWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ChaseGeneratorWindow(const Appearance& appearance, QWidget* parent = nullptr);
+
+    // The Material the window works on (the editor's current one); none: generating does nothing.
+    void setMaterial(Material* material) { m_material = material; }
+    // "跑马工具": prepares and shows the window when it is hidden, hides it when it is shown.
+    void toggle();
+    // Refills the lit-count and start-position lists with 1..fixtureCount and resets the type.
+    void prepareChaseWindow();
+    // Hides the window ("隐藏", and every output tick outside the Material editor's static view).
+    void Fun_窗体关闭() { hide(); }
+    // "生成数据".
+    void generate();
+    ChaseFields fields() const;
+
+    QComboBox* Combo跑马类型;
+    QComboBox* Combo跑马灯具数量;
+    QComboBox* Combo起始位置;
+    QComboBox* Combo亮灯数据;
+    QComboBox* Combo灭灯数据;
+    QCheckBox* Check开启反向;
+    QPlainTextEdit* Text信息;
+    QPushButton* Command生成数据;
+    QPushButton* Command隐藏;
+
+  signals:
+    // The Steps were replaced: the editor makes Step 1 current and refreshes everything.
+    void generated();
+
+  private:
+    Material* m_material = nullptr;
+};
+
+}  // namespace kx

@@ -24,6 +24,7 @@ namespace kx {
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
 class FixtureLibraryView;
+class SceneEditorView;
 class ShowDownloadWindow;
 class TestConsoleView;
 
@@ -65,6 +66,7 @@ class Application {
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;
     FixtureLibraryView* m_fixtureLibrary = nullptr;
+    SceneEditorView* m_sceneEditor = nullptr;
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;

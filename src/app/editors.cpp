@@ -4,6 +4,7 @@
 #include "app/fixture_library_registration.h"
 #include "app/live_views.h"
 #include "app/placeholder_view.h"
+#include "app/scene_editor_registration.h"
 #include "base/settings.h"
 #include "diag/test_console_view.h"
 #include "transfer/device_files_window.h"
@@ -14,7 +15,7 @@ namespace kx {
 namespace {
 
 // Replies are offered after the transfer's reply store in the order room control editor (its IR
-// code receiver), device window, test console, scene editor, IR learning window.
+// code receiver), device window, test console, scene editor (4), IR learning window.
 namespace reply_order {
 constexpr int kDeviceWindow = 2;
 constexpr int kTestConsole = 3;
@@ -111,12 +112,19 @@ std::vector<EditorRegistration> Application::editors() {
     download.liveOutputs = {{live_view::kDownload, {}}};
     list.push_back(download);
 
-    EditorRegistration scenes = placeholder(EditorId::Scenes, "SceneEditorView", "场景");
-    scenes.titleButton = 4;
-    scenes.startsOnButton = true;
-    scenes.liveView = live_view::kSceneEditor;
-    scenes.liveOutputs = {{live_view::kSceneEditor, streaming()}};
-    list.push_back(scenes);
+    list.push_back(sceneEditorRegistration({m_show,
+                                            m_images,
+                                            m_paths,
+                                            m_appearance,
+                                            {m_platform, m_platform},
+                                            *m_link,
+                                            [this](QWidget* view) { m_window->showView(view); },
+                                            [this] { m_shell->setButtonEditor(EditorId::Scenes); },
+                                            [this] {
+                                                m_shell->setButtonEditor(EditorId::Effects);
+                                                m_shell->enter(EditorId::Effects);
+                                            }},
+                                           m_sceneEditor));
 
     EditorRegistration room = placeholder(EditorId::RoomControl, "RoomControlView", "灯控");
     room.titleButton = 1;

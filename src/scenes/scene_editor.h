@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include "base/outcome.h"
+#include "base/prompter.h"
+#include "scenes/scene_editor_state.h"
+
+namespace kx {
+
+// The Scene editor's edits of the scene table, one at a time on the current scene, each stored
+// at once. The scene the editor last showed is remembered in WORK_SET.
+class SceneEditor {
+  public:
+    SceneEditor(SceneTable& scenes, QString workSet);
+
+    const SceneTable& scenes() const { return m_scenes; }
+    int currentScene() const { return m_current; }
+    const Scene& current() const { return m_scenes.at(m_current); }
+    int copiedScene() const { return m_copied; }
+    bool editEnabled() const { return m_editEnabled; }
+
+    // Entering: the first time the scene of "最后编辑场景"; always a scene 1-50.
+    void enter();
+    void chooseScene(int n);
+
+    void setName(const QString& name);
+    void setMainsByDmx(bool on);
+    void setWallPanelScene(int n);
+    void setVodScene(int n);
+    void setAudioSource(int source);
+    void setEffectorSound(int sound);
+    void setEditEnabled(bool on);
+    // With editing on: the Effect becomes the scene's, or leaves it when it already was.
+    void toggleEffect(int effect);
+
+    void copy();
+    // Copies the settings of the copied scene into the current one; false with nothing copied.
+    bool paste();
+    // "要设置成默认参数吗?": done when the associations were set.
+    Outcome setDefaultAssociations(Prompter& prompter);
+    // The same without the question (a first run without a Show File).
+    void setDefaultAssociationsNow();
+    // Scenes 31-35 keep their fixed names whatever a file held.
+    void applySpecialNames();
+
+  private:
+    SceneTable& m_scenes;
+    QString m_workSet;
+    bool m_initialised = false;
+    int m_current = 1;
+    int m_copied = 0;
+    bool m_editEnabled = false;
+};
+
+}  // namespace kx

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/editor_install.h"
+#include "app/placeholder_view.h"
+#include "app/scene_editor_registration.h"
+#include "base/settings.h"
+#include "link/link_fixture.h"
+#include "link/protocol.h"
+
+namespace kx {
+namespace {
+
+// The Scene editor as the program plugs it in, with the Effect editor's place held by a plain
+// view, against the simulated Controller.
+class SceneEditorLiveTest : public test::LinkFixture {
+  protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        paths = AppPaths::under(dir.path());
+        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
+        shell = std::make_unique<MainShell>(window, paths, appearance);
+        EditorRegistration effects;
+        effects.id = EditorId::Effects;
+        effects.title = "效果";
+        effects.titleButton = 4;
+        effects.makeView = [] { return new PlaceholderView("EffectEditorView", "效果"); };
+        std::vector<EditorRegistration> list;
+        list.push_back(
+            sceneEditorRegistration({show,
+                                     images,
+                                     paths,
+                                     appearance,
+                                     {platform, platform},
+                                     *link,
+                                     [this](QWidget* v) { window.showView(v); },
+                                     [this] { shell->setButtonEditor(EditorId::Scenes); },
+                                     [this] {
+                                         shell->setButtonEditor(EditorId::Effects);
+                                         shell->enter(EditorId::Effects);
+                                     }},
+                                    view));
+        list.push_back(effects);
+        InstalledEditors installed = installEditors(std::move(list), *link, wheel, window);
+        shell->createViews(std::move(installed.entries));
+        show.effects.at(3).remark = "开场";
+        connectLink();
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+        ASSERT_EQ(window.currentView(), view);
+    }
+
+    QByteArray lastBody() { return sim->records().back().body; }
+    QByteArray hexBody(const char* text) {
+        const auto bytes = hexTextBytes(text);
+        return QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                          static_cast<qsizetype>(bytes->size()));
+    }
+    QLineEdit* reportBox() { return view->findChild<QLineEdit*>("Text接收场景对应"); }
+
+    QTemporaryDir dir;
+    AppPaths paths;
+    Appearance appearance;
+    Show show;
+    EffectImages images{show, AppPaths::under(dir.path())};
+    MainWindow window{[] {}, platform};
+    WheelRouter wheel;
+    std::unique_ptr<MainShell> shell;
+    SceneEditorView* view = nullptr;
+};
+
+TEST_F(SceneEditorLiveTest, TheReportBoxAsksForReportsAndShowsThem) {
+    EXPECT_EQ(link->live().view(), 4);
+    QTest::mouseClick(reportBox(), Qt::LeftButton);
+    ASSERT_TRUE(platform.pumpUntil([&] { return !reportBox()->text().isEmpty(); }));
+    EXPECT_EQ(lastBody(), hexBody(kSceneReportOnText));
+    // The Controller answers the start with its current report, then reports a VOD call.
+    EXPECT_EQ(reportBox()->text(), "A-01  C-01");
+    sim->reportScene(1, 3, 5);
+    ASSERT_TRUE(platform.pumpUntil([&] { return reportBox()->text() == "B-03  C-05"; }));
+
+    reportBox()->setFocus();
+    const qint64 before = sim->datagramCount();
+    view->sceneButton(2)->setFocus();
+    ASSERT_TRUE(simReceived(before + 1));
+    EXPECT_EQ(lastBody(), hexBody(kSceneReportOffText));
+}
+
+TEST_F(SceneEditorLiveTest, EffectButtonsAssignWhileEditingAndOpenOtherwise) {
+    QTest::mouseClick(view->sceneButton(7), Qt::LeftButton);
+    QTest::mouseClick(view->effectButton(3), Qt::LeftButton);
+    EXPECT_EQ(show.scenes.at(7).effectNumber, 0);
+    EXPECT_EQ(show.currentEffect, 3);
+    EXPECT_EQ(window.currentView(), shell->view(EditorId::Effects));
+    EXPECT_EQ(shell->titleBar().functionButton(4)->text(), "效果");
+
+    shell->enter(EditorId::Scenes);
+    EXPECT_EQ(shell->titleBar().functionButton(4)->text(), "场景");
+    EXPECT_EQ(view->editor().currentScene(), 7);
+    QTest::mouseClick(view->findChild<QCheckBox*>("Check开启场景编辑"), Qt::LeftButton);
+    EXPECT_TRUE(view->findChild<QPushButton*>("Command粘贴场景设置")->isVisible());
+    QTest::mouseClick(view->effectButton(3), Qt::LeftButton);
+    EXPECT_EQ(show.scenes.at(7).effectNumber, 3);
+    EXPECT_EQ(view->sceneButton(7)->text(), "[7]");
+    EXPECT_EQ(view->effectButton(3)->text(), "[开场]");
+    QTest::mouseClick(view->effectButton(3), Qt::LeftButton);
+    EXPECT_EQ(show.scenes.at(7).effectNumber, 0);
+    EXPECT_EQ(view->sceneButton(7)->text(), "7");
+    EXPECT_EQ(window.currentView(), view);
+}
+
+TEST_F(SceneEditorLiveTest, SettingsOfTheCurrentSceneAndTheSpecialScenes) {
+    QTest::mouseClick(view->findChild<QCheckBox*>("Check开启场景编辑"), Qt::LeftButton);
+    auto* remark = view->findChild<QComboBox*>("ComboText场景备注");
+    QTest::mouseClick(view->sceneButton(4), Qt::LeftButton);
+    remark->setFocus();
+    QTest::keyClicks(remark->lineEdit(), "KTV");
+    EXPECT_EQ(show.scenes.at(4).name, "KTV");
+    EXPECT_EQ(view->sceneButton(4)->text(), "4-KTV");
+    remark->setCurrentIndex(4);
+    emit remark->activated(4);
+    EXPECT_EQ(show.scenes.at(4).name, "浪漫");
+
+    auto* frame = view->findChild<QGroupBox*>("Frame场景关联");
+    auto* audio = view->findChild<QGroupBox*>("Frame音源选择");
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_FALSE(audio->isVisible());  // audio follow mode 0
+    QTest::mouseClick(view->sceneButton(33), Qt::LeftButton);
+    EXPECT_EQ(view->sceneButton(33)->text(), "33-静音/暂停");
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_FALSE(view->findChild<QGroupBox*>("Frame场景备注")->isVisible());
+
+    show.room.audioFollowMode = 2;
+    shell->enter(EditorId::Scenes);
+    EXPECT_TRUE(audio->isVisible());
+    EXPECT_EQ(view->editor().currentScene(), 33);
+    EXPECT_EQ(Fun_IniRead(paths.workSet, "最后编辑场景"), "33");
+}
+
+}  // namespace
+}  // namespace kx

@@ -71,11 +71,13 @@ bool Application::startUp() {
     // 7. The blank template, from the show while it is still all defaults.
     ShowFileEvents events;
     events.showReplaced = [this] { showReplaced(); };
+    events.written = [this] { m_recovery->saved(); };
     events.operationRunning = [this](bool running) {
         if (m_shell) m_shell->titleBar().setEnabled(!running);
     };
     m_showFile = std::make_unique<ShowFile>(
         makeShowFile(m_show, m_images, m_paths, {m_platform, m_platform}, std::move(events)));
+    m_recovery = std::make_unique<ShowRecovery>(m_show, m_images, m_paths, m_platform);
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni),
@@ -86,8 +88,9 @@ bool Application::startUp() {
         if (m_shell) m_shell->titleBar().setTransferRunning(running);
     });
     createViews();
-    // 9. The Show File.
-    m_showFile->loadShow(m_platform);
+    // 9. The Show File, then the edits a crash kept from being saved, when there are any.
+    if (m_showFile->loadShow(m_platform) != LoadResult::Loaded) m_recovery->loaded();
+    m_recovery->offerRestore(*m_showFile, m_platform);
     wireTiers();
     wireShutdown();
     // 10-11. Show the window, fixed size, and let it settle while handling events.
@@ -107,6 +110,7 @@ void Application::createViews() {
 }
 
 void Application::showReplaced() {
+    m_recovery->loaded();
     setCaption(m_showFile->defaultPath());
     for (const auto& refresh : m_showReplaced)
         refresh();
@@ -138,7 +142,10 @@ void Application::wireTiers() {
     TierTasks& t = m_core.tiers;
     t.arrowKeys = [this] { m_wheel.pollArrowKeys(m_platform); };
     t.liveOutput = [this] { m_link->outputTick(); };
-    t.announce = [this] { m_link->announceTick(); };
+    t.announce = [this] {
+        m_link->announceTick();
+        m_recovery->tick();
+    };
 }
 
 void Application::wireShutdown() {

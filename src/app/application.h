@@ -17,6 +17,7 @@
 #include "shell/wheel.h"
 #include "show/effect_images.h"
 #include "show/show.h"
+#include "show/show_recovery.h"
 #include "transfer/file_transfer.h"
 
 namespace kx {
@@ -60,6 +61,7 @@ class Application {
     Show m_show;
     EffectImages m_images{m_show, m_paths};
     std::unique_ptr<ShowFile> m_showFile;
+    std::unique_ptr<ShowRecovery> m_recovery;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;
 

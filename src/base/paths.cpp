@@ -6,6 +6,7 @@ AppPaths AppPaths::under(const QString& dir) {
     AppPaths p;
     p.programDir = dir;
     p.showFile = dir + "/S7420.K74";
+    p.recoveryFile = p.showFile + ".recover";
     p.backupDir = dir + "/灯光备份";
     p.appSet = dir + "/AppSet";
     p.systemIni = p.appSet + "/SYSTEM.INI";

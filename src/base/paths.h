@@ -8,6 +8,7 @@ namespace kx {
 struct AppPaths {
     QString programDir;
     QString showFile;             // S7420.K74
+    QString recoveryFile;         // S7420.K74.recover: the show as edited since the last save
     QString backupDir;            // 灯光备份
     QString appSet;               // AppSet
     QString systemIni;            // AppSet/SYSTEM.INI

@@ -117,6 +117,7 @@ QString ShowFile::writeShow(const QString& path) {
         m_binding.sections(), showStampText(m_waiter.clock.localTime(), m_paths.programDir));
     if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
     if (!writeWholeFile(target, *build.bytes)) return kMsgSaveFailed;
+    if (target == m_paths.showFile && m_events.written) m_events.written();
     return {};
 }
 
@@ -132,12 +133,23 @@ LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
 }
 
 LoadResult ShowFile::loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside) {
+    return loadParsed(prompter, bytes, [&] {
+        return keepAside == KeepAside::Yes ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
+                                           : kMsgShowFormat;
+    });
+}
+
+LoadResult ShowFile::loadCopy(Prompter& prompter, const QByteArray& bytes, const QString& refusal) {
+    return loadParsed(prompter, bytes, [&refusal] { return refusal; });
+}
+
+LoadResult ShowFile::loadParsed(Prompter& prompter, const QByteArray& bytes,
+                                const std::function<QString()>& refusal) {
     StagedShow staged = m_binding.stage();
     QStringList notes;
     const ParseResult parse = parseShowFile(bytes, staged.sections, notes);
     if (parse != ParseResult::Ok) {
-        prompter.message(keepAside == KeepAside::Yes ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
-                                                     : kMsgShowFormat);
+        prompter.message(refusal());
         return parse == ParseResult::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
     }
     notes += staged.commit();

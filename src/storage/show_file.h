@@ -102,6 +102,8 @@ struct ShowFileEvents {
     std::function<void()> showReplaced;
     // Opening a file or making a new show runs (true) and has ended (false).
     std::function<void(bool running)> operationRunning;
+    // The whole show was written to the Show File at its default path.
+    std::function<void()> written;
 };
 
 // Messages of the container.
@@ -139,6 +141,9 @@ class ShowFile {
     // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
     // writes the default path.
     LoadResult loadShow(Prompter& prompter, const QString& path = {});
+    // Replaces the whole show with bytes that are not the Show File (a recovery copy): a refusal
+    // is told with refusal and nothing is kept aside, which is the caller's business.
+    LoadResult loadCopy(Prompter& prompter, const QByteArray& bytes, const QString& refusal);
     // Saves the groups file when changed (telling a failure), then copies the Show File into the
     // backup folder as "S7420--[YYMMDD-hhmmss] <reason>.K74", unless "不自动备份" is 1. A failed
     // copy is ignored.
@@ -167,6 +172,8 @@ class ShowFile {
 
     enum class KeepAside { Yes, No };
     LoadResult loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside);
+    LoadResult loadParsed(Prompter& prompter, const QByteArray& bytes,
+                          const std::function<QString()>& refusal);
     QString keepUnreadable(const QByteArray& bytes);
     QString backupName(const QString& reason);
     bool copyShowFile(Prompter& prompter, const QString& to);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+#include "base/clock.h"
+#include "base/paths.h"
+#include "base/prompter.h"
+#include "show/show.h"
+
+namespace kx {
+
+inline const QString kAskRecover = QStringLiteral("检测到未保存的修改，是否恢复？");
+inline const QString kMsgRecoveryDamaged = QStringLiteral("恢复文件已损坏，无法恢复！");
+inline constexpr std::uint32_t kRecoveryIntervalMs = 30'000;
+
+// Keeps the edits made since the last save safe from a crash or a power cut: every 30 s, when
+// the show differs from what the Show File holds and from what was last kept, the whole show is
+// written atomically to the recovery file beside the Show File. The Show File itself is written
+// only when the program saves.
+class ShowRecovery {
+  public:
+    ShowRecovery(Show& show, EffectImageStore& images, AppPaths paths, Clock& clock);
+
+    const QString& path() const { return m_paths.recoveryFile; }
+
+    // The show is what a file holds: loaded (the recovery file stays until the restore is decided
+    // or the next save) or saved to the Show File (the recovery file goes).
+    void loaded();
+    void saved();
+    // From the main loop, as often as it likes: the check runs every 30 s.
+    void tick();
+    // The check itself: true when the recovery file was written.
+    bool keepIfChanged();
+
+    // Start-up, after the Show File was loaded: a recovery file newer than the Show File is
+    // offered ("检测到未保存的修改，是否恢复？"). Yes loads it as the show (it reaches the Show
+    // File with the next save); No deletes it; one that cannot be loaded is said and kept in
+    // the backup folder under a dated name. True when the show was restored.
+    bool offerRestore(ShowFile& file, Prompter& prompter);
+    // A clean shutdown: nothing is left to recover.
+    void discard();
+
+  private:
+    // What the show holds, without the save stamp: equal digests, equal shows.
+    QByteArray digest() const;
+    std::optional<QByteArray> showBytes(const QString& stamp) const;
+    void markSaved();
+
+    Show& m_show;
+    EffectImageStore& m_images;
+    AppPaths m_paths;
+    Clock& m_clock;
+    QByteArray m_saved;  // digest of the Show File's show
+    QByteArray m_kept;   // digest of the recovery file's show
+    std::uint32_t m_lastCheck = 0;
+    bool m_checked = false;
+    bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
+};
+
+}  // namespace kx

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "base/file_io.h"
+#include "show/effect_images.h"
+#include "show/show_recovery.h"
+#include "support/fake_platform.h"
+
+namespace kx {
+namespace {
+
+// One run of the program on a program directory: its show, Show File and recovery.
+struct ProgramRun {
+    ProgramRun(test::FakePlatform& fake, const AppPaths& paths)
+        : images(show, paths),
+          recovery(show, images, paths, fake),
+          file(makeShowFile(show, images, paths, {fake, fake},
+                            {[this] { recovery.loaded(); }, {}, [this] { recovery.saved(); }})) {}
+
+    Show show;
+    EffectImages images;
+    ShowRecovery recovery;
+    ShowFile file;
+};
+
+class ShowRecoveryTest : public test::FakePlatformTest {
+  protected:
+    // Makes the recovery file look written after the Show File, as after a crash.
+    void ageShowFile() {
+        QFile show(paths.showFile);
+        if (!show.exists()) return;
+        ASSERT_TRUE(show.open(QIODevice::ReadWrite));
+        show.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                         QFileDevice::FileModificationTime);
+    }
+    bool recoveryExists() const { return fileExists(paths.recoveryFile); }
+
+    AppPaths paths = AppPaths::under(fake.programDir());
+};
+
+TEST_F(ShowRecoveryTest, KeepsTheShowOnlyWhileItDiffersFromTheShowFile) {
+    ProgramRun run(fake, paths);
+    ASSERT_TRUE(run.file.saveShow(fake));
+    EXPECT_FALSE(run.recovery.keepIfChanged());
+    EXPECT_FALSE(recoveryExists());
+
+    setSceneName(run.show.scenes, 4, "动感");
+    EXPECT_TRUE(run.recovery.keepIfChanged());
+    ASSERT_TRUE(recoveryExists());
+    // Idle: nothing new, nothing written.
+    EXPECT_FALSE(run.recovery.keepIfChanged());
+    // A later edit is kept again; taking everything back leaves nothing to recover.
+    setSceneName(run.show.scenes, 5, "柔和");
+    EXPECT_TRUE(run.recovery.keepIfChanged());
+    setSceneName(run.show.scenes, 4, "");
+    setSceneName(run.show.scenes, 5, "");
+    EXPECT_FALSE(run.recovery.keepIfChanged());
+    EXPECT_FALSE(recoveryExists());
+
+    setSceneName(run.show.scenes, 4, "动感");
+    EXPECT_TRUE(run.recovery.keepIfChanged());
+    ASSERT_TRUE(run.file.saveShow(fake));
+    EXPECT_FALSE(recoveryExists());
+    // The Show File was written only by the save.
+    EXPECT_EQ(readWholeFile(paths.showFile).value_or(QByteArray()).isEmpty(), false);
+}
+
+TEST_F(ShowRecoveryTest, ChecksEveryThirtySecondsAndLeavesTheLiveShowAlone) {
+    ProgramRun run(fake, paths);
+    run.recovery.loaded();
+    run.recovery.tick();
+    Fixture& f = run.show.library.at(0, 1);
+    f.startAddress = 1;
+    f.channelCount = 4;
+    f.functions[9] = 22;  // above the count: kept in memory until the technician saves
+    fake.clock += kRecoveryIntervalMs - 1;
+    run.recovery.tick();
+    EXPECT_FALSE(recoveryExists());
+    fake.clock += 1;
+    run.recovery.tick();
+    EXPECT_TRUE(recoveryExists());
+    EXPECT_EQ(run.show.library.at(0, 1).functions[9], 22);
+}
+
+TEST_F(ShowRecoveryTest, AfterACrashYesRestoresTheEditsAndNoDropsThem) {
+    {
+        ProgramRun crashed(fake, paths);
+        ASSERT_TRUE(crashed.file.saveShow(fake));
+        setSceneName(crashed.show.scenes, 7, "演唱会");
+        crashed.show.library.at(1, 9).name = "摇头灯";
+        ASSERT_TRUE(crashed.recovery.keepIfChanged());
+    }
+    ageShowFile();
+    const QByteArray showFile = readWholeFile(paths.showFile).value_or(QByteArray());
+    {
+        ProgramRun next(fake, paths);
+        next.file.loadShow(fake);
+        fake.yesNoAnswers = {true};
+        EXPECT_TRUE(next.recovery.offerRestore(next.file, fake));
+        EXPECT_EQ(fake.questions.last(), kAskRecover);
+        EXPECT_EQ(next.show.scenes.at(7).name, "演唱会");
+        EXPECT_EQ(next.show.library.at(1, 9).name, "摇头灯");
+        // Still unsaved: the recovery file stays, the Show File is as it was.
+        EXPECT_TRUE(recoveryExists());
+        EXPECT_EQ(readWholeFile(paths.showFile), showFile);
+        EXPECT_FALSE(next.recovery.keepIfChanged());
+    }
+    {
+        ProgramRun again(fake, paths);
+        again.file.loadShow(fake);
+        fake.yesNoAnswers = {false};
+        EXPECT_FALSE(again.recovery.offerRestore(again.file, fake));
+        EXPECT_FALSE(recoveryExists());
+        EXPECT_EQ(again.show.scenes.at(7).name, "");
+        EXPECT_EQ(readWholeFile(paths.showFile), showFile);
+    }
+}
+
+TEST_F(ShowRecoveryTest, AnOlderOrDamagedRecoveryFileIsNeverLoaded) {
+    ProgramRun run(fake, paths);
+    ASSERT_TRUE(writeWholeFile(paths.recoveryFile, "old"));
+    ASSERT_TRUE(run.file.saveShow(fake));  // the save removes it
+    ASSERT_TRUE(writeWholeFile(paths.recoveryFile, QByteArray::fromHex("F10410A1") + "garbage"));
+    ageShowFile();
+    setSceneName(run.show.scenes, 2, "保留");
+    fake.yesNoAnswers = {true};
+    EXPECT_FALSE(run.recovery.offerRestore(run.file, fake));
+    EXPECT_EQ(fake.messages.last(), kMsgRecoveryDamaged);
+    EXPECT_EQ(run.show.scenes.at(2).name, "保留");
+    EXPECT_FALSE(recoveryExists());
+    EXPECT_TRUE(fileExists(paths.backupDir + "/S7420--[260307-090504] 恢复文件已损坏.K74"));
+
+    // Written before the Show File's last save: the Show File is newer, no question.
+    ASSERT_TRUE(writeWholeFile(paths.recoveryFile, "stale"));
+    QFile stale(paths.recoveryFile);
+    ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+    stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                      QFileDevice::FileModificationTime);
+    stale.close();
+    const int asked = static_cast<int>(fake.questions.size());
+    EXPECT_FALSE(run.recovery.offerRestore(run.file, fake));
+    EXPECT_EQ(fake.questions.size(), asked);
+    EXPECT_FALSE(recoveryExists());
+}
+
+}  // namespace
+}  // namespace kx

@@ -14,12 +14,6 @@ constexpr int kSceneWidth = 84;
 constexpr int kSceneHeight = 40;
 constexpr int kGap = 6;
 
-QGroupBox* frame(QWidget* parent, const QString& title, QRect r) {
-    auto* box = new QGroupBox(title, parent);
-    box->setGeometry(r);
-    return box;
-}
-
 }  // namespace
 
 TestConsoleView::TestConsoleView(ControllerLink& link, const Appearance& appearance,
@@ -44,7 +38,7 @@ TestConsoleView::TestConsoleView(ControllerLink& link, const Appearance& appeara
 }
 
 void TestConsoleView::buildSceneFrame() {
-    QGroupBox* box = frame(this, "场景", QRect(10, 8, 1260, 172));
+    QGroupBox* box = makeFrame(this, "场景", QRect(10, 8, 1260, 172));
     for (int n = 1; n <= kConsoleSceneButtons; ++n) {
         const int col = (n - 1) % kSceneColumns;
         const int row = (n - 1) / kSceneColumns;
@@ -60,7 +54,7 @@ void TestConsoleView::buildSceneFrame() {
 void TestConsoleView::buildCommandFrames() {
     auto row = [this](const QString& title, QRect r, const QString& name, auto buttons,
                       void (TestConsole::*action)(int), int width) {
-        QGroupBox* box = frame(this, title, r);
+        QGroupBox* box = makeFrame(this, title, r);
         int x = 10;
         for (const ConsoleButton& cb : buttons) {
             QPushButton* b = makeButton(box, name + QString::number(cb.index),
@@ -81,7 +75,7 @@ void TestConsoleView::buildCommandFrames() {
     row("VOD按键", QRect(10, 266, 1006, 70), "Command_内部_keyd指令_to_vod", kVodKeyButtons,
         &TestConsole::vodKey, 84);
 
-    QGroupBox* effects = frame(this, "特效", QRect(1024, 188, 246, 148));
+    QGroupBox* effects = makeFrame(this, "特效", QRect(1024, 188, 246, 148));
     int i = 0;
     for (const FixedTextButton& fb : kFixedTextButtons) {
         QPushButton* b = makeButton(effects, fb.name, fb.caption,
@@ -103,7 +97,7 @@ void TestConsoleView::buildMonitors() {
                           const QString& buttonName, const QString& clearName,
                           const QString& monitorName, std::uint8_t port, QLineEdit*& send,
                           QPlainTextEdit*& box) {
-        QGroupBox* f = frame(this, title, QRect(left, 344, 560, 320));
+        QGroupBox* f = makeFrame(this, title, QRect(left, 344, 560, 320));
         send = new QLineEdit(f);
         send->setObjectName(sendName);
         send->setGeometry(10, 26, 360, 32);

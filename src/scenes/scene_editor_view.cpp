@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kColumns = 10;
 
-QGroupBox* frame(QWidget* parent, const QString& name, const QString& title, QRect r) {
-    auto* box = new QGroupBox(title, parent);
-    box->setObjectName(name);
-    box->setGeometry(r);
-    return box;
-}
-
 QComboBox* list(QWidget* parent, const QString& name, const QStringList& entries, QRect r) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
@@ -43,7 +36,7 @@ SceneEditorView::SceneEditorView(SceneTable& scenes, const EffectTable& effects,
 }
 
 void SceneEditorView::buildScenes() {
-    QGroupBox* box = frame(this, "Frame场景", "场景", QRect(4, 2, 1272, 216));
+    QGroupBox* box = makeFrame(this, "场景", QRect(4, 2, 1272, 216), "Frame场景");
     for (int n = 1; n <= kSceneCount; ++n) {
         const bool special = isSpecialScene(n);
         const int index = special ? n - kLastAssignableScene - 1 : n - 1;
@@ -60,7 +53,7 @@ void SceneEditorView::buildScenes() {
 }
 
 void SceneEditorView::buildEffects() {
-    QGroupBox* box = frame(this, "FrameDmx512效果", "Dmx512效果", QRect(4, 222, 1272, 214));
+    QGroupBox* box = makeFrame(this, "Dmx512效果", QRect(4, 222, 1272, 214), "FrameDmx512效果");
     for (int e = 1; e <= kEffectCount; ++e) {
         QPushButton* b =
             makeButton(box, "CommandDmx512效果" + QString::number(e), {},
@@ -96,7 +89,7 @@ void SceneEditorView::buildSettings() {
         if (m_editor.paste()) Fun_场景选择_控件显示();
     });
 
-    m_remarkFrame = frame(this, "Frame场景备注", "场景备注", QRect(4, 482, 300, 70));
+    m_remarkFrame = makeFrame(this, "场景备注", QRect(4, 482, 300, 70), "Frame场景备注");
     m_remark = new QComboBox(m_remarkFrame);
     m_remark->setObjectName("ComboText场景备注");
     m_remark->setGeometry(10, 28, 280, 28);
@@ -122,7 +115,7 @@ void SceneEditorView::buildSettings() {
         Fun_场景选择_控件显示();
     });
 
-    m_associationFrame = frame(this, "Frame场景关联", "场景关联", QRect(312, 482, 560, 110));
+    m_associationFrame = makeFrame(this, "场景关联", QRect(312, 482, 560, 110), "Frame场景关联");
     auto* wallLabel = new QLabel("关联墙板场景", m_associationFrame);
     wallLabel->setGeometry(10, 28, 100, 26);
     m_wallPanel =
@@ -147,11 +140,11 @@ void SceneEditorView::buildSettings() {
     m_reportBox->setReadOnly(true);
     m_reportBox->installEventFilter(this);
 
-    m_audioFrame = frame(this, "Frame音源选择", "音源选择", QRect(880, 482, 190, 70));
+    m_audioFrame = makeFrame(this, "音源选择", QRect(880, 482, 190, 70), "Frame音源选择");
     m_audio = list(m_audioFrame, "Combo音源选择", audioSourceEntries(), QRect(10, 28, 170, 28));
     connect(m_audio, &QComboBox::activated, this,
             [this](int source) { m_editor.setAudioSource(source); });
-    m_effectorFrame = frame(this, "Frame效果器音效", "效果器音效", QRect(1078, 482, 198, 70));
+    m_effectorFrame = makeFrame(this, "效果器音效", QRect(1078, 482, 198, 70), "Frame效果器音效");
     m_effector =
         list(m_effectorFrame, "Combo效果器音效", effectorSoundEntries(), QRect(10, 28, 178, 28));
     connect(m_effector, &QComboBox::activated, this,

@@ -10,4 +10,19 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
     return b;
 }
 
+QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry, const QString& objectName) {
+    auto* l = new QLabel(text, parent);
+    if (!objectName.isEmpty()) l->setObjectName(objectName);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
+                     const QString& objectName) {
+    auto* box = new QGroupBox(title, parent);
+    if (!objectName.isEmpty()) box->setObjectName(objectName);
+    box->setGeometry(geometry);
+    return box;
+}
+
 }  // namespace kx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
@@ -10,5 +12,11 @@ namespace kx {
 // when one is given.
 QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
                         QRect geometry = {});
+// A label with its text at geometry, named when objectName is given.
+QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry,
+                  const QString& objectName = {});
+// A titled frame at geometry, named when objectName is given.
+QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
+                     const QString& objectName = {});
 
 }  // namespace kx

@@ -76,7 +76,7 @@ void BM_EffectRoute(benchmark::State& state) {
     DmxFrame frame{};
     for (auto _ : state) {
         engine.beginTick(frame);
-        engine.route(false, m, lib, engine.advance(m, 1, false), frame);
+        engine.route(false, m, 1, lib, engine.advance(m, 1, false), frame);
         benchmark::DoNotOptimize(frame.data());
     }
 }

@@ -28,14 +28,10 @@ void MaterialEditorView::buildFixtureBar() {
         QPushButton* b =
             makeButton(this, "Command虚拟灯具" + QString::number(v), QString::number(v),
                        QRect(8 + (v - 1) % 20 * 40, 40 + (v - 1) / 20 * 27, 38, 24));
-        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        b->installEventFilter(this);
         connect(b, &QPushButton::clicked, this, [this, v] {
             m_editor.leftClickFixture(v);
             refreshAfterEdit();
-        });
-        connect(b, &QPushButton::customContextMenuRequested, this, [this, v] {
-            m_editor.rightClickFixture(v);
-            Fun_虚拟灯具_Show();
         });
         makeGraphical(b);
         m_fixtureButtons[v] = b;

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include "materials/material_view_support.h"
@@ -331,7 +332,7 @@ void MaterialEditorView::leaveDemo() {
 }
 
 bool MaterialEditorView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_tempList->viewport()) {
+    if (m_tempList && watched == m_tempList->viewport()) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             m_editor.toggleTempPanel();
             Fun_临时通道按钮显示();
@@ -339,6 +340,15 @@ bool MaterialEditorView::eventFilter(QObject* watched, QEvent* event) {
         }
         if (event->type() == QEvent::MouseButtonRelease) m_tempList->clearSelection();
         return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
+            if (watched != m_fixtureButtons[v]) continue;
+            m_editor.rightClickFixture(v);
+            Fun_虚拟灯具_Show();
+            return true;
+        }
     }
     for (int k = 1; k <= kMaxMaterialChannels; ++k) {
         if (watched == m_definitions[k] && event->type() == QEvent::MouseButtonPress) {

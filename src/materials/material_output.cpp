@@ -116,6 +116,19 @@ void routeMaterial(bool direct, const Material& m, const PageMaps& maps, const V
                     put(target, a, grid.at(v, k));
 }
 
+void routeMaterial(bool direct, const Material& m, const CompiledRouting& routing,
+                   const ValueGrid& grid, DmxFrame& frame, DmxFrame& dimming) {
+    const OutputMap& map = routing.maps[0];
+    if (m.virtualDimming() == 2 || grid.fixtures != map.fixtureCount ||
+        grid.channels != map.channelCount) {
+        routeMaterial(direct, m, routing.maps, grid, frame, dimming);
+        return;
+    }
+    DmxFrame& target = m.virtualDimming() == 1 && !direct ? dimming : frame;
+    for (const RouteWrite& w : routing.lastWrites)
+        target[w.channel] = grid.cells[w.cell];
+}
+
 void applyTemporaryChannels(const Material& m, const PageMaps& maps, const FixtureLibrary& lib,
                             DmxFrame& frame) {
     if (m.usedTempChannels() == 0) return;
@@ -175,26 +188,26 @@ ValueGrid MaterialOutput::advance(const Material& m, int number, bool jumpActive
 
 void MaterialOutput::route(bool direct, const Material& m, int number, const FixtureLibrary& lib,
                            const ValueGrid& grid, DmxFrame& frame) {
-    routeMaterial(direct, m, m_maps.maps(number, m, lib), grid, frame, m_dimming);
+    routeMaterial(direct, m, m_maps.routing(number, m, lib), grid, frame, m_dimming);
 }
 
 void MaterialOutput::routeAndTemporary(const Material& m, int number, const FixtureLibrary& lib,
                                        const ValueGrid& grid, DmxFrame& frame) {
-    const PageMaps& maps = m_maps.maps(number, m, lib);
+    const CompiledRouting& routing = m_maps.routing(number, m, lib);
     if (m.virtualDimming() == 2) {
         // Channel 1 dims the Temporary Channels too.
-        applyTemporaryChannels(m, maps, lib, frame);
-        routeMaterial(true, m, maps, grid, frame, m_dimming);
+        applyTemporaryChannels(m, routing.maps, lib, frame);
+        routeMaterial(true, m, routing, grid, frame, m_dimming);
     } else {
-        routeMaterial(true, m, maps, grid, frame, m_dimming);
-        applyTemporaryChannels(m, maps, lib, frame);
+        routeMaterial(true, m, routing, grid, frame, m_dimming);
+        applyTemporaryChannels(m, routing.maps, lib, frame);
     }
 }
 
 void MaterialOutput::previewCurrentStep(const Material& m, int number, int step,
                                         const FixtureLibrary& lib, DmxFrame& frame) {
     if (m.motionMode() == 1) {
-        const PageMaps& maps = m_maps.maps(number, m, lib);
+        const PageMaps& maps = m_maps.routing(number, m, lib).maps;
         liveCircle(m, maps, m_circleAngle, frame);
         applyTemporaryChannels(m, maps, lib, frame);
         return;

@@ -67,6 +67,10 @@ ValueGrid advanceMaterial(const Material& m, MaterialRunState& run, bool jumpAct
 // that buffer by channel 1 into the frame.
 void routeMaterial(bool direct, const Material& m, const PageMaps& maps, const ValueGrid& grid,
                    DmxFrame& frame, DmxFrame& dimming);
+// The same for a Material whose virtualDimming is not 2 and a grid of the routing's counts, through
+// the routing's last writes.
+void routeMaterial(bool direct, const Material& m, const CompiledRouting& routing,
+                   const ValueGrid& grid, DmxFrame& frame, DmxFrame& dimming);
 // The Fixture Library's adjust values of the Material's Temporary Channels on the fixtures its
 // maps drive. Where fixtures overlap, the one a later Virtual Fixture drives wins.
 void applyTemporaryChannels(const Material& m, const PageMaps& maps, const FixtureLibrary& lib,

@@ -3,12 +3,31 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "materials/output_map.h"
 
 namespace kx {
+
+// One write of a routed grid: grid cell (Virtual Fixture - 1) x channels + channel - 1 into a
+// DMX channel.
+struct RouteWrite {
+    std::uint16_t channel;
+    std::uint16_t cell;
+    bool operator==(const RouteWrite&) const = default;
+};
+
+// The compiled maps of a Material, and the last write its routing makes to each DMX channel: a
+// whole grid written through these lands in the frame exactly as every write of the maps in
+// order (a later write to a channel replaces an earlier one), in far fewer writes when Virtual
+// Fixtures share fixtures.
+struct CompiledRouting {
+    PageMaps maps;
+    std::vector<RouteWrite> lastWrites;
+};
+std::vector<RouteWrite> lastWritesOf(const PageMaps& maps);
 
 // The Output Maps of the Materials of a bank, compiled once and kept until the Material's
 // routing (counts, Channel Functions, Fixture Map: its routing stamp) or the Fixture Library's
@@ -21,9 +40,9 @@ class OutputMapCache {
     OutputMapCache(const OutputMapCache&) = delete;
     OutputMapCache& operator=(const OutputMapCache&) = delete;
 
-    // The maps of Material Number n (1-240) as it is now. Any other number compiles afresh into
-    // a scratch entry.
-    const PageMaps& maps(int number, const Material& m, const FixtureLibrary& lib);
+    // The routing of Material Number n (1-240) as it is now. Any other number compiles afresh
+    // into a scratch entry.
+    const CompiledRouting& routing(int number, const Material& m, const FixtureLibrary& lib);
     // How many compilations the cache has run (for the benchmarks' and tests' eyes).
     std::uint64_t compilations() const { return m_compilations; }
 
@@ -42,7 +61,7 @@ class OutputMapCache {
         bool compiled = false;
         std::uint64_t stamp = 0;
         std::uint64_t patchGeneration = 0;
-        PageMaps maps;
+        CompiledRouting routing;
     };
 
     // Compares the library with the patch the maps were compiled against; a difference starts a

@@ -268,6 +268,42 @@ TEST_F(RouteTest, OverlappingFixturesTakeTheLastDriversTemporaryValues) {
     EXPECT_EQ(frame[1], 5);  // both now last driven by 2: fixture order decides
 }
 
+TEST(RouteWrites, TheLastWritesLeaveTheFrameEveryWriteInOrderLeaves) {
+    // Overlapping fixtures on both pages, functions repeated, Virtual Fixtures sharing fixtures.
+    FixtureLibrary lib;
+    for (int page = 0; page < libraryPages; ++page)
+        for (int n = 1; n <= 12; ++n)
+            patch(lib, page, n, n % 3, 1 + (n * 5) % 17, {20, 21, 20, 22, 21});
+    Material m = test::sized(6, 4, 1);
+    for (int k = 1; k <= 4; ++k)
+        m.setChannelFunction(k, 19 + k);
+    unsigned seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int i = 0; i < 40; ++i)
+        m.setMapped(1 + next() % 6, next() % 2, 1 + next() % 12, true);
+    for (int v = 1; v <= 6; ++v)
+        for (int k = 1; k <= 4; ++k)
+            m.setValue(1, v, k, 1 + next() % 255);
+    PageMaps maps;
+    compilePageMaps(m, lib, maps);
+    const CompiledRouting routing{maps, lastWritesOf(maps)};
+    const ValueGrid grid = scaledStepValues(m, 1);
+    for (const int dimming : {0, 1}) {
+        m.setVirtualDimming(dimming);
+        for (const bool direct : {true, false}) {
+            DmxFrame allFrame{}, allDimming{}, lastFrame{}, lastDimming{};
+            routeMaterial(direct, m, maps, grid, allFrame, allDimming);
+            routeMaterial(direct, m, routing, grid, lastFrame, lastDimming);
+            EXPECT_EQ(allFrame, lastFrame);
+            EXPECT_EQ(allDimming, lastDimming);
+        }
+    }
+    std::size_t writes = 0;
+    for (const OutputMap& map : maps)
+        writes += map.dmxChannels.size();
+    EXPECT_LT(routing.lastWrites.size(), writes);
+}
+
 TEST_F(RouteTest, DemonstrationAdvancesAndShowsItsPort) {
     m.setStepCount(2);
     m.setUnifiedTime(3);

@@ -56,48 +56,43 @@ Material bigMaterial(bool allOnAll) {
     return m;
 }
 
-void BM_OutputTick(benchmark::State& state) {
+// One tick of the big Material (range(0): every Virtual Fixture on every fixture) per iteration.
+template <typename Tick>
+void runTicks(benchmark::State& state, Tick tick) {
     const FixtureLibrary lib = hundredFixtures();
     const Material m = bigMaterial(state.range(0) != 0);
     MaterialOutput engine;
     DmxFrame frame{};
     for (auto _ : state) {
         engine.beginTick(frame);
-        engine.previewRun(m, 1, lib, false, frame);
+        tick(engine, m, lib, frame);
         benchmark::DoNotOptimize(frame.data());
     }
+}
+
+void BM_OutputTick(benchmark::State& state) {
+    runTicks(state, [](MaterialOutput& engine, const Material& m, const FixtureLibrary& lib,
+                       DmxFrame& frame) { engine.previewRun(m, 1, lib, false, frame); });
 }
 BENCHMARK(BM_OutputTick)->Arg(0)->Arg(1)->ArgName("allOnAll")->Unit(benchmark::kMicrosecond);
 
 // Live view 7: the editor's current Step with brightness, routing and Temporary Channels.
 void BM_StaticPreviewTick(benchmark::State& state) {
-    const FixtureLibrary lib = hundredFixtures();
-    const Material m = bigMaterial(state.range(0) != 0);
-    MaterialOutput engine;
-    DmxFrame frame{};
-    for (auto _ : state) {
-        engine.beginTick(frame);
-        engine.previewCurrentStep(m, 1, 3, lib, frame);
-        benchmark::DoNotOptimize(frame.data());
-    }
+    runTicks(state, [](MaterialOutput& engine, const Material& m, const FixtureLibrary& lib,
+                       DmxFrame& frame) { engine.previewCurrentStep(m, 1, 3, lib, frame); });
 }
 BENCHMARK(BM_StaticPreviewTick)->Arg(0)->Arg(1)->ArgName("allOnAll")->Unit(benchmark::kMicrosecond);
 
 // The same tick compiling the maps again, as every tick did before the maps were kept.
 void BM_StaticPreviewTickCompilingEveryTick(benchmark::State& state) {
-    const FixtureLibrary lib = hundredFixtures();
-    const Material m = bigMaterial(state.range(0) != 0);
-    MaterialOutput engine;
     PageMaps maps;
-    DmxFrame frame{};
     DmxFrame dimming{};
-    for (auto _ : state) {
-        engine.beginTick(frame);
-        compilePageMaps(m, lib, maps);
-        routeMaterial(true, m, maps, scaledStepValues(m, 3), frame, dimming);
-        applyTemporaryChannels(m, maps, lib, frame);
-        benchmark::DoNotOptimize(frame.data());
-    }
+    runTicks(state,
+             [&](MaterialOutput&, const Material& m, const FixtureLibrary& lib, DmxFrame& frame) {
+                 compilePageMaps(m, lib, maps);
+                 routeMaterial(true, m, maps, scaledStepValues(m, 3), frame, dimming);
+                 applyTemporaryChannels(m, maps, lib, frame);
+             });
 }
 BENCHMARK(BM_StaticPreviewTickCompilingEveryTick)
     ->Arg(0)

@@ -2,23 +2,20 @@
 
 #include <QTest>
 
-#include "app/editor_install.h"
 #include "app/material_editor_entry.h"
-#include "link/link_fixture.h"
 #include "link/protocol.h"
 #include "materials/material_test_util.h"
+#include "shell_fixture.h"
 
 namespace kx {
 namespace {
 
 // The Material editor in front of a connected link: what reaches the simulated Controller is
 // what the output engine computes for the window's Material, tick by tick.
-class MaterialEditorLiveTest : public test::LinkFixture {
+class MaterialEditorLiveTest : public test::ShellFixture {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
-        shell = std::make_unique<MainShell>(window, paths, appearance);
+        ShellFixture::SetUp();
         test::patch(show->library, 0, 1, 0, 1, {20, 21, 22, 150});  // port A 1-4
         test::patch(show->library, 0, 2, 1, 10, {21, 20});          // port B 10-11
         test::patch(show->library, 1, 1, 3, 500, {22});             // page 1, port D 500
@@ -71,12 +68,6 @@ class MaterialEditorLiveTest : public test::LinkFixture {
         return sim->lastFrame(cmd::kDmxPortsAB) == ab && sim->lastFrame(cmd::kDmxPortsCD) == cd;
     }
 
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
     std::unique_ptr<Show> show = std::make_unique<Show>();
     MaterialOutput output;
     MaterialEditorHome home;

@@ -4,35 +4,21 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "material_editor_fixture.h"
 #include "material_test_util.h"
-#include "materials/material_editor_state.h"
 #include "materials/material_exchange.h"
-#include "support/fake_platform.h"
 
 namespace kx {
 namespace {
 
 using test::patch;
 
-class MaterialEditorTest : public test::FakePlatformTest {
+class MaterialEditorTest : public test::MaterialEditorFixture {
   protected:
-    MaterialEditorTest()
-        : paths(AppPaths::under(fake.dir.path())),
-          editor({*bank, lib, groups, names, output}, paths, {fake, fake}) {}
-
-    Material& m() { return bank->at(2, 3); }
     void openSized(int fixtures, int channels, int steps) {
         m() = test::sized(fixtures, channels, steps);
-        editor.open(2, 3, "夜场", "开场");
+        editor.open(1, 1, "夜场", "开场");
     }
-
-    std::unique_ptr<MaterialBank> bank = std::make_unique<MaterialBank>();
-    FixtureLibrary lib;
-    FixtureGroups groups;
-    ChannelFunctionNames names = defaultChannelFunctionNames();
-    MaterialOutput output;
-    AppPaths paths;
-    MaterialEditor editor;
 };
 
 TEST_F(MaterialEditorTest, OpeningAppliesDefaultTimesAndResetsTheWindow) {
@@ -41,7 +27,7 @@ TEST_F(MaterialEditorTest, OpeningAppliesDefaultTimesAndResetsTheWindow) {
     editor.rightClickFixture(2);
     editor.leftClickFixture(3);
     editor.startDemo();
-    editor.open(2, 3, "夜场", "开场");
+    editor.open(1, 1, "夜场", "开场");
     EXPECT_EQ(editor.effectCaption(), "效果:夜场");
     EXPECT_EQ(editor.moduleCaption(), "模块:开场");
     EXPECT_EQ(m().unifiedTime(), 10);

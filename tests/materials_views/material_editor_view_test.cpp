@@ -4,21 +4,19 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "materials/material_editor_fixture.h"
 #include "materials/material_editor_view.h"
 #include "materials/material_exchange.h"
 #include "materials/material_test_util.h"
 #include "shell/appearance_view.h"
-#include "support/fake_platform.h"
 
 namespace kx {
 namespace {
 
 // The Material window on the offscreen platform, driven through its real widgets.
-class MaterialEditorViewTest : public test::FakePlatformTest {
+class MaterialEditorViewTest : public test::MaterialEditorFixture {
   protected:
-    MaterialEditorViewTest()
-        : paths(AppPaths::under(fake.dir.path())),
-          editor({*bank, lib, groups, names, output}, paths, {fake, fake}) {
+    MaterialEditorViewTest() {
         MaterialEditorView::Hooks hooks;
         hooks.setLiveView = [this](int v) { liveViews.push_back(v); };
         hooks.requestJump = [this] { ++jumps; };
@@ -30,7 +28,6 @@ class MaterialEditorViewTest : public test::FakePlatformTest {
         view->show();
     }
 
-    Material& m() { return bank->at(1, 1); }
     void open(int fixtures, int channels, int steps) {
         m() = test::sized(fixtures, channels, steps);
         view->Fun_窗体载入(1, 1, "夜场", "开场");
@@ -58,13 +55,6 @@ class MaterialEditorViewTest : public test::FakePlatformTest {
         return buttonBackColour(find<QPushButton>(name));
     }
 
-    std::unique_ptr<MaterialBank> bank = std::make_unique<MaterialBank>();
-    FixtureLibrary lib;
-    FixtureGroups groups;
-    ChannelFunctionNames names = defaultChannelFunctionNames();
-    MaterialOutput output;
-    AppPaths paths;
-    MaterialEditor editor;
     Appearance appearance;
     std::vector<int> liveViews;
     std::vector<int> builtin;

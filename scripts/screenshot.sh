@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the tool under Xvfb and saves a PNG of the main window (1280 x 768) with each view the
 # title bar reaches: the splash view, then 灯控, 灯库 (with a few fixtures patched, its Channel
-# Function picker, Common Fixtures and Fixture Group panels), 场景, 测试, 下载 and, through a double
-# click on the datagram counters, the firmware-upgrade view.
+# Function picker, Common Fixtures and Fixture Group panels), 场景, 测试, 下载, through a double
+# click on the datagram counters the firmware-upgrade view, and the Material editor opened from
+# an Effect, bare and with its fixture, Temporary Channel and Motion Generator panels open.
 # Usage: scripts/screenshot.sh [output-folder] [program]   (build first with ./run.sh or ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,3 +64,16 @@ click 410 43 && shot 4-场景
 click 508 43 && shot 5-测试
 click 606 43 && shot 6-下载
 xdotool mousemove --window "$window" 1063 22 click --repeat 2 --delay 80 1 && shot 7-升级程序
+# 场景's first Effect, the Effect view's "素材", then in the Material editor "灯具设置" with 12 Virtual Fixtures of 24
+# channels typed into its counts, a double click on the
+# Temporary Channel list, the motion mode "画圆" and "显示参数".
+click 410 43 && sleep 0.3 && click 64 347 && sleep 0.3 && click 120 227 && shot 8-素材
+click 1043 139
+typed() { click "$1" "$2" && xdotool key ctrl+a && xdotool type "$3" && xdotool key Return; }
+typed 85 212 12
+typed 201 212 24
+xdotool mousemove --window "$window" 1055 481 click --repeat 2 --delay 80 1
+click 983 396 && sleep 0.3 && xdotool key Down Return
+click 1073 396 && shot 9-素材面板
+# The fixture panel hidden again: the Virtual Fixture bar and the faders of channels 1-20.
+click 778 212 && shot 10-素材推杆

@@ -38,8 +38,8 @@ FixtureLibrary fullRoom() {
 }
 
 // 40 Virtual Fixtures x 32 channels x `steps` Steps of changing values, fading, every Virtual
-// Fixture driving five fixtures on each page.
-Material largeMaterial(int seed, int steps) {
+// Fixture driving five fixtures on each page (allFixtures: every fixture of page 0).
+Material largeMaterial(int seed, int steps, bool allFixtures = false) {
     Material m;
     m.setFixtureCount(kMaxVirtualFixtures);
     m.setChannelCount(kMaxMaterialChannels);
@@ -56,6 +56,11 @@ Material largeMaterial(int seed, int steps) {
         }
     }
     for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
+        if (allFixtures) {
+            for (int n = 1; n <= kFixturesPerPage; ++n)
+                m.setMapped(v, 0, n, true);
+            continue;
+        }
         for (int page = 0; page < libraryPages; ++page) {
             for (int i = 0; i < 5; ++i)
                 m.setMapped(v, page, 1 + (v * 5 + i + seed) % 100, true);
@@ -64,6 +69,8 @@ Material largeMaterial(int seed, int steps) {
     return m;
 }
 
+// Twelve Materials of 600 Steps x 40 x 32 on one Beat. range(0) 1: every Virtual Fixture of each
+// drives all 100 fixtures of page 0, the heaviest Beat (each map at its 32,767-channel limit).
 void BM_EffectOutputTickTwelveLargeMaterials(benchmark::State& state) {
     const FixtureLibrary lib = fullRoom();
     auto effects = std::make_unique<EffectTable>();
@@ -72,7 +79,7 @@ void BM_EffectOutputTickTwelveLargeMaterials(benchmark::State& state) {
     setBarCount(fx, kNoBassPart, 1);
     setBeatsPerBar(fx, kNoBassPart, 1);
     for (int s = 1; s <= 12; ++s) {
-        bank->at(1 + s % 3, s) = largeMaterial(s, 600);
+        bank->at(1 + s % 3, s) = largeMaterial(s, 600, state.range(0) != 0);
         setBeatSelection(fx, kNoBassPart, 1, 1, 1 + s % 3, s, 1);
     }
     EffectEditorPosition pos;
@@ -88,7 +95,11 @@ void BM_EffectOutputTickTwelveLargeMaterials(benchmark::State& state) {
         benchmark::DoNotOptimize(frame.data());
     }
 }
-BENCHMARK(BM_EffectOutputTickTwelveLargeMaterials)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EffectOutputTickTwelveLargeMaterials)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("allFixtures")
+    ->Unit(benchmark::kMicrosecond);
 
 // Every Effect with both parts of 48 Bars x 8 Beats, 40 Materials on every Beat; three Effects
 // with a Material of 600 Steps x 40 x 32 values (one of them open); every Scene and remark set.

@@ -1,5 +1,6 @@
-// One output tick of a Material of 40 Virtual Fixtures x 32 channels on 100 patched fixtures, and
-// the resident memory of a bank whose Materials fill the largest Show File.
+// One output tick of a Material of 40 Virtual Fixtures x 32 channels on 100 patched fixtures (the
+// demonstration run and the Material editor's static preview), the compilation the Output Map
+// cache saves, and the resident memory of a bank whose Materials fill the largest Show File.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -55,18 +56,49 @@ Material bigMaterial(bool allOnAll) {
     return m;
 }
 
-void BM_OutputTick(benchmark::State& state) {
+// One tick of the big Material (range(0): every Virtual Fixture on every fixture) per iteration.
+template <typename Tick>
+void runTicks(benchmark::State& state, Tick tick) {
     const FixtureLibrary lib = hundredFixtures();
     const Material m = bigMaterial(state.range(0) != 0);
     MaterialOutput engine;
     DmxFrame frame{};
     for (auto _ : state) {
         engine.beginTick(frame);
-        engine.previewRun(m, 1, lib, false, frame);
+        tick(engine, m, lib, frame);
         benchmark::DoNotOptimize(frame.data());
     }
 }
+
+void BM_OutputTick(benchmark::State& state) {
+    runTicks(state, [](MaterialOutput& engine, const Material& m, const FixtureLibrary& lib,
+                       DmxFrame& frame) { engine.previewRun(m, 1, lib, false, frame); });
+}
 BENCHMARK(BM_OutputTick)->Arg(0)->Arg(1)->ArgName("allOnAll")->Unit(benchmark::kMicrosecond);
+
+// Live view 7: the editor's current Step with brightness, routing and Temporary Channels.
+void BM_StaticPreviewTick(benchmark::State& state) {
+    runTicks(state, [](MaterialOutput& engine, const Material& m, const FixtureLibrary& lib,
+                       DmxFrame& frame) { engine.previewCurrentStep(m, 1, 3, lib, frame); });
+}
+BENCHMARK(BM_StaticPreviewTick)->Arg(0)->Arg(1)->ArgName("allOnAll")->Unit(benchmark::kMicrosecond);
+
+// The same tick compiling the maps again, as every tick did before the maps were kept.
+void BM_StaticPreviewTickCompilingEveryTick(benchmark::State& state) {
+    PageMaps maps;
+    DmxFrame dimming{};
+    runTicks(state,
+             [&](MaterialOutput&, const Material& m, const FixtureLibrary& lib, DmxFrame& frame) {
+                 compilePageMaps(m, lib, maps);
+                 routeMaterial(true, m, maps, scaledStepValues(m, 3), frame, dimming);
+                 applyTemporaryChannels(m, maps, lib, frame);
+             });
+}
+BENCHMARK(BM_StaticPreviewTickCompilingEveryTick)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("allOnAll")
+    ->Unit(benchmark::kMicrosecond);
 
 // The Effect output's part: advance and route into the master-dimming passes.
 void BM_EffectRoute(benchmark::State& state) {
@@ -76,7 +108,7 @@ void BM_EffectRoute(benchmark::State& state) {
     DmxFrame frame{};
     for (auto _ : state) {
         engine.beginTick(frame);
-        engine.route(false, m, lib, engine.advance(m, 1, false), frame);
+        engine.route(false, m, 1, lib, engine.advance(m, 1, false), frame);
         benchmark::DoNotOptimize(frame.data());
     }
 }

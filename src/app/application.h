@@ -6,6 +6,7 @@
 #include "app/loop_driver.h"
 #include "app/main_shell_view.h"
 #include "app/main_window.h"
+#include "app/material_editor_entry.h"
 #include "app/process_core.h"
 #include "app/qt_platform.h"
 #include "app/single_instance.h"
@@ -13,6 +14,7 @@
 #include "base/developer_mode.h"
 #include "base/paths.h"
 #include "link/controller_link.h"
+#include "materials/material_output.h"
 #include "shell/appearance.h"
 #include "shell/wheel.h"
 #include "show/effect_images.h"
@@ -64,6 +66,8 @@ class Application {
     std::unique_ptr<ShowRecovery> m_recovery;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;
+    // The Material output engine of the previews, run states and compiled maps of the open bank.
+    MaterialOutput m_materialOutput;
 
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;
@@ -72,6 +76,7 @@ class Application {
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;
+    MaterialEditorHome m_materialEditor;
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;

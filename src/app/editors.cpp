@@ -3,10 +3,12 @@
 #include "app/application.h"
 #include "app/fixture_library_registration.h"
 #include "app/live_views.h"
+#include "app/material_editor_entry.h"
 #include "app/placeholder_view.h"
 #include "app/scene_editor_registration.h"
 #include "base/settings.h"
 #include "diag/test_console_view.h"
+#include "shell/widgets.h"
 #include "transfer/device_files_window.h"
 #include "transfer/show_download_window.h"
 
@@ -53,19 +55,6 @@ std::vector<EditorRegistration> Application::editors() {
                                     [this](QWidget* view) { m_window->showView(view); },
                                     [this] { m_shell->enter(EditorId::FixtureLibrary); }},
                                    m_fixtureLibrary));
-
-    EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
-    effects.titleButton = 4;
-    effects.liveView = live_view::kEffectEditor;
-    effects.liveOutputs = {{live_view::kEffectEditor, streaming()}};
-    list.push_back(effects);
-
-    EditorRegistration materials = placeholder(EditorId::Materials, "MaterialEditorView", "素材");
-    materials.titleButton = 4;
-    materials.liveView = live_view::kMaterialStatic;
-    materials.liveOutputs = {{live_view::kMaterialStatic, streaming()},
-                             {live_view::kMaterialRun, streaming()}};
-    list.push_back(materials);
 
     EditorRegistration upgrade;
     upgrade.id = EditorId::FirmwareUpgrade;
@@ -125,6 +114,44 @@ std::vector<EditorRegistration> Application::editors() {
                                                 m_shell->enter(EditorId::Effects);
                                             }},
                                            m_sceneEditor));
+
+    // Until the Effect editor is built, its placeholder opens the Material of Module 1, Slot 1 of
+    // the open Effect (Effect 1 when none is open, so the edits are kept with the show).
+    EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
+    effects.makeView = [this] {
+        auto* view = new PlaceholderView("EffectEditorView", "效果");
+        QPushButton* open = makeButton(view, "Command素材编辑", "素材", QRect(40, 120, 160, 40));
+        QObject::connect(open, &QPushButton::clicked, view, [this] {
+            if (m_show.currentEffect == 0) {
+                const Outcome opened = m_images.open(1);
+                if (!opened.done) {
+                    if (!opened.message.isEmpty()) m_platform.message(opened.message);
+                    return;
+                }
+            }
+            m_materialEditor.opens = {1, 1};
+            m_shell->enter(EditorId::Materials);
+        });
+        return view;
+    };
+    effects.enter = [this] {
+        m_window->showView(m_shell->view(EditorId::Effects));
+        m_shell->setButtonEditor(EditorId::Effects);
+    };
+    effects.titleButton = 4;
+    effects.liveView = live_view::kEffectEditor;
+    effects.liveOutputs = {{live_view::kEffectEditor, streaming()}};
+    list.push_back(effects);
+
+    list.push_back(materialEditorEntry(m_materialEditor, {m_show,
+                                                          m_materialOutput,
+                                                          m_paths,
+                                                          {m_platform, m_platform},
+                                                          m_appearance,
+                                                          *m_link,
+                                                          m_wheel,
+                                                          *m_window,
+                                                          *m_shell}));
 
     EditorRegistration room = placeholder(EditorId::RoomControl, "RoomControlView", "灯控");
     room.titleButton = 1;

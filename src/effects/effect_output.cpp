@@ -81,7 +81,7 @@ void effectOutputTick(int effect, const EffectTable& effects, const MaterialBank
     for (int number : effectBeatMaterials(fx, bank, pos)) {
         const Material& m = bank.byNumber(number);
         const ValueGrid grid = engine.advance(m, number, jump.active());
-        engine.route(false, m, lib, grid, frame);
+        engine.route(false, m, number, lib, grid, frame);
     }
 }
 

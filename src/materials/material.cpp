@@ -1,6 +1,7 @@
 #include "materials/material.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace kx {
@@ -38,12 +39,18 @@ std::optional<MaterialSlot> materialSlotOf(int number) {
 // What an unstored Step reads as.
 constexpr std::array<std::uint8_t, kMaxVirtualFixtures * kMaxMaterialChannels> kZeroRow{};
 
-Material::Material() : m_steps(1), m_values(1) {}
+std::uint64_t RoutingStamp::next() {
+    static std::atomic<std::uint64_t> sequence{0};
+    return ++sequence;
+}
+
+Material::Material() : m_steps(1), m_values(1), m_aside(1) {}
 
 bool Material::setStepCount(int n) {
     if (!inRange(n, 0, kMaxSteps)) return false;
     m_steps.resize(n + 1);
     m_values.resize(n + 1);
+    m_aside.resize(n + 1);
     return true;
 }
 
@@ -85,20 +92,33 @@ bool Material::setMotionMode(int v) {
 }
 
 void Material::relayout(int fixtures, int channels) {
+    constexpr int kFull = kMaxVirtualFixtures * kMaxMaterialChannels;
+    const int oldF = m_fixtureCount;
     const int oldC = m_channelCount;
-    const int keepF = std::min<int>(m_fixtureCount, fixtures);
-    const int keepC = std::min(oldC, channels);
-    for (auto& row : m_values) {
-        if (row.empty()) continue;
-        std::vector<std::uint8_t> moved(static_cast<std::size_t>(fixtures) * channels, 0);
-        for (int v = 0; v < keepF; ++v)
-            std::copy_n(row.begin() + v * oldC, keepC, moved.begin() + v * channels);
-        if (std::all_of(moved.begin(), moved.end(), [](std::uint8_t x) { return x == 0; }))
-            moved.clear();
-        row = std::move(moved);
+    auto allZero = [](const std::vector<std::uint8_t>& row) {
+        return std::all_of(row.begin(), row.end(), [](std::uint8_t x) { return x == 0; });
+    };
+    for (std::size_t s = 0; s < m_values.size(); ++s) {
+        auto& row = m_values[s];
+        auto& aside = m_aside[s];
+        if (row.empty() && aside.empty()) continue;
+        // Every value of the Step at the full layout, then split again along the new counts.
+        std::vector<std::uint8_t> full =
+            aside.empty() ? std::vector<std::uint8_t>(kFull, 0) : aside;
+        for (int v = 0; v < oldF && !row.empty(); ++v)
+            std::copy_n(row.begin() + v * oldC, oldC, full.begin() + v * kMaxMaterialChannels);
+        std::vector<std::uint8_t> shown(static_cast<std::size_t>(fixtures) * channels, 0);
+        for (int v = 0; v < fixtures; ++v) {
+            auto first = full.begin() + v * kMaxMaterialChannels;
+            std::copy_n(first, channels, shown.begin() + v * channels);
+            std::fill_n(first, channels, 0);
+        }
+        row = allZero(shown) ? std::vector<std::uint8_t>{} : std::move(shown);
+        aside = allZero(full) ? std::vector<std::uint8_t>{} : std::move(full);
     }
     m_fixtureCount = static_cast<std::uint8_t>(fixtures);
     m_channelCount = static_cast<std::uint8_t>(channels);
+    m_routing.renew();
 }
 
 bool Material::setFixtureCount(int n) {
@@ -119,7 +139,10 @@ int Material::channelFunction(int channel) const {
 
 bool Material::setChannelFunction(int channel, int code) {
     if (!inRange(channel, 1, kMaxMaterialChannels) || !inRange(code, 0, 255)) return false;
-    m_channelFunctions[channel - 1] = static_cast<std::uint8_t>(code);
+    if (m_channelFunctions[channel - 1] != code) {
+        m_channelFunctions[channel - 1] = static_cast<std::uint8_t>(code);
+        m_routing.renew();
+    }
     return true;
 }
 
@@ -136,7 +159,10 @@ bool Material::setMapped(int fixture, int page, int number, bool on) {
         if (!on) return true;
         m_fixtureMap.resize(kMaxVirtualFixtures);
     }
-    m_fixtureMap[fixture - 1][page].set(number, on);
+    if (m_fixtureMap[fixture - 1][page].test(number) != on) {
+        m_fixtureMap[fixture - 1][page].set(number, on);
+        m_routing.renew();
+    }
     return true;
 }
 
@@ -239,7 +265,9 @@ std::span<std::uint8_t> Material::stepValues(int step) {
 }
 
 void Material::clearStepValues(int step) {
-    if (inRange(step, 0, stepCount())) m_values[step] = {};
+    if (!inRange(step, 0, stepCount())) return;
+    m_values[step] = {};
+    m_aside[step] = {};
 }
 
 int Material::value(int step, int fixture, int channel) const {
@@ -263,6 +291,7 @@ bool Material::copyStepContent(int from, int to) {
     if (from == to) return true;
     m_steps[to].stepTime = m_steps[from].stepTime;
     m_values[to] = m_values[from];
+    m_aside[to] = m_aside[from];
     return true;
 }
 

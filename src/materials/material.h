@@ -49,11 +49,36 @@ struct StepInfo {
 
 enum class TempChannelToggle { Added, Removed, Full, Invalid };
 
+// Names what a Material's Output Maps are compiled from: its counts, Channel Functions and Fixture
+// Map. Every change of these takes a new stamp from one process-wide sequence and a copy keeps
+// its source's, so two Materials with the same stamp route alike (a moved-from one takes a new
+// stamp, since its contents are gone).
+class RoutingStamp {
+  public:
+    RoutingStamp() : m_value(next()) {}
+    RoutingStamp(const RoutingStamp&) = default;
+    RoutingStamp& operator=(const RoutingStamp&) = default;
+    RoutingStamp(RoutingStamp&& o) noexcept : m_value(o.m_value) { o.renew(); }
+    RoutingStamp& operator=(RoutingStamp&& o) noexcept {
+        m_value = o.m_value;
+        o.renew();
+        return *this;
+    }
+
+    void renew() { m_value = next(); }
+    std::uint64_t value() const { return m_value; }
+
+  private:
+    static std::uint64_t next();
+    std::uint64_t m_value;
+};
+
 // One Material: Steps of values for fixtureCount Virtual Fixtures x channelCount channels, its
 // times, playback options, mapping onto the Fixture Library, Temporary Channels and circle-motion
 // parameters. Storage follows the data: Steps 0 (the scratch Step) to stepCount are held, each
-// with fixtureCount x channelCount values once any of them is not 0 (a dark Step holds none);
-// what lies outside the counts is not kept and reads as 0.
+// with fixtureCount x channelCount values once any of them is not 0 (a dark Step holds none).
+// Values a lowered count puts outside the counts are kept aside and come back when the count is
+// raised again; nothing reads them meanwhile (files, output and equality see the counts only).
 // Every setter refuses a value outside its field's range (false) and then changes nothing.
 class Material {
   public:
@@ -92,8 +117,8 @@ class Material {
 
     int fixtureCount() const { return m_fixtureCount; }
     int channelCount() const { return m_channelCount; }
-    // 0-40 and 0-32. Values of the (Virtual Fixture, channel) pairs inside both the old and the
-    // new counts are kept in every Step.
+    // 0-40 and 0-32. Every value is kept in every Step: those outside the new counts wait aside
+    // until the counts reach them again.
     bool setFixtureCount(int n);
     bool setChannelCount(int n);
     int cellsPerStep() const { return m_fixtureCount * m_channelCount; }
@@ -135,6 +160,9 @@ class Material {
     // Step `to` takes the time and values of Step `from`; the flags stay with their Steps.
     bool copyStepContent(int from, int to);
 
+    // Changes whenever what the Output Maps are compiled from changes.
+    std::uint64_t routingStamp() const { return m_routing.value(); }
+
     bool operator==(const Material& other) const;
 
   private:
@@ -158,6 +186,10 @@ class Material {
     std::vector<StepInfo> m_steps;  // Steps 0..stepCount
     // Per Step: empty (all 0) or fixtureCount x channelCount values.
     std::vector<std::vector<std::uint8_t>> m_values;
+    // Per Step: empty, or the values outside the counts at the full 40 x 32 layout (cells inside
+    // the counts 0).
+    std::vector<std::vector<std::uint8_t>> m_aside;
+    RoutingStamp m_routing;
     // Allocated on the first non-empty entry: Virtual Fixture (0-39) x page x fixture number.
     std::vector<std::array<std::bitset<kFixturesPerPage + 1>, kLibraryPageSlots>> m_fixtureMap;
     // Allocated on the first non-zero entry: Virtual Fixture (0-39) x entry (0-19).

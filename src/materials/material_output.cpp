@@ -1,6 +1,7 @@
 #include "materials/material_output.h"
 
 #include <algorithm>
+#include <bitset>
 
 #include "base/common.h"
 #include "materials/motion_generator.h"
@@ -94,11 +95,6 @@ ValueGrid advanceMaterial(const Material& m, MaterialRunState& run, bool jumpAct
     return grid;
 }
 
-void compilePageMaps(const Material& m, const FixtureLibrary& lib, PageMaps& maps) {
-    for (int p = 0; p < libraryPages; ++p)
-        compileOutputMap(m, lib, p, maps[p]);
-}
-
 void routeMaterial(bool direct, const Material& m, const PageMaps& maps, const ValueGrid& grid,
                    DmxFrame& frame, DmxFrame& dimming) {
     if (m.virtualDimming() == 2) {
@@ -120,16 +116,40 @@ void routeMaterial(bool direct, const Material& m, const PageMaps& maps, const V
                     put(target, a, grid.at(v, k));
 }
 
-void applyTemporaryChannels(const Material& m, const FixtureLibrary& lib, DmxFrame& frame) {
+void routeMaterial(bool direct, const Material& m, const CompiledRouting& routing,
+                   const ValueGrid& grid, DmxFrame& frame, DmxFrame& dimming) {
+    const OutputMap& map = routing.maps[0];
+    if (m.virtualDimming() == 2 || grid.fixtures != map.fixtureCount ||
+        grid.channels != map.channelCount) {
+        routeMaterial(direct, m, routing.maps, grid, frame, dimming);
+        return;
+    }
+    DmxFrame& target = m.virtualDimming() == 1 && !direct ? dimming : frame;
+    for (const RouteWrite& w : routing.lastWrites)
+        target[w.channel] = grid.cells[w.cell];
+}
+
+void applyTemporaryChannels(const Material& m, const PageMaps& maps, const FixtureLibrary& lib,
+                            DmxFrame& frame) {
     if (m.usedTempChannels() == 0) return;
+    std::bitset<kChannelFunctionCount> temporary;
+    for (int e = 1; e <= kTempChannelEntries; ++e)
+        if (m.tempChannel(e) != 0) temporary.set(m.tempChannel(e));
     for (int p = 0; p < libraryPages; ++p) {
-        for (int v = 1; v <= m.fixtureCount(); ++v) {
-            for (int f = 1; f <= kFixturesPerPage; ++f) {
-                if (!m.isMapped(v, p, f) || !isPatched(lib, p, f)) continue;
+        const OutputMap& map = maps[p];
+        // A fixture's adjust values are the same whichever Virtual Fixture drives it: each is
+        // written once, where the last Virtual Fixture driving it would have written it.
+        std::array<int, kFixturesPerPage + 1> lastDriver{};
+        for (int v = 1; v <= map.fixtureCount; ++v)
+            for (const std::uint8_t f : map.fixturesOf(v))
+                lastDriver[f] = v;
+        for (int v = 1; v <= map.fixtureCount; ++v) {
+            for (const std::uint8_t f : map.fixturesOf(v)) {
+                if (lastDriver[f] != v) continue;
                 const Fixture& fx = lib.at(p, f);
                 const int n = std::min<int>(fx.channelCount, kMaxFixtureChannels);
                 for (int i = 1; i <= n; ++i)
-                    if (m.hasTempChannel(fx.functions[i - 1]))
+                    if (fx.functions[i - 1] != 0 && temporary.test(fx.functions[i - 1]))
                         put(frame, frameIndex(fx, i), fx.adjustValues[i - 1]);
             }
         }
@@ -166,39 +186,38 @@ ValueGrid MaterialOutput::advance(const Material& m, int number, bool jumpActive
     return advanceMaterial(m, m_runStates.at(number), jumpActive, m_runStepDuration);
 }
 
-void MaterialOutput::route(bool direct, const Material& m, const FixtureLibrary& lib,
+void MaterialOutput::route(bool direct, const Material& m, int number, const FixtureLibrary& lib,
                            const ValueGrid& grid, DmxFrame& frame) {
-    compilePageMaps(m, lib, m_maps);
-    routeMaterial(direct, m, m_maps, grid, frame, m_dimming);
+    routeMaterial(direct, m, m_maps.routing(number, m, lib), grid, frame, m_dimming);
 }
 
-void MaterialOutput::routeAndTemporary(const Material& m, const FixtureLibrary& lib,
+void MaterialOutput::routeAndTemporary(const Material& m, int number, const FixtureLibrary& lib,
                                        const ValueGrid& grid, DmxFrame& frame) {
-    compilePageMaps(m, lib, m_maps);
+    const CompiledRouting& routing = m_maps.routing(number, m, lib);
     if (m.virtualDimming() == 2) {
         // Channel 1 dims the Temporary Channels too.
-        applyTemporaryChannels(m, lib, frame);
-        routeMaterial(true, m, m_maps, grid, frame, m_dimming);
+        applyTemporaryChannels(m, routing.maps, lib, frame);
+        routeMaterial(true, m, routing, grid, frame, m_dimming);
     } else {
-        routeMaterial(true, m, m_maps, grid, frame, m_dimming);
-        applyTemporaryChannels(m, lib, frame);
+        routeMaterial(true, m, routing, grid, frame, m_dimming);
+        applyTemporaryChannels(m, routing.maps, lib, frame);
     }
 }
 
-void MaterialOutput::previewCurrentStep(const Material& m, int step, const FixtureLibrary& lib,
-                                        DmxFrame& frame) {
+void MaterialOutput::previewCurrentStep(const Material& m, int number, int step,
+                                        const FixtureLibrary& lib, DmxFrame& frame) {
     if (m.motionMode() == 1) {
-        compilePageMaps(m, lib, m_maps);
-        liveCircle(m, m_maps, m_circleAngle, frame);
-        applyTemporaryChannels(m, lib, frame);
+        const PageMaps& maps = m_maps.routing(number, m, lib).maps;
+        liveCircle(m, maps, m_circleAngle, frame);
+        applyTemporaryChannels(m, maps, lib, frame);
         return;
     }
-    routeAndTemporary(m, lib, scaledStepValues(m, step), frame);
+    routeAndTemporary(m, number, lib, scaledStepValues(m, step), frame);
 }
 
 void MaterialOutput::previewRun(const Material& m, int number, const FixtureLibrary& lib,
                                 bool jumpActive, DmxFrame& frame) {
-    routeAndTemporary(m, lib, advance(m, number, jumpActive), frame);
+    routeAndTemporary(m, number, lib, advance(m, number, jumpActive), frame);
 }
 
 }  // namespace kx

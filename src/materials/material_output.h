@@ -8,6 +8,7 @@
 #include "fixtures/fixture_library.h"
 #include "materials/material.h"
 #include "materials/output_map.h"
+#include "materials/output_map_cache.h"
 
 namespace kx {
 
@@ -61,17 +62,19 @@ ValueGrid fadeValues(const ValueGrid& current, const ValueGrid& next, int tick, 
 ValueGrid advanceMaterial(const Material& m, MaterialRunState& run, bool jumpActive,
                           int& runStepDuration);
 
-// The compiled Output Maps of the pages in use; reused from tick to tick.
-using PageMaps = std::array<OutputMap, libraryPages>;
-void compilePageMaps(const Material& m, const FixtureLibrary& lib, PageMaps& maps);
-
 // Writes a grid through the maps. direct: the Material editor's previews; not direct: the Effect
 // output, where virtualDimming 1 goes into the master-dimming buffer and virtualDimming 2 scales
 // that buffer by channel 1 into the frame.
 void routeMaterial(bool direct, const Material& m, const PageMaps& maps, const ValueGrid& grid,
                    DmxFrame& frame, DmxFrame& dimming);
-// The Fixture Library's adjust values of the Material's Temporary Channels on its mapped fixtures.
-void applyTemporaryChannels(const Material& m, const FixtureLibrary& lib, DmxFrame& frame);
+// The same for a Material whose virtualDimming is not 2 and a grid of the routing's counts, through
+// the routing's last writes.
+void routeMaterial(bool direct, const Material& m, const CompiledRouting& routing,
+                   const ValueGrid& grid, DmxFrame& frame, DmxFrame& dimming);
+// The Fixture Library's adjust values of the Material's Temporary Channels on the fixtures its
+// maps drive. Where fixtures overlap, the one a later Virtual Fixture drives wins.
+void applyTemporaryChannels(const Material& m, const PageMaps& maps, const FixtureLibrary& lib,
+                            DmxFrame& frame);
 
 // The demonstration's text view of port 0-3 and its caption.
 struct PortText {
@@ -83,8 +86,9 @@ PortText showPortText(const DmxFrame& frame, int port, const MaterialRunState& r
 
 // The Material output engine: the run state of every Material of the bank in memory, the values
 // all Materials share (the last played Step's duration, the live circle's angle), the
-// master-dimming buffer, and compiled maps reused between ticks. One instance serves the Material
-// editor's previews and the Effect output alike.
+// master-dimming buffer, and the Output Maps of every Material, compiled once until its routing
+// or the library changes. One instance serves the Material editor's previews and the Effect
+// output alike.
 class MaterialOutput {
   public:
     // Clears the frame and the master-dimming buffer: the start of every output tick.
@@ -94,11 +98,12 @@ class MaterialOutput {
 
     // One tick of Material n (1-240) of the bank.
     ValueGrid advance(const Material& m, int number, bool jumpActive);
-    void route(bool direct, const Material& m, const FixtureLibrary& lib, const ValueGrid& grid,
-               DmxFrame& frame);
+    // Writes a grid of Material n through its maps.
+    void route(bool direct, const Material& m, int number, const FixtureLibrary& lib,
+               const ValueGrid& grid, DmxFrame& frame);
 
-    // Live output mode 7: the current Step (or the live circle) of the edited Material.
-    void previewCurrentStep(const Material& m, int step, const FixtureLibrary& lib,
+    // Live output mode 7: the current Step (or the live circle) of the edited Material n.
+    void previewCurrentStep(const Material& m, int number, int step, const FixtureLibrary& lib,
                             DmxFrame& frame);
     // Live output mode 8: the edited Material (number 1-240) played tick by tick.
     void previewRun(const Material& m, int number, const FixtureLibrary& lib, bool jumpActive,
@@ -109,16 +114,17 @@ class MaterialOutput {
     int runStepDuration() const { return m_runStepDuration; }
     int circleAngle() const { return m_circleAngle; }
     const DmxFrame& dimmingBuffer() const { return m_dimming; }
+    OutputMapCache& maps() { return m_maps; }
 
   private:
-    void routeAndTemporary(const Material& m, const FixtureLibrary& lib, const ValueGrid& grid,
-                           DmxFrame& frame);
+    void routeAndTemporary(const Material& m, int number, const FixtureLibrary& lib,
+                           const ValueGrid& grid, DmxFrame& frame);
 
     std::array<MaterialRunState, kMaterialsPerBank + 1> m_runStates{};
     int m_runStepDuration = 0;
     int m_circleAngle = 0;
     DmxFrame m_dimming{};
-    PageMaps m_maps;
+    OutputMapCache m_maps;
 };
 
 }  // namespace kx

@@ -97,4 +97,9 @@ OutputMap compileOutputMap(const Material& m, const FixtureLibrary& lib, int pag
     return out;
 }
 
+void compilePageMaps(const Material& m, const FixtureLibrary& lib, PageMaps& maps) {
+    for (int p = 0; p < libraryPages; ++p)
+        compileOutputMap(m, lib, p, maps[p]);
+}
+
 }  // namespace kx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -35,5 +36,9 @@ struct OutputMap {
 // Compiles into out, reusing its storage.
 void compileOutputMap(const Material& m, const FixtureLibrary& lib, int page, OutputMap& out);
 OutputMap compileOutputMap(const Material& m, const FixtureLibrary& lib, int page);
+
+// The compiled Output Maps of the pages in use.
+using PageMaps = std::array<OutputMap, libraryPages>;
+void compilePageMaps(const Material& m, const FixtureLibrary& lib, PageMaps& maps);
 
 }  // namespace kx

@@ -2,28 +2,15 @@
 
 #include <QTest>
 
-#include "app/editor_install.h"
 #include "app/placeholder_view.h"
-#include "link/link_fixture.h"
+#include "shell_fixture.h"
 
 namespace kx {
 namespace {
 
 // A newcomer's editor plugged in by one registration each, against the simulated Controller.
-class EditorRegistryTest : public test::LinkFixture {
+class EditorRegistryTest : public test::ShellFixture {
   protected:
-    void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
-        shell = std::make_unique<MainShell>(window, paths, appearance);
-    }
-
-    void install(std::vector<EditorRegistration> list) {
-        InstalledEditors installed = installEditors(std::move(list), *link, wheel, window);
-        showReplaced = std::move(installed.showReplaced);
-        shell->createViews(std::move(installed.entries));
-    }
-
     static EditorRegistration plain(EditorId id, const QString& title, int button) {
         EditorRegistration r;
         r.id = id;
@@ -32,14 +19,6 @@ class EditorRegistryTest : public test::LinkFixture {
         r.makeView = [title] { return new PlaceholderView("View" + title, title); };
         return r;
     }
-
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
-    std::vector<std::function<void()>> showReplaced;
 };
 
 TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram) {

@@ -53,20 +53,60 @@ TEST(MaterialFields, ValuesOutsideTheirRangeAreNeverStored) {
     EXPECT_EQ(m.unifiedTime(), -5);
 }
 
-TEST(MaterialFields, CountChangesKeepTheValuesInsideBothCounts) {
+TEST(MaterialFields, LoweredCountsKeepTheirValuesAsideUntilRaised) {
     Material m = sized(2, 3, 2);
     for (int v = 1; v <= 2; ++v)
         for (int k = 1; k <= 3; ++k)
             m.setValue(2, v, k, 10 * v + k);
+    const std::uint64_t stamp = m.routingStamp();
     m.setChannelCount(2);
     m.setFixtureCount(3);
+    EXPECT_NE(m.routingStamp(), stamp);
     EXPECT_EQ(m.value(2, 1, 1), 11);
-    EXPECT_EQ(m.value(2, 1, 2), 12);
     EXPECT_EQ(m.value(2, 2, 2), 22);
+    EXPECT_EQ(m.value(2, 1, 3), 0);  // outside the counts nothing reads it
     EXPECT_EQ(m.value(2, 3, 1), 0);
+    EXPECT_EQ(m.stepValues(2).size(), 6u);
+    // What the files and the output see: equal to a Material that never held the value.
+    Material plain = sized(3, 2, 2);
+    for (int v = 1; v <= 2; ++v)
+        for (int k = 1; k <= 2; ++k)
+            plain.setValue(2, v, k, 10 * v + k);
+    EXPECT_EQ(m, plain);
+
+    m.setFixtureCount(1);
     m.setChannelCount(3);
-    EXPECT_EQ(m.value(2, 2, 3), 0);  // outside a count nothing is kept
-    EXPECT_EQ(m.stepValues(2).size(), 9u);
+    EXPECT_EQ(m.value(2, 1, 3), 13);
+    m.setFixtureCount(2);
+    EXPECT_EQ(m.value(2, 2, 3), 23);
+    EXPECT_EQ(m.value(2, 2, 1), 21);
+
+    // Moving and clearing a Step carries what waits aside with it.
+    m.setChannelCount(1);
+    m.copyStepContent(2, 1);
+    m.clearStepValues(2);
+    m.setChannelCount(3);
+    EXPECT_EQ(m.value(1, 2, 3), 23);
+    EXPECT_EQ(m.value(2, 2, 3), 0);
+}
+
+TEST(MaterialFields, RoutingStampFollowsWhatTheMapsReadOnly) {
+    Material m = sized(2, 2, 1);
+    const std::uint64_t s0 = m.routingStamp();
+    m.setValue(1, 1, 1, 9);
+    m.setRemark("x");
+    m.setChannelFunction(1, 0);  // unchanged
+    m.setMapped(1, 0, 5, false);
+    EXPECT_EQ(m.routingStamp(), s0);
+    const Material copy = m;
+    EXPECT_EQ(copy.routingStamp(), s0);
+    m.setChannelFunction(1, 20);
+    const std::uint64_t s1 = m.routingStamp();
+    EXPECT_NE(s1, s0);
+    m.setMapped(2, 1, 7, true);
+    EXPECT_NE(m.routingStamp(), s1);
+    Material moved = std::move(m);
+    EXPECT_NE(m.routingStamp(), moved.routingStamp());
 }
 
 TEST(MaterialFields, TemporaryChannelsKeepOrderAndRefuseAFullList) {

@@ -154,21 +154,21 @@ class RouteTest : public ::testing::Test {
 
 TEST_F(RouteTest, StaticPreviewRoutesThroughBothPagesThenTemporaryChannels) {
     m.setTempChannel(1, 150);
-    engine.previewCurrentStep(m, 1, lib, frame);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
     EXPECT_EQ(frame[1], 51);
     EXPECT_EQ(frame[2], 200);
     EXPECT_EQ(frame[3], 100);
     EXPECT_EQ(frame[4], 77);
     EXPECT_EQ(frame[513], 200);
     m.setTempChannel(2, 20);  // a Temporary Channel overrides the Material's value
-    engine.previewCurrentStep(m, 1, lib, frame);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
     EXPECT_EQ(frame[2], 99);
     EXPECT_EQ(frame[513], 0);  // page 1's fixture has adjust value 0
 }
 
 TEST_F(RouteTest, VirtualDimmingInThePreviews) {
     m.setVirtualDimming(1);  // alone it looks like no dimming
-    engine.previewCurrentStep(m, 1, lib, frame);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
     EXPECT_EQ(frame[2], 200);
 
     // Channel 1 as master dimmer, previewed alone: only the Temporary Channels show, scaled by
@@ -177,7 +177,7 @@ TEST_F(RouteTest, VirtualDimmingInThePreviews) {
     m.setVirtualDimming(2);
     m.setTempChannel(1, 20);
     m.setTempChannel(2, 150);
-    engine.previewCurrentStep(m, 1, lib, frame);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
     EXPECT_EQ(frame[1], 0);
     EXPECT_EQ(frame[2], 20);  // 99 x 51 / 255 = 19.8
     EXPECT_EQ(frame[3], 0);
@@ -192,15 +192,116 @@ TEST_F(RouteTest, EffectPassesDimThroughTheBuffer) {
     Material master = m;
     master.setVirtualDimming(2);
     master.setValue(1, 1, 1, 128);
-    engine.route(false, controlled, lib, scaledStepValues(controlled, 1), frame);
+    engine.route(false, controlled, 1, lib, scaledStepValues(controlled, 1), frame);
     EXPECT_EQ(frame[2], 0);  // controlled values wait in the buffer
     EXPECT_EQ(engine.dimmingBuffer()[2], 200);
-    engine.route(false, master, lib, scaledStepValues(master, 1), frame);
+    engine.route(false, master, 2, lib, scaledStepValues(master, 1), frame);
     EXPECT_EQ(frame[2], 100);  // 200 x 128 / 255 = 100.39
     EXPECT_EQ(frame[3], 50);   // 100 x 128 / 255 = 50.2
     EXPECT_EQ(frame[513], 100);
     engine.beginTick(frame);
     EXPECT_EQ(engine.dimmingBuffer()[2], 0);
+}
+
+TEST_F(RouteTest, MapsAreCompiledOnceAndFollowEveryRoutingOrPatchChange) {
+    OutputMapCache& cache = engine.maps();
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
+    const std::uint64_t once = cache.compilations();
+    m.setValue(1, 1, 2, 7);  // values and options do not touch the maps
+    m.setBrightnessCut(0);
+    lib.at(0, 1).name = "par";
+    lib.at(0, 1).testValues[0] = 3;
+    engine.beginTick(frame);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
+    EXPECT_EQ(cache.compilations(), once);
+    EXPECT_EQ(frame[2], 7);
+
+    // Each change is on the fixtures at the next tick.
+    auto tick = [&] {
+        engine.beginTick(frame);
+        engine.previewCurrentStep(m, 1, 1, lib, frame);
+    };
+    lib.at(0, 1).startAddress = 11;  // the patch moves
+    tick();
+    EXPECT_EQ(frame[2], 0);
+    EXPECT_EQ(frame[12], 7);
+    lib.at(0, 1).functions[1] = 21;  // R becomes G on the fixture
+    tick();
+    EXPECT_EQ(frame[12], 100);
+    m.setChannelFunction(3, 22);  // the Material's G becomes B
+    tick();
+    EXPECT_EQ(frame[12], 0);
+    m.setMapped(1, 0, 1, false);
+    tick();
+    EXPECT_EQ(frame[11], 0);
+    EXPECT_EQ(frame[513], 7);
+    m.setFixtureCount(0);
+    tick();
+    EXPECT_EQ(frame[513], 0);
+    EXPECT_EQ(cache.compilations(), once + 5);
+
+    // Another Material under the same number is compiled for itself.
+    Material other = m;
+    other.setFixtureCount(1);
+    other.setMapped(1, 0, 1, true);
+    engine.beginTick(frame);
+    engine.previewCurrentStep(other, 1, 1, lib, frame);
+    EXPECT_EQ(frame[11], 51);
+}
+
+TEST_F(RouteTest, OverlappingFixturesTakeTheLastDriversTemporaryValues) {
+    // Fixture 2 sits on fixture 1's channels; Virtual Fixture 2 drives fixture 1, 1 drives 2.
+    patch(lib, 0, 2, 0, 1, {150});
+    lib.at(0, 2).adjustValues[0] = 5;
+    lib.at(0, 1).adjustValues[0] = 6;
+    lib.at(0, 1).functions[0] = 150;
+    m.setFixtureCount(2);
+    m.setMapped(1, 0, 1, false);
+    m.setMapped(1, 1, 1, false);
+    m.setMapped(1, 0, 2, true);
+    m.setMapped(2, 0, 1, true);
+    m.setTempChannel(1, 150);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
+    EXPECT_EQ(frame[1], 6);  // written for Virtual Fixture 2, after fixture 2's 5
+    m.setMapped(2, 0, 2, true);
+    engine.previewCurrentStep(m, 1, 1, lib, frame);
+    EXPECT_EQ(frame[1], 5);  // both now last driven by 2: fixture order decides
+}
+
+TEST(RouteWrites, TheLastWritesLeaveTheFrameEveryWriteInOrderLeaves) {
+    // Overlapping fixtures on both pages, functions repeated, Virtual Fixtures sharing fixtures.
+    FixtureLibrary lib;
+    for (int page = 0; page < libraryPages; ++page)
+        for (int n = 1; n <= 12; ++n)
+            patch(lib, page, n, n % 3, 1 + (n * 5) % 17, {20, 21, 20, 22, 21});
+    Material m = test::sized(6, 4, 1);
+    for (int k = 1; k <= 4; ++k)
+        m.setChannelFunction(k, 19 + k);
+    unsigned seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int i = 0; i < 40; ++i)
+        m.setMapped(1 + next() % 6, next() % 2, 1 + next() % 12, true);
+    for (int v = 1; v <= 6; ++v)
+        for (int k = 1; k <= 4; ++k)
+            m.setValue(1, v, k, 1 + next() % 255);
+    PageMaps maps;
+    compilePageMaps(m, lib, maps);
+    const CompiledRouting routing{maps, lastWritesOf(maps)};
+    const ValueGrid grid = scaledStepValues(m, 1);
+    for (const int dimming : {0, 1}) {
+        m.setVirtualDimming(dimming);
+        for (const bool direct : {true, false}) {
+            DmxFrame allFrame{}, allDimming{}, lastFrame{}, lastDimming{};
+            routeMaterial(direct, m, maps, grid, allFrame, allDimming);
+            routeMaterial(direct, m, routing, grid, lastFrame, lastDimming);
+            EXPECT_EQ(allFrame, lastFrame);
+            EXPECT_EQ(allDimming, lastDimming);
+        }
+    }
+    std::size_t writes = 0;
+    for (const OutputMap& map : maps)
+        writes += map.dmxChannels.size();
+    EXPECT_LT(routing.lastWrites.size(), writes);
 }
 
 TEST_F(RouteTest, DemonstrationAdvancesAndShowsItsPort) {

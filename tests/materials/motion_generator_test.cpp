@@ -109,15 +109,15 @@ TEST(LiveCircle, TurnsEveryTickThroughTheOutputMap) {
     MaterialOutput engine;
     DmxFrame frame{};
     frame[102] = 1;
-    engine.previewCurrentStep(m, 0, lib, frame);
+    engine.previewCurrentStep(m, 1, 0, lib, frame);
     EXPECT_EQ(engine.circleAngle(), 10);
     EXPECT_EQ(frame[100], 225);
     EXPECT_EQ(frame[101], 144);
     EXPECT_EQ(frame[102], 0);  // other channels are written as 0
     for (int i = 0; i < 35; ++i)
-        engine.previewCurrentStep(m, 0, lib, frame);
+        engine.previewCurrentStep(m, 1, 0, lib, frame);
     EXPECT_EQ(engine.circleAngle(), 360);
-    engine.previewCurrentStep(m, 0, lib, frame);
+    engine.previewCurrentStep(m, 1, 0, lib, frame);
     EXPECT_EQ(engine.circleAngle(), 10);
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "app/editor_registration.h"
+#include "app/main_shell_view.h"
+#include "base/dialogs.h"
+#include "base/paths.h"
+#include "link/controller_link.h"
+#include "materials/material_editor_state.h"
+#include "materials/material_editor_view.h"
+#include "shell/appearance.h"
+#include "shell/wheel.h"
+#include "show/show.h"
+
+namespace kx {
+
+// What the Material editor keeps in the program: its rules and state, its view, and the Module
+// and Slot it opens next (the Effect editor chooses them).
+struct MaterialEditorHome {
+    std::unique_ptr<MaterialEditor> core;
+    MaterialEditorView* view = nullptr;
+    MaterialSlot opens;
+};
+
+// What the Material editor reaches outside itself.
+struct MaterialEditorParts {
+    Show& show;
+    MaterialOutput& output;
+    const AppPaths& paths;
+    FileDialogs dialogs;
+    const Appearance& appearance;
+    ControllerLink& link;
+    WheelRouter& wheel;
+    MainWindow& window;
+    MainShell& shell;
+};
+
+// The Material editor's registration: its view and entry, live views 7 (the current Step) and 8
+// (the demonstration run), its wheel channels 2000 + n and its reload after a new show.
+EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorParts parts);
+
+}  // namespace kx

@@ -1,0 +1,131 @@
+// The Material window's fixture panel (counts and patching onto the library) and its Motion
+// Generator panel.
+#include "materials/material_editor_state.h"
+#include "materials/motion_generator.h"
+
+namespace kx {
+
+// --- Fixture panel
+
+void MaterialEditor::openFixturePanel() {
+    m_fixturePanelOpen = true;
+    m_patchedFixture = 1;
+    // The group buttons need the groups, kept in their own file.
+    loadFixtureGroups(m_src.groups, m_paths.fixtureGroups, false);
+}
+
+FieldMark MaterialEditor::typeFixtureCount(const QString& text) {
+    const auto n = parseInRange(text, 0, kMaxVirtualFixtures);
+    if (!n) return FieldMark::Invalid;
+    material().setFixtureCount(*n);
+    return FieldMark::Normal;
+}
+
+FieldMark MaterialEditor::typeChannelCount(const QString& text) {
+    const auto n = parseInRange(text, 0, kMaxMaterialChannels);
+    if (!n) return FieldMark::Invalid;
+    material().setChannelCount(*n);
+    return FieldMark::Normal;
+}
+
+void MaterialEditor::choosePatchedFixture(int fixture) {
+    if (fixture >= 1 && fixture <= kMaxVirtualFixtures) m_patchedFixture = fixture;
+}
+
+MaterialColour MaterialEditor::patchButtonColour(int fixture) const {
+    return fixture == m_patchedFixture ? m_colours.current : m_colours.normal;
+}
+
+void MaterialEditor::chooseLibraryPage(int page) {
+    if (page >= 0 && page < libraryPages) m_libraryPage = page;
+}
+
+MaterialColour MaterialEditor::libraryPageColour(int page) const {
+    return page == m_libraryPage ? m_colours.activeLibraryPage : m_colours.normal;
+}
+
+bool MaterialEditor::libraryFixtureShown(int number) const {
+    return number >= 1 && number <= kFixturesPerPage &&
+           isPatched(m_src.library, m_libraryPage, number);
+}
+
+QString MaterialEditor::libraryFixtureCaption(int number) const {
+    if (number < 1 || number > kFixturesPerPage) return {};
+    return m_src.library.at(m_libraryPage, number).name;
+}
+
+MaterialColour MaterialEditor::libraryFixtureColour(int number) const {
+    return material().isMapped(m_patchedFixture, m_libraryPage, number) ? m_colours.current
+                                                                        : m_colours.normal;
+}
+
+void MaterialEditor::toggleLibraryFixture(int number) {
+    if (!libraryFixtureShown(number)) return;
+    Material& m = material();
+    m.setMapped(m_patchedFixture, m_libraryPage, number,
+                !m.isMapped(m_patchedFixture, m_libraryPage, number));
+}
+
+void MaterialEditor::clearFixtureSelection() {
+    for (int p = 0; p < libraryPages; ++p)
+        for (int n = 1; n <= kFixturesPerPage; ++n)
+            material().setMapped(m_patchedFixture, p, n, false);
+}
+
+QString MaterialEditor::groupCaption(int group) const {
+    const QString remark = groupRemark(m_src.groups, group);
+    return remark.isEmpty() ? QString::number(group) : remark;
+}
+
+void MaterialEditor::pressGroup(int group) {
+    if (group < 1 || group > kGroupsOffered) return;
+    for (int p = 0; p < libraryPages; ++p) {
+        for (int n = 1; n <= kFixturesPerPage; ++n) {
+            if (m_src.groups.isMember(group, groupFixtureId(p, n)) &&
+                isPatched(m_src.library, p, n))
+                material().setMapped(m_patchedFixture, p, n, true);
+        }
+    }
+}
+
+// --- Motion Generator panel
+
+void MaterialEditor::prepareMotionParameters() {
+    applyMotionDefaults(material(), m_shownFixture);
+}
+
+void MaterialEditor::showMotionPanel() {
+    m_motionPanelOpen = true;
+    prepareMotionParameters();
+}
+
+QString MaterialEditor::motionPanelTitle() const {
+    return motionModeList().value(material().motionMode());
+}
+
+int MaterialEditor::fixtureParameter(int entry) const {
+    return material().motionPerFixture(m_shownFixture, entry);
+}
+
+FieldMark MaterialEditor::typeGlobalParameter(int entry, const QString& text) {
+    const ParameterRange r = globalParameterRange(entry);
+    const auto n = parseInRange(text, r.low, r.high);
+    return n && setGlobalParameter(material(), entry, *n) ? FieldMark::Normal : FieldMark::Invalid;
+}
+
+FieldMark MaterialEditor::typeFixtureParameter(int entry, const QString& text) {
+    const ParameterRange r = fixtureParameterRange(entry);
+    const auto n = parseInRange(text, r.low, r.high);
+    return n && setFixtureParameter(material(), m_shownFixture, entry, *n, selectedFixtures(),
+                                    m_linkAll)
+               ? FieldMark::Normal
+               : FieldMark::Invalid;
+}
+
+bool MaterialEditor::generateMotion() {
+    if (!generateCircleSteps(material())) return false;
+    m_currentStep = 1;
+    return true;
+}
+
+}  // namespace kx

@@ -1,0 +1,239 @@
+#include "materials/material_editor_state.h"
+
+#include <algorithm>
+
+#include "materials/material_exchange.h"
+
+namespace kx {
+
+MaterialEditor::MaterialEditor(MaterialEditorSources sources, AppPaths paths, FileDialogs dialogs)
+    : m_src(sources), m_paths(std::move(paths)), m_dialogs(dialogs) {}
+
+void MaterialEditor::open(int module, int slot, const QString& effectName,
+                          const QString& moduleName) {
+    if (!materialSlotOf(materialNumber(module, slot))) return;
+    m_module = module;
+    m_slot = slot;
+    m_effectName = effectName;
+    m_moduleName = moduleName;
+    reload();
+}
+
+void MaterialEditor::reload() {
+    applyDefaultTimes(material());
+    m_currentStep = material().stepCount() > 0 ? 1 : 0;
+    m_demoOpen = false;
+    m_channelPage = 0;
+    m_patchedFixture = 1;
+    m_libraryPage = 0;
+    m_definingChannel = 0;
+    leftClickFixture(1);
+}
+
+StepContext MaterialEditor::steps() {
+    return StepContext{material(), m_currentStep, m_paths.stepClipboard, {}};
+}
+
+// --- Settings
+
+void MaterialEditor::setRemark(const QString& text) {
+    material().setRemark(text);
+}
+
+void MaterialEditor::setPerStepTime(bool on) {
+    material().setPerStepTime(on ? 1 : 0);
+}
+
+bool MaterialEditor::typeUnifiedTime(const QString& text) {
+    const TimeEntry e = parseTimeEntry(text);
+    return e.kind == TimeEntryKind::Time && material().setUnifiedTime(e.tenths);
+}
+
+FieldMark MaterialEditor::typeStepTime(const QString& text) {
+    const TimeEntry e = parseTimeEntry(text);
+    if (e.kind == TimeEntryKind::TooLarge) return FieldMark::InvalidTime;
+    if (e.kind == TimeEntryKind::Time && material().setStepTime(m_currentStep, e.tenths))
+        return FieldMark::Normal;
+    return FieldMark::Keep;
+}
+
+int MaterialEditor::shownTime() const {
+    return stepTimeBoxShown() ? material().stepTime(m_currentStep) : material().unifiedTime();
+}
+
+void MaterialEditor::setAllStepsFade(bool on) {
+    material().setAllStepsFade(on ? 1 : 0);
+}
+
+void MaterialEditor::setFadeToNext(bool on) {
+    material().setFadeToNext(m_currentStep, on ? 1 : 0);
+}
+
+FieldMark MaterialEditor::typeJumpSize(const QString& text) {
+    const auto n = parseInRange(text, 0, 255);
+    if (!n) return FieldMark::Invalid;
+    material().setJumpSize(*n);
+    return FieldMark::Normal;
+}
+
+void MaterialEditor::setJumpAtRangeEnd(bool on) {
+    material().setJumpAtRangeEnd(on ? 1 : 0);
+}
+
+void MaterialEditor::chooseBrightness(int listPosition) {
+    material().setBrightnessCut(listPosition);
+}
+
+void MaterialEditor::chooseStartMode(int index) {
+    material().setStartMode(index);
+}
+
+void MaterialEditor::chooseVirtualDimming(int index) {
+    material().setVirtualDimming(index);
+}
+
+void MaterialEditor::chooseHardwareSpeed(int index) {
+    material().setHardwareSpeed(index);
+}
+
+void MaterialEditor::setRunFromStart(bool on) {
+    material().setRunFromStart(on ? 1 : 0);
+}
+
+void MaterialEditor::chooseMotionMode(int index) {
+    if (material().setMotionMode(index) && m_motionPanelOpen) prepareMotionParameters();
+}
+
+// --- Steps
+
+void MaterialEditor::previousStep() {
+    StepContext ctx = steps();
+    kx::previousStep(ctx);
+}
+
+void MaterialEditor::nextStep() {
+    StepContext ctx = steps();
+    kx::nextStep(ctx);
+}
+
+void MaterialEditor::selectStep(int listPosition) {
+    StepContext ctx = steps();
+    kx::selectStep(ctx, listPosition);
+}
+
+Outcome MaterialEditor::addStep(bool copy) {
+    const int fieldTime = material().stepTime(m_currentStep);
+    StepContext ctx = steps();
+    return kx::addStep(ctx, copy, fieldTime);
+}
+
+void MaterialEditor::deleteStep() {
+    StepContext ctx = steps();
+    kx::deleteStep(ctx);
+}
+
+void MaterialEditor::typeCopyCount(const QString& text) {
+    const auto n = parseWholeNumber(text);
+    m_copyCountValid = n && *n >= 1;
+    m_copyCount = m_copyCountValid ? *n : 0;
+}
+
+MaterialColour MaterialEditor::copyCountColour() const {
+    return m_copyCountValid ? m_colours.normal : m_colours.invalidCopyCount;
+}
+
+Outcome MaterialEditor::copySteps() {
+    StepContext ctx = steps();
+    return kx::copySteps(ctx, m_copyCount);
+}
+
+Outcome MaterialEditor::pasteSteps() {
+    StepContext ctx = steps();
+    return kx::pasteSteps(ctx, m_copyCount);
+}
+
+Outcome MaterialEditor::pasteStepsAtEnd() {
+    const int fieldTime = material().stepTime(m_currentStep);
+    StepContext ctx = steps();
+    return kx::pasteStepsAtEnd(ctx, m_copyCount, fieldTime);
+}
+
+// --- Material operations
+
+Outcome MaterialEditor::deleteMaterial() {
+    if (!m_dialogs.prompter.askYesNo(kMsgAskDeleteMaterial)) return {};
+    clearMaterial(material());
+    reload();
+    return Outcome::success();
+}
+
+Outcome MaterialEditor::exportMaterial() {
+    return kx::exportMaterial(material(), m_src.library, m_dialogs);
+}
+
+Outcome MaterialEditor::importMaterial() {
+    const Outcome out = kx::importMaterial(material(), m_dialogs);
+    if (out.done) reload();
+    return out;
+}
+
+Outcome MaterialEditor::copyMaterial() {
+    return copyMaterialToClipboard(material(), m_src.library, m_paths);
+}
+
+Outcome MaterialEditor::pasteMaterial() {
+    const Outcome out = pasteMaterialFromClipboard(material(), m_paths, m_dialogs.prompter);
+    if (out.done) reload();
+    return out;
+}
+
+// --- Temporary Channels
+
+QString MaterialEditor::codeCaption(int code) const {
+    if (code < 0 || code >= kChannelFunctionCount) return {};
+    return definitionCaption(m_src.names[code], code);
+}
+
+QStringList MaterialEditor::tempChannelItems() const {
+    QStringList items;
+    for (int e = 1; e <= kTempChannelEntries; ++e) {
+        const int code = material().tempChannel(e);
+        if (code != 0) items << QString::number(code) + QStringLiteral(" - ") + m_src.names[code];
+    }
+    return items;
+}
+
+Outcome MaterialEditor::pressTempCode(int code) {
+    if (code <= 0 || code >= kChannelFunctionCount) return {};
+    return toggleTemporaryChannel(material(), code);
+}
+
+MaterialColour MaterialEditor::tempCodeColour(int code) const {
+    return material().hasTempChannel(code) ? m_colours.current : m_colours.normal;
+}
+
+// --- Demonstration
+
+void MaterialEditor::startDemo() {
+    m_demoOpen = true;
+    m_src.output.resetRunState();
+}
+
+void MaterialEditor::choosePort(int port) {
+    if (port >= 0 && port <= 3) m_displayedPort = port;
+}
+
+void MaterialEditor::composeStatic(DmxFrame& frame) {
+    m_src.output.beginTick(frame);
+    m_src.output.previewCurrentStep(material(), number(), m_currentStep, m_src.library, frame);
+}
+
+PortText MaterialEditor::composeRun(bool jumpActive, DmxFrame& frame) {
+    MaterialOutput& out = m_src.output;
+    out.beginTick(frame);
+    out.previewRun(material(), number(), m_src.library, jumpActive, frame);
+    return showPortText(frame, m_displayedPort, out.runState(number()), material().stepCount(),
+                        out.runStepDuration());
+}
+
+}  // namespace kx

@@ -1,0 +1,157 @@
+// The Material window's Virtual Fixture bar, value entry, faders and channel definitions.
+#include <algorithm>
+
+#include "materials/material_editor_state.h"
+
+namespace kx {
+
+// --- Virtual Fixture bar
+
+bool MaterialEditor::fixtureButtonShown(int fixture) const {
+    return fixture >= 1 && fixture <= material().fixtureCount();
+}
+
+bool MaterialEditor::isSelected(int fixture) const {
+    return fixture == m_shownFixture ||
+           (fixture >= 1 && fixture <= kMaxVirtualFixtures && m_selected.test(fixture));
+}
+
+MaterialColour MaterialEditor::fixtureColour(int fixture) const {
+    if (fixture == m_shownFixture) return m_colours.shownFixture;
+    return isSelected(fixture) ? m_colours.selectedFixture : m_colours.normalFixture;
+}
+
+std::vector<int> MaterialEditor::selectedFixtures() const {
+    std::vector<int> list;
+    for (int v = 1; v <= material().fixtureCount(); ++v)
+        if (isSelected(v)) list.push_back(v);
+    return list;
+}
+
+void MaterialEditor::leftClickFixture(int fixture) {
+    if (fixture < 1 || fixture > kMaxVirtualFixtures) return;
+    clearSelection();
+    m_shownFixture = fixture;
+    if (m_motionPanelOpen) prepareMotionParameters();
+}
+
+void MaterialEditor::rightClickFixture(int fixture) {
+    if (fixture < 1 || fixture > kMaxVirtualFixtures || fixture == m_shownFixture) return;
+    m_selected.flip(fixture);
+}
+
+void MaterialEditor::selectAll() {
+    if (material().fixtureCount() == 0) return;
+    leftClickFixture(1);
+    for (int v = 2; v <= material().fixtureCount(); ++v)
+        m_selected.set(v);
+}
+
+void MaterialEditor::selectOdd() {
+    if (material().fixtureCount() == 0) return;
+    leftClickFixture(1);
+    for (int v = 3; v <= material().fixtureCount(); v += 2)
+        m_selected.set(v);
+}
+
+void MaterialEditor::selectEven() {
+    if (material().fixtureCount() == 0) return;
+    leftClickFixture(2);
+    for (int v = 4; v <= material().fixtureCount(); v += 2)
+        m_selected.set(v);
+}
+
+// --- Values and faders
+
+int MaterialEditor::shownValue(int channel) const {
+    return material().value(m_currentStep, m_shownFixture, channel);
+}
+
+void MaterialEditor::enterValue(int channel, int value) {
+    Material& m = material();
+    // Nothing is entered where the shown Virtual Fixture has no such channel.
+    if (!m.setValue(m_currentStep, m_shownFixture, channel, value)) return;
+    for (const int v : selectedFixtures()) {
+        if (v == m_shownFixture) continue;
+        if (m_linkAll) {
+            for (int k = 1; k <= m.channelCount(); ++k)
+                m.setValue(m_currentStep, v, k, m.value(m_currentStep, m_shownFixture, k));
+        } else {
+            m.setValue(m_currentStep, v, channel, value);
+        }
+    }
+    StepContext ctx = steps();
+    autoAddFirstStep(ctx);
+}
+
+bool MaterialEditor::typeValue(int channel, const QString& text) {
+    const auto n = parseInRange(text, 0, 255);
+    if (!n) return false;
+    enterValue(channel, *n);
+    return true;
+}
+
+void MaterialEditor::wheelStep(int direction, int channel) {
+    if (!channelShown(channel)) return;
+    const int v = std::clamp(shownValue(channel) + (direction == 1 ? 1 : -1), 0, 255);
+    enterValue(channel, v);
+}
+
+void MaterialEditor::copyValues() {
+    for (int k = 1; k <= kMaxMaterialChannels; ++k)
+        m_channelClipboard[k - 1] =
+            static_cast<std::uint8_t>(k <= material().channelCount() ? shownValue(k) : 0);
+}
+
+void MaterialEditor::pasteValues() {
+    for (int k = 1; k <= material().channelCount(); ++k)
+        enterValue(k, m_channelClipboard[k - 1]);
+}
+
+void MaterialEditor::setEveryValue(int value) {
+    for (int k = 1; k <= material().channelCount(); ++k)
+        enterValue(k, value);
+}
+
+void MaterialEditor::setChannelPage(int page) {
+    if (page >= 0 && page < kChannelPages) m_channelPage = page;
+}
+
+bool MaterialEditor::channelShown(int channel) const {
+    return channelOnScreen(channel, material().channelCount(), m_channelPage);
+}
+
+std::optional<MaterialColour> MaterialEditor::channelPageColour(int page) const {
+    if (page == m_channelPage) return m_colours.activeChannelPage;
+    return std::nullopt;
+}
+
+QString MaterialEditor::channelDefinition(int channel) const {
+    return codeCaption(material().channelFunction(channel));
+}
+
+// --- Channel definition picker
+
+void MaterialEditor::clickDefinition(int channel) {
+    if (channel < 1 || channel > kMaxMaterialChannels) return;
+    if (m_definingChannel == channel) {
+        m_definingChannel = 0;
+        return;
+    }
+    m_definingChannel = channel;
+    m_pickerPage = codePageOf(material().channelFunction(channel));
+}
+
+void MaterialEditor::pickCode(int code) {
+    if (m_definingChannel == 0) return;
+    material().setChannelFunction(m_definingChannel, code);
+    m_definingChannel = 0;
+}
+
+MaterialColour MaterialEditor::pickerCodeColour(int code) const {
+    return m_definingChannel != 0 && material().channelFunction(m_definingChannel) == code
+               ? m_colours.definedCode
+               : m_colours.normal;
+}
+
+}  // namespace kx

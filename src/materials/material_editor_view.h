@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "base/prompter.h"
+#include "materials/material_code_grid.h"
+#include "materials/material_demo_panel_view.h"
+#include "materials/material_editor_state.h"
+#include "materials/material_fixture_panel_view.h"
+#include "materials/material_motion_panel_view.h"
+#include "shell/appearance.h"
+#include "shell/fader_view.h"
+
+namespace kx {
+
+// The Material window: one Material of the open Effect, its settings, Steps, Virtual Fixtures,
+// faders and panels. Its rules and state are the MaterialEditor's; this is widgets and wiring.
+// What lies outside the window (the live output's view, the jump request, the wheel target, the
+// Effect editor, the built-in Materials and the chase generator) is reached through the hooks.
+class MaterialEditorView : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kWheelBase = 2000;  // the wheel's target 2000 + n is channel n
+
+    struct Hooks {
+        std::function<void(int view)> setLiveView;  // 7 static, 8 running
+        std::function<void()> requestJump;          // "跳步"
+        std::function<void(int target)> setWheelTarget;
+        std::function<void()> back;                        // "返回": the Effect editor
+        std::function<void(int folder)> builtinMaterials;  // "标准素材" 0, "个性素材" 1
+        std::function<void()> chaseTool;                   // "跑马工具"
+    };
+    struct FaderPictures {
+        QPixmap track;
+        QPixmap knob;
+    };
+
+    MaterialEditorView(MaterialEditor& editor, Prompter& prompter, const Appearance& appearance,
+                       FaderPictures pictures, Hooks hooks, QWidget* parent = nullptr);
+
+    // Opens the Material of Module 1-20, Slot 1-12 (the live output is in the static view).
+    void Fun_窗体载入(int module, int slot, const QString& effectName, const QString& moduleName);
+    // The window's contents again after something outside rewrote the Material (a generator,
+    // a built-in Material, a new show).
+    void reload();
+
+    void Fun_所有控件数据刷新();
+    void Fun_当前步刷新();
+    void Fun_时间控件显示();
+    void Fun_虚拟灯具_Show();
+    void Fun_推杆模块_所有显示();
+    void Fun_通道控件Visible();
+    void Fun_临时通道列表显示();
+    void Fun_临时通道按钮显示();
+    void Fun_通道定义选择显示();
+    void Fun_设置灯具_Show();
+    void Fun_XY动作辅助生成_控件显示();
+    // A fader moved: its value into its value box, then value entry.
+    void Fun_推杆_Change(int channel, int value);
+    void Fun_鼠标滚轮触发(int direction, int channel);
+    // The demonstration's caption and text view of one tick.
+    void showRun(const PortText& text) { m_demo->showTick(text); }
+
+    MaterialEditor& editor() { return m_editor; }
+    QPushButton* fixtureButton(int v) const { return m_fixtureButtons.at(v); }
+    FaderView* fader(int channel) const { return m_faders.at(channel); }
+    QLineEdit* valueBox(int channel) const { return m_values.at(channel); }
+    MaterialFixturePanel* fixturePanel() const { return m_fixturePanel; }
+    MaterialMotionPanel* motionPanel() const { return m_motionPanel; }
+    MaterialCodeGrid* tempPanel() const { return m_tempPanel; }
+    MaterialCodeGrid* picker() const { return m_picker; }
+    MaterialDemoPanel* demoPanel() const { return m_demo; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void buildHeader();
+    void buildSettings();
+    void buildSteps();
+    void buildTemporaryChannels();
+    void buildFixtureBar();
+    void buildFaders(const FaderPictures& pictures);
+    void buildValueTools();
+    void buildPanels();
+    // After an edit: what it may have changed, leaving typed boxes as the user left them.
+    void refreshAfterEdit();
+    void tell(const Outcome& outcome);
+    void leaveDemo();
+    void Fun_鼠标滚轮焦点(int channel);
+
+    MaterialEditor& m_editor;
+    Prompter& m_prompter;
+    const Appearance& m_appearance;
+    Hooks m_hooks;
+
+    QLabel* m_effectCaption = nullptr;
+    QLabel* m_moduleCaption = nullptr;
+    QLineEdit* m_remark = nullptr;
+
+    QCheckBox* m_perStepTime = nullptr;
+    QLabel* m_timeCaption = nullptr;
+    QLineEdit* m_unifiedTime = nullptr;
+    QLineEdit* m_stepTime = nullptr;
+    QLabel* m_timeText = nullptr;
+    QCheckBox* m_allStepsFade = nullptr;
+    QCheckBox* m_fadeToNext = nullptr;
+    QLineEdit* m_jumpSize = nullptr;
+    QCheckBox* m_jumpAtRangeEnd = nullptr;
+    QComboBox* m_brightness = nullptr;
+    QComboBox* m_startMode = nullptr;
+    QComboBox* m_virtualDimming = nullptr;
+    QComboBox* m_hardwareSpeed = nullptr;
+    QCheckBox* m_runFromStart = nullptr;
+    QComboBox* m_motionMode = nullptr;
+
+    QComboBox* m_stepList = nullptr;
+    QLabel* m_total = nullptr;
+    QComboBox* m_copyCount = nullptr;
+
+    QListWidget* m_tempList = nullptr;
+
+    std::array<QPushButton*, kMaxVirtualFixtures + 1> m_fixtureButtons{};
+    QCheckBox* m_linkAll = nullptr;
+    std::array<QLabel*, kMaxMaterialChannels + 1> m_definitions{};
+    std::array<QLabel*, kMaxMaterialChannels + 1> m_channelIds{};
+    std::array<FaderView*, kMaxMaterialChannels + 1> m_faders{};
+    std::array<QLineEdit*, kMaxMaterialChannels + 1> m_values{};
+    std::array<QPushButton*, kChannelPages> m_pageButtons{};
+
+    MaterialFixturePanel* m_fixturePanel = nullptr;
+    MaterialMotionPanel* m_motionPanel = nullptr;
+    MaterialCodeGrid* m_tempPanel = nullptr;
+    MaterialCodeGrid* m_picker = nullptr;
+    MaterialDemoPanel* m_demo = nullptr;
+};
+
+}  // namespace kx

@@ -1,0 +1,148 @@
+#include "materials/material_fixture_panel_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "materials/material_view_support.h"
+#include "shell/appearance_view.h"
+#include "shell/widgets.h"
+
+namespace kx {
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, QRect r) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    return l;
+}
+
+}  // namespace
+
+MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed,
+                                           QWidget* parent)
+    : QGroupBox("灯具设置", parent), m_editor(editor), m_changed(std::move(changed)) {
+    setObjectName("Frame灯具设置");
+    makeOpaque(this);
+    auto countBox = [this](const QString& name, int max, QRect r,
+                           FieldMark (MaterialEditor::*type)(const QString&)) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(name);
+        box->setEditable(true);
+        box->addItems(numberList(0, max));
+        box->setGeometry(r);
+        onTypedOrChosen(box, this,
+                        [this, box, type](const QString& text) { countTyped(box, type, text); });
+        return box;
+    };
+    label(this, "灯具数", QRect(8, 20, 44, 22));
+    m_fixtureCount = countBox("Combo设置灯具数", kMaxVirtualFixtures, QRect(54, 20, 60, 22),
+                              &MaterialEditor::typeFixtureCount);
+    label(this, "通道数", QRect(124, 20, 44, 22));
+    m_channelCount = countBox("Combo设置通道数", kMaxMaterialChannels, QRect(170, 20, 60, 22),
+                              &MaterialEditor::typeChannelCount);
+    for (int p = 0; p < libraryPages; ++p) {
+        m_pages[p] = makeButton(this, "Command灯库页" + QString::number(p + 1),
+                                "页" + QString::number(p + 1), QRect(250 + p * 56, 20, 52, 22));
+        connect(m_pages[p], &QPushButton::clicked, this, [this, p] {
+            m_editor.chooseLibraryPage(p);
+            refreshButtons();
+        });
+    }
+    QPushButton* clear =
+        makeButton(this, "Command清除灯具选择", "清除灯具选择", QRect(372, 20, 100, 22));
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_editor.clearFixtureSelection();
+        refreshButtons();
+        m_changed();
+    });
+    QPushButton* hide = makeButton(this, "Command灯具设置隐藏", "隐藏", QRect(740, 20, 64, 22));
+    connect(hide, &QPushButton::clicked, this, [this] {
+        m_editor.closeFixturePanel();
+        m_changed();
+    });
+
+    for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
+        QPushButton* b =
+            makeButton(this, "Command配接灯具" + QString::number(v), QString::number(v),
+                       QRect(8 + (v - 1) % 20 * 40, 46 + (v - 1) / 20 * 22, 38, 20));
+        connect(b, &QPushButton::clicked, this, [this, v] {
+            m_editor.choosePatchedFixture(v);
+            refreshButtons();
+        });
+        m_patch[v] = b;
+    }
+    for (int n = 1; n <= kFixturesPerPage; ++n) {
+        QPushButton* b = makeButton(this, "Command实际_灯具" + QString::number(n), {},
+                                    QRect(8 + (n - 1) % 10 * 68, 92 + (n - 1) / 10 * 18, 66, 17));
+        connect(b, &QPushButton::clicked, this, [this, n] {
+            m_editor.toggleLibraryFixture(n);
+            Fun_实际灯具显示();
+            m_changed();
+        });
+        m_fixtures[n] = b;
+    }
+    for (int g = 1; g <= kGroupsOffered; ++g) {
+        QPushButton* b = makeButton(this, "Command灯具分组" + QString::number(g), {},
+                                    QRect(696 + (g - 1) % 2 * 56, 92 + (g - 1) / 2 * 30, 54, 28));
+        connect(b, &QPushButton::clicked, this, [this, g] {
+            m_editor.pressGroup(g);
+            Fun_实际灯具显示();
+            m_changed();
+        });
+        m_groups[g] = b;
+    }
+    for (QPushButton* b : findChildren<QPushButton*>())
+        makeGraphical(b);
+}
+
+void MaterialFixturePanel::countTyped(QComboBox* box,
+                                      FieldMark (MaterialEditor::*type)(const QString&),
+                                      const QString& text) {
+    markField(box, (m_editor.*type)(text), m_editor.colours());
+    refreshButtons();
+    m_changed();
+}
+
+void MaterialFixturePanel::refresh() {
+    const Material& m = m_editor.material();
+    const MaterialEditorColours& colours = m_editor.colours();
+    m_fixtureCount->setCurrentIndex(m.fixtureCount());
+    markField(m_fixtureCount, FieldMark::Normal, colours);
+    m_channelCount->setCurrentIndex(m.channelCount());
+    markField(m_channelCount, FieldMark::Normal, colours);
+    refreshButtons();
+}
+
+void MaterialFixturePanel::refreshButtons() {
+    const Material& m = m_editor.material();
+    for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
+        m_patch[v]->setVisible(v <= m.fixtureCount());
+        setButtonBackColour(m_patch[v], m_editor.patchButtonColour(v));
+    }
+    for (int p = 0; p < libraryPages; ++p)
+        setButtonBackColour(m_pages[p], m_editor.libraryPageColour(p));
+    Fun_实际灯具显示();
+    Fun_灯具分组_备注显示();
+}
+
+void MaterialFixturePanel::Fun_实际灯具显示() {
+    for (int n = 1; n <= kFixturesPerPage; ++n) {
+        QPushButton* b = m_fixtures[n];
+        b->setVisible(m_editor.libraryFixtureShown(n));
+        const QString name = m_editor.libraryFixtureCaption(n);
+        b->setText(name);
+        b->setToolTip(QString::number(n) + " " + name);
+        setButtonBackColour(b, m_editor.libraryFixtureColour(n));
+    }
+}
+
+void MaterialFixturePanel::Fun_灯具分组_备注显示() {
+    for (int g = 1; g <= kGroupsOffered; ++g) {
+        m_groups[g]->setText(m_editor.groupCaption(g));
+        m_groups[g]->setToolTip(m_editor.groupCaption(g));
+        setButtonBackColour(m_groups[g], m_editor.colours().normal);
+    }
+}
+
+}  // namespace kx

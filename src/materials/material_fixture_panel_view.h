@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <array>
+#include <functional>
+
+#include "materials/material_editor_state.h"
+
+namespace kx {
+
+// "灯具设置": the Virtual Fixture and channel counts, the patch buttons of the Virtual Fixtures,
+// the Library Page buttons, a button per patched library fixture, "清除灯具选择" and the twelve
+// Fixture Group buttons. changed runs after every edit the rest of the window shows.
+class MaterialFixturePanel : public QGroupBox {
+  public:
+    MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed, QWidget* parent);
+
+    // The counts from the Material, then the buttons.
+    void refresh();
+    void refreshButtons();
+    // Fun_实际灯具显示: the buttons of the page's patched fixtures.
+    void Fun_实际灯具显示();
+    // Fun_灯具分组_备注显示: the group buttons' captions.
+    void Fun_灯具分组_备注显示();
+
+    QComboBox* fixtureCountBox() const { return m_fixtureCount; }
+    QComboBox* channelCountBox() const { return m_channelCount; }
+
+  private:
+    void countTyped(QComboBox* box, FieldMark (MaterialEditor::*type)(const QString&),
+                    const QString& text);
+
+    MaterialEditor& m_editor;
+    std::function<void()> m_changed;
+    QComboBox* m_fixtureCount = nullptr;
+    QComboBox* m_channelCount = nullptr;
+    std::array<QPushButton*, kMaxVirtualFixtures + 1> m_patch{};
+    std::array<QPushButton*, libraryPages> m_pages{};
+    std::array<QPushButton*, kFixturesPerPage + 1> m_fixtures{};
+    std::array<QPushButton*, kGroupsOffered + 1> m_groups{};
+};
+
+}  // namespace kx

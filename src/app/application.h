@@ -13,6 +13,7 @@
 #include "base/developer_mode.h"
 #include "base/paths.h"
 #include "link/controller_link.h"
+#include "materials/material_output.h"
 #include "shell/appearance.h"
 #include "shell/wheel.h"
 #include "show/effect_images.h"
@@ -23,6 +24,7 @@ namespace kx {
 
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
+class EffectEditorView;
 class FixtureLibraryView;
 class SceneEditorView;
 class ShowDownloadWindow;
@@ -59,6 +61,8 @@ class Application {
 
     Show m_show;
     EffectImages m_images{m_show, m_paths};
+    // The run positions of the open bank's Materials, shared by the Effect and Material previews.
+    MaterialOutput m_materialOutput;
     std::unique_ptr<ShowFile> m_showFile;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;
@@ -67,6 +71,7 @@ class Application {
     std::unique_ptr<MainShell> m_shell;
     FixtureLibraryView* m_fixtureLibrary = nullptr;
     SceneEditorView* m_sceneEditor = nullptr;
+    EffectEditorView* m_effectEditor = nullptr;
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;

@@ -1,6 +1,7 @@
 // The one list of the editors and other views below the title bar. Adding an editor means
 // writing its files and one entry here.
 #include "app/application.h"
+#include "app/effect_editor_registration.h"
 #include "app/fixture_library_registration.h"
 #include "app/live_views.h"
 #include "app/placeholder_view.h"
@@ -54,11 +55,19 @@ std::vector<EditorRegistration> Application::editors() {
                                     [this] { m_shell->enter(EditorId::FixtureLibrary); }},
                                    m_fixtureLibrary));
 
-    EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
-    effects.titleButton = 4;
-    effects.liveView = live_view::kEffectEditor;
-    effects.liveOutputs = {{live_view::kEffectEditor, streaming()}};
-    list.push_back(effects);
+    list.push_back(
+        effectEditorRegistration({m_show,
+                                  m_images,
+                                  m_materialOutput,
+                                  m_appearance,
+                                  {m_platform, m_platform},
+                                  *m_link,
+                                  [this](QWidget* view) { m_window->showView(view); },
+                                  [this] { m_shell->setButtonEditor(EditorId::Effects); },
+                                  [this] { m_shell->enter(EditorId::Effects); },
+                                  [this] { m_shell->enter(EditorId::Materials); },
+                                  [this] { m_shell->enter(EditorId::Scenes); }},
+                                 m_effectEditor));
 
     EditorRegistration materials = placeholder(EditorId::Materials, "MaterialEditorView", "素材");
     materials.titleButton = 4;
@@ -120,10 +129,7 @@ std::vector<EditorRegistration> Application::editors() {
                                             *m_link,
                                             [this](QWidget* view) { m_window->showView(view); },
                                             [this] { m_shell->setButtonEditor(EditorId::Scenes); },
-                                            [this] {
-                                                m_shell->setButtonEditor(EditorId::Effects);
-                                                m_shell->enter(EditorId::Effects);
-                                            }},
+                                            [this] { m_shell->enter(EditorId::Effects); }},
                                            m_sceneEditor));
 
     EditorRegistration room = placeholder(EditorId::RoomControl, "RoomControlView", "灯控");

@@ -1,12 +1,11 @@
 // The Effect editor's "refresh all" (Fun_所有控件数据刷新) on a full Effect: both parts with 48
 // Bars of 8 Beats, every Slot of every Module holding a Material and selected on every Beat.
 // Runs offscreen.
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
 
 #include "effects/effect_editor_view.h"
 #include "materials/memory_images.h"
+#include "offscreen_bench.h"
 
 namespace {
 
@@ -39,14 +38,8 @@ void BM_RefreshAll(benchmark::State& state) {
     kx::MaterialOutput engine;
     std::uint8_t jump = 0;
     kx::Appearance appearance;
-    struct NoPrompter : kx::Prompter {
-        void message(const QString&) override {}
-        bool askYesNo(const QString&) override { return false; }
-        QString fileDialog(const FileDialog&) override { return {}; }
-    } prompter;
-    struct Folder : kx::ProgramFolder {
-        QString programDir() const override { return {}; }
-    } folder;
+    kx::bench::SilentPrompter prompter;
+    kx::bench::Folder folder;
     kx::EffectEditorView view({effects, bank, current, lib, images, engine, jump},
                               {appearance,
                                {prompter, folder},
@@ -70,9 +63,5 @@ BENCHMARK(BM_RefreshAll)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return kx::bench::runOffscreen(argc, argv);
 }

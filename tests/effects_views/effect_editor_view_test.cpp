@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 
 #include "effects/effect_editor_view.h"
 #include "materials/memory_images.h"
 #include "shell/appearance_view.h"
 #include "support/fake_platform.h"
+#include "support/typing.h"
 
 namespace kx {
 namespace {
@@ -47,14 +46,7 @@ class EffectEditorViewTest : public test::FakePlatformTest {
         emit c->activated(entry);
     }
     static Bgr back(QAbstractButton* b) { return buttonBackColour(b).value_or(0xFFFFFFFF); }
-    static void retype(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(box, &press);
-        }
-    }
+    static void retype(QLineEdit* box, const QString& text) { test::retype(box, text); }
     const EffectEditorPosition& pos() { return view->editor().position(); }
 
     EffectTable effects;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the tool under Xvfb and saves a PNG of the main window (1280 x 768) with each view the
 # title bar reaches: the splash view, then 灯控, 灯库 (with a few fixtures patched, its Channel
-# Function picker, Common Fixtures and Fixture Group panels), 场景, 测试, 下载, through a double
-# click on the datagram counters the firmware-upgrade view, and the Material editor opened from
-# an Effect, bare and with its fixture, Temporary Channel and Motion Generator panels open.
+# Function picker, Common Fixtures and Fixture Group panels), 场景 and the Effect editor, 测试, 下载,
+# through a double click on the datagram counters the firmware-upgrade view, and the Material
+# editor opened from an Effect's Slot, bare and with its fixture, Temporary Channel and Motion
+# Generator panels open.
 # Usage: scripts/screenshot.sh [output-folder] [program]   (build first with ./run.sh or ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,13 +62,26 @@ click 1184 313
 click 1242 313 && click 1119 126 && click 137 119 && click 221 119 && shot 3c-灯库-灯具分组
 click 1242 313
 click 410 43 && shot 4-场景
+# Effect 1 in the Effect editor: 4 Bars of 8 Beats typed into the count boxes, a few grid cells,
+# then the same with "4素材关联" on; "返回" leads back to the scenes.
+click 64 347
+click 144 122 && xdotool type "4" && xdotool key Return
+click 254 122 && xdotool type "8" && xdotool key Return
+for cell in "1 1" "2 2" "3 3" "4 4" "5 1" "9 5" "1 7"; do
+    set -- $cell
+    click $(( 217 + ($2 - 1) * 41 )) $(( 334 + ($1 - 1) * 33 ))
+done
+shot 4a-效果
+click 780 595 && shot 4b-效果-4素材关联
+click 780 595
+click 1205 729
 click 508 43 && shot 5-测试
 click 606 43 && shot 6-下载
 xdotool mousemove --window "$window" 1063 22 click --repeat 2 --delay 80 1 && shot 7-升级程序
-# 场景's first Effect, the Effect view's "素材", then in the Material editor "灯具设置" with 12 Virtual Fixtures of 24
-# channels typed into its counts, a double click on the
-# Temporary Channel list, the motion mode "画圆" and "显示参数".
-click 410 43 && sleep 0.3 && click 64 347 && sleep 0.3 && click 120 227 && shot 8-素材
+# 场景's first Effect, its first Slot, then in the Material editor "灯具设置" with 12 Virtual
+# Fixtures of 24 channels typed into its counts, a double click on the Temporary Channel list,
+# the motion mode "画圆" and "显示参数".
+click 410 43 && sleep 0.3 && click 64 347 && sleep 0.3 && click 119 334 && shot 8-素材
 click 1043 139
 typed() { click "$1" "$2" && xdotool key ctrl+a && xdotool type "$3" && xdotool key Return; }
 typed 85 212 12

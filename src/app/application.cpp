@@ -4,6 +4,7 @@
 
 #include "app/caption.h"
 #include "app/editor_install.h"
+#include "app/live_views.h"
 #include "app/shutdown_save.h"
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
@@ -14,6 +15,7 @@
 #include "base/settings.h"
 #include "diag/developer_console_window.h"
 #include "diag/test_console_view.h"
+#include "effects/effect_editor_view.h"
 #include "fixtures/fixture_library.h"
 #include "link/link_config.h"
 #include "link/protocol.h"
@@ -140,8 +142,13 @@ void Application::wireTitleBar() {
 
 void Application::wireTiers() {
     TierTasks& t = m_core.tiers;
+    t.drumIndicator = [this] { m_effectEditor->Fun_模拟鼓点颜色显示(); };
     t.arrowKeys = [this] { m_wheel.pollArrowKeys(m_platform); };
     t.liveOutput = [this] { m_link->outputTick(); };
+    t.beatWarning = [this] {
+        if (m_link->live().view() == live_view::kEffectEditor)
+            m_effectEditor->Fun_拍子对应_有错显示();
+    };
     t.announce = [this] {
         m_link->announceTick();
         m_recovery->tick();

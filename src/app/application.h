@@ -26,6 +26,7 @@ namespace kx {
 
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
+class EffectEditorView;
 class FixtureLibraryView;
 class SceneEditorView;
 class ShowDownloadWindow;
@@ -62,17 +63,18 @@ class Application {
 
     Show m_show;
     EffectImages m_images{m_show, m_paths};
+    // The run positions of the open bank's Materials, shared by the Effect and Material previews.
+    MaterialOutput m_materialOutput;
     std::unique_ptr<ShowFile> m_showFile;
     std::unique_ptr<ShowRecovery> m_recovery;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;
-    // The Material output engine of the previews, run states and compiled maps of the open bank.
-    MaterialOutput m_materialOutput;
 
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;
     FixtureLibraryView* m_fixtureLibrary = nullptr;
     SceneEditorView* m_sceneEditor = nullptr;
+    EffectEditorView* m_effectEditor = nullptr;
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;

@@ -1,6 +1,7 @@
 // The one list of the editors and other views below the title bar. Adding an editor means
 // writing its files and one entry here.
 #include "app/application.h"
+#include "app/effect_editor_registration.h"
 #include "app/fixture_library_registration.h"
 #include "app/live_views.h"
 #include "app/material_editor_entry.h"
@@ -35,12 +36,6 @@ EditorRegistration placeholder(EditorId id, const char* objectName, const char* 
     return r;
 }
 
-LiveDmx::ViewOutput streaming() {
-    LiveDmx::ViewOutput o;
-    o.streams = true;
-    return o;
-}
-
 }  // namespace
 
 std::vector<EditorRegistration> Application::editors() {
@@ -55,6 +50,24 @@ std::vector<EditorRegistration> Application::editors() {
                                     [this](QWidget* view) { m_window->showView(view); },
                                     [this] { m_shell->enter(EditorId::FixtureLibrary); }},
                                    m_fixtureLibrary));
+
+    list.push_back(effectEditorRegistration(
+        {m_show,
+         m_images,
+         m_materialOutput,
+         m_appearance,
+         {m_platform, m_platform},
+         *m_link,
+         [this](QWidget* view) { m_window->showView(view); },
+         [this] { m_shell->setButtonEditor(EditorId::Effects); },
+         [this] { m_shell->enter(EditorId::Effects); },
+         [this] {
+             const EffectEditorPosition& at = m_effectEditor->editor().position();
+             m_materialEditor.opens = {at.module, at.slot};
+             m_shell->enter(EditorId::Materials);
+         },
+         [this] { m_shell->enter(EditorId::Scenes); }},
+        m_effectEditor));
 
     EditorRegistration upgrade;
     upgrade.id = EditorId::FirmwareUpgrade;
@@ -109,39 +122,8 @@ std::vector<EditorRegistration> Application::editors() {
                                             *m_link,
                                             [this](QWidget* view) { m_window->showView(view); },
                                             [this] { m_shell->setButtonEditor(EditorId::Scenes); },
-                                            [this] {
-                                                m_shell->setButtonEditor(EditorId::Effects);
-                                                m_shell->enter(EditorId::Effects);
-                                            }},
+                                            [this] { m_shell->enter(EditorId::Effects); }},
                                            m_sceneEditor));
-
-    // Until the Effect editor is built, its placeholder opens the Material of Module 1, Slot 1 of
-    // the open Effect (Effect 1 when none is open, so the edits are kept with the show).
-    EditorRegistration effects = placeholder(EditorId::Effects, "EffectEditorView", "效果");
-    effects.makeView = [this] {
-        auto* view = new PlaceholderView("EffectEditorView", "效果");
-        QPushButton* open = makeButton(view, "Command素材编辑", "素材", QRect(40, 120, 160, 40));
-        QObject::connect(open, &QPushButton::clicked, view, [this] {
-            if (m_show.currentEffect == 0) {
-                const Outcome opened = m_images.open(1);
-                if (!opened.done) {
-                    if (!opened.message.isEmpty()) m_platform.message(opened.message);
-                    return;
-                }
-            }
-            m_materialEditor.opens = {1, 1};
-            m_shell->enter(EditorId::Materials);
-        });
-        return view;
-    };
-    effects.enter = [this] {
-        m_window->showView(m_shell->view(EditorId::Effects));
-        m_shell->setButtonEditor(EditorId::Effects);
-    };
-    effects.titleButton = 4;
-    effects.liveView = live_view::kEffectEditor;
-    effects.liveOutputs = {{live_view::kEffectEditor, streaming()}};
-    list.push_back(effects);
 
     list.push_back(materialEditorEntry(m_materialEditor, {m_show,
                                                           m_materialOutput,

@@ -205,4 +205,29 @@ const MaterialSet& beatSelection(const Effect& fx, int part, int bar, int beat) 
     return it == selections.end() ? kNoMaterials : it->second;
 }
 
+bool copyBar(Effect& fx, int fromPart, int fromBar, int toPart, int toBar) {
+    if (!isPart(fromPart) || !isBar(fromBar) || !isPart(toPart) || !isBar(toBar)) return false;
+    // Read the source whole first: the two Bars may be one.
+    std::array<MaterialSet, kMaxBeats> beats;
+    for (int k = 1; k <= kMaxBeats; ++k)
+        beats[k - 1] = beatSelection(fx, fromPart, fromBar, k);
+    auto& selections = fx.parts[toPart].selections;
+    for (int k = 1; k <= kMaxBeats; ++k) {
+        if (beats[k - 1].none()) {
+            selections.erase(beatKey(toBar, k));
+        } else {
+            selections[beatKey(toBar, k)] = beats[k - 1];
+        }
+    }
+    fx.parts[toPart].bars[toBar - 1] = fx.parts[fromPart].bars[fromBar - 1];
+    return true;
+}
+
+bool clearBarSelections(Effect& fx, int part, int bar) {
+    if (!isPart(part) || !isBar(bar)) return false;
+    for (int k = 1; k <= kMaxBeats; ++k)
+        fx.parts[part].selections.erase(beatKey(bar, k));
+    return true;
+}
+
 }  // namespace kx

@@ -133,6 +133,11 @@ bool setBeatSelection(Effect& fx, int part, int bar, int beat, int module, int s
 bool beatSelected(const Effect& fx, int part, int bar, int beat, int module, int slot);
 // The Materials selected on a Beat (empty outside the grid).
 const MaterialSet& beatSelection(const Effect& fx, int part, int bar, int beat);
+// The selections of Beats 1-8 and the settings of Bar `from` of part fromPart onto Bar `to` of
+// part toPart; the Material flags are not the Bar's and stay.
+bool copyBar(Effect& fx, int fromPart, int fromBar, int toPart, int toBar);
+// No Material on any Beat 1-8 of the Bar; its settings stay.
+bool clearBarSelections(Effect& fx, int part, int bar);
 
 // Where the Effect editor stands; the preview plays the Beat it points at. The current Effect is
 // the number of the open Material Bank, kept with the bank.

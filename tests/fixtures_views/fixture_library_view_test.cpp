@@ -11,6 +11,7 @@
 #include "fixtures/fixture_library_view.h"
 #include "shell/appearance_view.h"
 #include "support/fake_platform.h"
+#include "support/typing.h"
 
 namespace kx {
 namespace {
@@ -47,16 +48,7 @@ class FixtureLibraryViewTest : public test::FakePlatformTest {
         QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
     }
     void clickFixture(int n) { QTest::mouseClick(view->fixtureButton(n), Qt::LeftButton); }
-    // Replaces a box's text by typing, as the user does after selecting it.
-    static void retype(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        // Key events carrying the characters: QTest's own typing takes ASCII only.
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(box, &press);
-        }
-    }
+    static void retype(QLineEdit* box, const QString& text) { test::retype(box, text); }
     // A typed number is taken with Enter.
     void enter(QLineEdit* box, const QString& text) {
         retype(box, text);

@@ -1,0 +1,235 @@
+#include "effects/effect_editor.h"
+
+namespace kx {
+
+Effect& EffectEditor::effect() {
+    if (effectOpen()) return m.effects.at(m.currentEffect);
+    m_blank = Effect{};
+    return m_blank;
+}
+
+const Effect& EffectEditor::effect() const {
+    return effectOpen() ? m.effects.at(m.currentEffect) : m_blank;
+}
+
+bool EffectEditor::enter() {
+    const bool first = !m_initialised;
+    if (first) {
+        m_initialised = true;
+        m_pos = EffectEditorPosition{};
+    }
+    m.engine.resetRunState();
+    applyEffectDefaults(effect());
+    m_copiedBar = 0;
+    return first;
+}
+
+int EffectEditor::shownPage(int part) const {
+    return kx::shownPage(effect(), part, m_pos.barPage[part]);
+}
+
+void EffectEditor::chooseBar(int part, int button) {
+    if (part != kNoBassPart && part != kBassPart) return;
+    if (button < 1 || button > kBarsPerPage) return;
+    m_pos.barPage[part] = shownPage(part);
+    m_pos.part = part;
+    m_pos.bar = barOfButton(m_pos.barPage[part], button);
+    sendDrumBeat();
+}
+
+void EffectEditor::turnPage(int part) {
+    m_pos.barPage[part] = nextBarPage(effect(), part, shownPage(part));
+}
+
+void EffectEditor::toggleBeatSelection(int slot, int beat) {
+    Effect& fx = effect();
+    const bool on = beatSelected(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot);
+    if (!setBeatSelection(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot, on ? 0 : 1)) return;
+    chooseBeat(beat);
+}
+
+void EffectEditor::toggleAllBeatsFlag(AllBeatsFlag which, int slot) {
+    Effect& fx = effect();
+    setAllBeatsFlag(fx, which, m_pos.module, slot,
+                    allBeatsFlag(fx, which, m_pos.module, slot) ? 0 : 1);
+}
+
+void EffectEditor::correctBeat() {
+    m_pos.beat = correctedBeat(effect(), m_pos.part, m_pos.beat);
+}
+
+void EffectEditor::chooseBeat(int beat) {
+    if (beat < 1 || beat > kMaxBeats) return;
+    m_pos.beat = beat;
+    sendDrumBeat();
+}
+
+bool EffectEditor::nextBeat() {
+    const int bars = barCount();
+    const int beats = beatsPerBar();
+    if (bars == 0 || beats == 0) return false;
+    if (m_pos.beat < beats) {
+        chooseBeat(m_pos.beat + 1);
+        return true;
+    }
+    const int part = m_pos.part;
+    m_pos.barPage[part] = shownPage(part);
+    if (m_pos.bar >= bars) {
+        m_pos.barPage[part] = 0;
+        chooseBar(part, 1);
+    } else {
+        ++m_pos.bar;
+        if (m_pos.bar > barOfButton(m_pos.barPage[part], kBarsPerPage)) ++m_pos.barPage[part];
+    }
+    sendDrumBeat();
+    chooseBeat(1);
+    return true;
+}
+
+bool EffectEditor::sendDrumBeat() {
+    JumpRequest jump{m.jumpRequest};
+    const bool sent = Fun_发送一次模拟鼓点(effect(), jump, m_drum);
+    m.jumpRequest = jump.state;
+    return sent;
+}
+
+void EffectEditor::pressAutomatic() {
+    m_drum.automatic.press();
+}
+
+void EffectEditor::copyBar() {
+    m_copiedPart = m_pos.part;
+    m_copiedBar = m_pos.bar;
+}
+
+Outcome EffectEditor::pasteBar(Prompter& prompter) {
+    if (m_copiedBar == 0) return Outcome::refused(kMsgNothingCopied);
+    if (!prompter.askYesNo(kAskOverwriteBar)) return {};
+    kx::copyBar(effect(), m_copiedPart, m_copiedBar, m_pos.part, m_pos.bar);
+    return Outcome::success();
+}
+
+Outcome EffectEditor::clearBar(Prompter& prompter) {
+    if (!prompter.askYesNo(kAskClearBar)) return {};
+    clearBarSelections(effect(), m_pos.part, m_pos.bar);
+    return Outcome::success();
+}
+
+void EffectEditor::chooseModule(int module) {
+    if (module >= 1 && module <= kModules) m_pos.module = module;
+}
+
+void EffectEditor::chooseSlot(int slot) {
+    if (slot >= 1 && slot <= kSlotsPerModule) m_pos.slot = slot;
+}
+
+void EffectEditor::setModuleRemark(const QString& text) {
+    kx::setModuleRemark(effect(), m_pos.module, text);
+}
+
+void EffectEditor::setEffectRemark(const QString& text) {
+    effect().remark = text;
+}
+
+void EffectEditor::setMaterialAssociation(bool on) {
+    kx::setMaterialAssociation(effect(), m_pos.module, on ? 1 : 0);
+}
+
+void EffectEditor::setSwitch(EffectSetting field, bool on) {
+    setEffectSetting(effect(), field, on ? 1 : 0);
+}
+
+void EffectEditor::setBarBassHold(bool on) {
+    kx::setBarBassHold(effect(), m_pos.part, m_pos.bar, on ? 1 : 0);
+}
+
+void EffectEditor::chooseEntry(ValueBox box, int entry, int part) {
+    const std::optional<int> value = entryValue(box, entry);
+    if (!value) return;
+    Effect& fx = effect();
+    switch (box) {
+        case ValueBox::BarCount:
+            setBarCount(fx, part, *value);
+            break;
+        case ValueBox::BeatsPerBar:
+            setBeatsPerBar(fx, part, *value);
+            break;
+        case ValueBox::BassHoldTime:
+            setEffectSetting(fx, &Effect::bassHoldTime, *value);
+            break;
+        case ValueBox::RgbThreshold:
+            setEffectSetting(fx, &Effect::rgbThreshold, *value);
+            break;
+        case ValueBox::XyThreshold:
+            setEffectSetting(fx, &Effect::xyThreshold, *value);
+            break;
+        case ValueBox::VjMode:
+            setEffectSetting(fx, &Effect::vjMode, *value);
+            break;
+        case ValueBox::BarRepeat:
+            setBarRepeat(fx, m_pos.part, m_pos.bar, *value);
+            break;
+        case ValueBox::AssociationRepeat:
+            setAssociationRepeat(fx, m_pos.module, *value);
+            break;
+        case ValueBox::DwellTime:
+            setBeatDwellTime(fx, m_pos.part, m_pos.bar, *value);
+            break;
+    }
+}
+
+bool EffectEditor::typeDwellTime(const QString& text) {
+    const std::optional<int> tenths = parseDwellTime(text);
+    return tenths && setBeatDwellTime(effect(), m_pos.part, m_pos.bar, *tenths);
+}
+
+bool EffectEditor::indicatorTick() {
+    if (m_drum.indicatorRefreshes <= 0) return false;
+    --m_drum.indicatorRefreshes;
+    return true;
+}
+
+bool EffectEditor::warningTick() {
+    Effect& fx = effect();
+    updateCorrespondenceInvalid(fx);
+    if (fx.correspondenceInvalid != 1) return false;
+    m_blinkPhase = 1 - m_blinkPhase;
+    return m_blinkPhase == 1;
+}
+
+EffectFilesContext EffectEditor::files() {
+    return EffectFilesContext{m.effects, m.bank, m.currentEffect, m.lib, m.images};
+}
+
+Outcome EffectEditor::clearEffect(Prompter& prompter) {
+    if (!effectOpen() || !prompter.askYesNo(kAskClearEffect)) return {};
+    kx::clearEffect(effect());
+    clearBank(m.bank);
+    // A missing image is no error; the next save writes the empty bank anyway.
+    m.images.setImage(m.currentEffect, {});
+    return Outcome::success();
+}
+
+Outcome EffectEditor::importEffect(const FileDialogs& dialogs) {
+    if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteEffect)) return {};
+    EffectFilesContext ctx = files();
+    return kx::importEffect(ctx, dialogs);
+}
+
+Outcome EffectEditor::exportEffect(const FileDialogs& dialogs) {
+    EffectFilesContext ctx = files();
+    return kx::exportEffect(ctx, dialogs);
+}
+
+Outcome EffectEditor::importModule(const FileDialogs& dialogs) {
+    if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteModule)) return {};
+    EffectFilesContext ctx = files();
+    return kx::importModule(ctx, m_pos.module, dialogs);
+}
+
+Outcome EffectEditor::exportModule(const FileDialogs& dialogs) {
+    EffectFilesContext ctx = files();
+    return kx::exportModule(ctx, m_pos.module, dialogs);
+}
+
+}  // namespace kx

@@ -21,9 +21,11 @@
 
 namespace kx {
 
+class AirConIrWindow;
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
 class FixtureLibraryView;
+class RoomControlView;
 class ShowDownloadWindow;
 class TestConsoleView;
 
@@ -68,6 +70,8 @@ class Application {
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;
+    RoomControlView* m_roomControl = nullptr;
+    AirConIrWindow* m_airConIr = nullptr;
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;

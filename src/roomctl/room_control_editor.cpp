@@ -2,12 +2,6 @@
 
 namespace kx {
 
-namespace {
-
-constexpr std::uint8_t kNecReceive = 0x50;
-
-}  // namespace
-
 RoomControlEditor::RoomControlEditor(RoomControl& room, ActionThresholds& thresholds,
                                      const SceneTable& scenes, RoomControlLink link)
     : m_room(room), m_thresholds(thresholds), m_scenes(scenes), m_link(std::move(link)) {

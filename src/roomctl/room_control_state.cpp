@@ -7,7 +7,6 @@ namespace kx {
 namespace {
 
 constexpr std::uint8_t kReplyControl = 0xCE;
-constexpr std::uint8_t kNecReceive = 0x50;
 constexpr std::uint8_t kNecReceived = 0x66;
 constexpr int kNecReportLength = 2 + kEffectorCodeSize;
 

@@ -91,8 +91,9 @@ std::optional<EffectorCode> parseEffectorCode(const QString& text);
 // The Controller's report of a received NEC code: reply 0xCE, data 0x50 0x66 and the 4 bytes.
 std::optional<EffectorCode> necReport(std::uint8_t code, std::span<const std::uint8_t> data);
 
-inline constexpr int kIrFocusSettleMs = 100;    // from a focus change to the first tick
-inline constexpr int kIrReceiveRepeatMs = 500;  // receive-on is repeated while a box has focus
+inline constexpr int kIrFocusSettleMs = 100;       // from a focus change to the first tick
+inline constexpr int kIrReceiveRepeatMs = 500;     // receive-on is repeated while a box has focus
+inline constexpr std::uint8_t kNecReceive = 0x50;  // 0xCE sub-command: the receive switch
 inline constexpr std::uint8_t kIrReceiveOn = 0x01;
 inline constexpr std::uint8_t kIrReceiveOff = 0x00;
 

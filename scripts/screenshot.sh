@@ -42,6 +42,9 @@ shot() {
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 shot 0-splash
 click 214 43 && shot 1-灯控
+# "红外空调学习界面", then "返回灯控", so that 灯控 leads to the room control editor again.
+click 1052 481 && shot 1a-灯控-红外空调
+click 1008 326
 click 312 43
 # The fixture library with a few fixtures patched by typing, as a technician does it: fixture n's
 # button, its name, address and channel count, then some fader values on fixture 1.

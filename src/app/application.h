@@ -24,10 +24,12 @@
 
 namespace kx {
 
+class AirConIrWindow;
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
 class EffectEditorView;
 class FixtureLibraryView;
+class RoomControlView;
 class SceneEditorView;
 class ShowDownloadWindow;
 class TestConsoleView;
@@ -79,6 +81,8 @@ class Application {
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;
     MaterialEditorHome m_materialEditor;
+    RoomControlView* m_roomControl = nullptr;
+    AirConIrWindow* m_airConIr = nullptr;
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;

@@ -5,7 +5,7 @@
 #include "app/fixture_library_registration.h"
 #include "app/live_views.h"
 #include "app/material_editor_entry.h"
-#include "app/placeholder_view.h"
+#include "app/room_control_registration.h"
 #include "app/scene_editor_registration.h"
 #include "base/settings.h"
 #include "diag/test_console_view.h"
@@ -20,21 +20,11 @@ namespace {
 // Replies are offered after the transfer's reply store in the order room control editor (its IR
 // code receiver), device window, test console, scene editor (4), IR learning window.
 namespace reply_order {
+constexpr int kRoomControl = 1;
 constexpr int kDeviceWindow = 2;
 constexpr int kTestConsole = 3;
+constexpr int kAirConIr = 5;
 }  // namespace reply_order
-
-// An editor not built yet: a placeholder with its title; its entry gives the live output the
-// editor's view, streaming where the editor will stream.
-EditorRegistration placeholder(EditorId id, const char* objectName, const char* title) {
-    EditorRegistration r;
-    r.id = id;
-    r.title = QString::fromUtf8(title);
-    r.makeView = [name = QString::fromUtf8(objectName), t = r.title] {
-        return new PlaceholderView(name, t);
-    };
-    return r;
-}
 
 }  // namespace
 
@@ -135,12 +125,21 @@ std::vector<EditorRegistration> Application::editors() {
                                                           *m_window,
                                                           *m_shell}));
 
-    EditorRegistration room = placeholder(EditorId::RoomControl, "RoomControlView", "灯控");
-    room.titleButton = 1;
-    room.startsOnButton = true;
-    room.liveView = live_view::kRoomControl;
-    room.liveOutputs = {{live_view::kRoomControl, {}}};
-    list.push_back(room);
+    const RoomControlServices roomServices{m_appearance,
+                                           {m_platform, m_platform},
+                                           *m_showFile,
+                                           [this](QWidget* view) { m_window->showView(view); },
+                                           [this] { m_shell->openVersionNotes(); },
+                                           [this] {
+                                               m_shell->setButtonEditor(EditorId::IrLearning);
+                                               m_shell->enter(EditorId::IrLearning);
+                                           },
+                                           [this] {
+                                               m_shell->setButtonEditor(EditorId::RoomControl);
+                                               m_shell->enter(EditorId::RoomControl);
+                                           }};
+    list.push_back(roomControlRegistration(m_show, *m_link, roomServices, reply_order::kRoomControl,
+                                           m_roomControl));
 
     EditorRegistration test;
     test.id = EditorId::TestConsole;
@@ -168,12 +167,7 @@ std::vector<EditorRegistration> Application::editors() {
     test.replyOrder = reply_order::kTestConsole;
     list.push_back(test);
 
-    EditorRegistration ir = placeholder(EditorId::IrLearning, "IrLearningView", "空调红外学习");
-    ir.titleButton = 1;
-    ir.buttonCaption = "灯控";
-    ir.liveView = live_view::kAirConIr;
-    ir.liveOutputs = {{live_view::kAirConIr, {}}};
-    list.push_back(ir);
+    list.push_back(airConIrRegistration(*m_link, roomServices, reply_order::kAirConIr, m_airConIr));
 
     return list;
 }

@@ -12,6 +12,7 @@
 #include "shell/appearance_view.h"
 #include "support/fake_platform.h"
 #include "support/typing.h"
+#include "support/widget_lookup.h"
 
 namespace kx {
 namespace {
@@ -40,13 +41,9 @@ class FixtureLibraryViewTest : public test::FakePlatformTest {
 
     template <typename T>
     T* find(const QString& name) {
-        T* w = view->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return test::named<T>(view.get(), name);
     }
-    void click(const QString& name) {
-        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
-    }
+    void click(const QString& name) { test::clickNamed(view.get(), name); }
     void clickFixture(int n) { QTest::mouseClick(view->fixtureButton(n), Qt::LeftButton); }
     static void retype(QLineEdit* box, const QString& text) { test::retype(box, text); }
     // A typed number is taken with Enter.

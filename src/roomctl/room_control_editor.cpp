@@ -1,0 +1,90 @@
+#include "roomctl/room_control_editor.h"
+
+namespace kx {
+
+RoomControlEditor::RoomControlEditor(RoomControl& room, ActionThresholds& thresholds,
+                                     const SceneTable& scenes, RoomControlLink link)
+    : m_room(room), m_thresholds(thresholds), m_scenes(scenes), m_link(std::move(link)) {
+    m_focusTimer.setObjectName("Timer效果器红外焦点");
+    m_focusTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_focusTimer, &QTimer::timeout, [this] { focusTick(); });
+}
+
+int RoomControlEditor::listValue(RoomList list) const {
+    const RoomControlField field = roomList(list).field;
+    return field ? m_room.*field : m_thresholds.xyDefaultLimit;
+}
+
+bool RoomControlEditor::chooseEntry(RoomList list, int index) {
+    const std::optional<int> value = roomListChoices(list, m_scenes).valueAt(index);
+    if (!value) return false;
+    const RoomControlField field = roomList(list).field;
+    if (!field) {
+        m_thresholds.xyDefaultLimit = *value;
+        return true;
+    }
+    if (!setRoomControl(m_room, field, *value)) return false;
+    if (list == RoomList::VjServer && m_link.vjServerChanged)
+        m_link.vjServerChanged(m_room.vjServer);
+    return true;
+}
+
+void RoomControlEditor::setCheck(int check, bool ticked) {
+    const RoomCheckSpec& spec = roomChecks().at(static_cast<std::size_t>(check));
+    m_room.*spec.field = checkFieldValue(spec, ticked);
+}
+
+bool RoomControlEditor::chooseRelaySource(int option) {
+    if (!m_state.relayOptionsEnabled) return false;
+    return setRoomControl(m_room, &RoomControl::sceneRelaySource, option - 1);
+}
+
+void RoomControlEditor::setRelayOptionsEnabled(bool enabled) {
+    m_state.relayOptionsEnabled = enabled;
+}
+
+bool RoomControlEditor::typeEffectorCode(int key, const QString& text) {
+    if (key < 1 || key > kEffectorKeysOffered) return false;
+    const std::optional<EffectorCode> code = parseEffectorCode(text);
+    m_state.refused[static_cast<std::size_t>(key - 1)] = !code;
+    if (!code) return false;
+    return setEffectorCode(m_room, key, *code);
+}
+
+bool RoomControlEditor::receiveReply(std::uint8_t code, std::span<const std::uint8_t> data) {
+    const std::optional<EffectorCode> received = necReport(code, data);
+    if (!received || m_state.focusedKey == 0) return false;
+    m_state.refused[static_cast<std::size_t>(m_state.focusedKey - 1)] = false;
+    return setEffectorCode(m_room, m_state.focusedKey, *received);
+}
+
+void RoomControlEditor::codesShown() {
+    m_state.refused.fill(false);
+}
+
+void RoomControlEditor::focusKey(int key) {
+    if (key < 1 || key > kEffectorKeysOffered) return;
+    m_state.focusedKey = key;
+    m_focusTimer.start(kIrFocusSettleMs);
+}
+
+void RoomControlEditor::blurKey() {
+    m_state.focusedKey = 0;
+    m_focusTimer.start(kIrFocusSettleMs);
+}
+
+void RoomControlEditor::focusTick() {
+    const IrFocusStep step = irFocusTick(m_state.focusedKey, m_link.connected && m_link.connected(),
+                                         m_link.inFront && m_link.inFront());
+    if (step.receive && m_link.sendControl) {
+        const std::array<std::uint8_t, 2> args{kNecReceive, *step.receive};
+        m_link.sendControl(args);
+    }
+    if (step.nextMs > 0) {
+        if (m_focusTimer.interval() != step.nextMs) m_focusTimer.setInterval(step.nextMs);
+    } else {
+        m_focusTimer.stop();
+    }
+}
+
+}  // namespace kx

@@ -1,11 +1,34 @@
 #include "app/material_editor_entry.h"
 
+#include "app/live_views.h"
+#include "app/popup_wiring.h"
+
 namespace kx {
 
 namespace {
 
-constexpr int kStaticView = 7;
-constexpr int kRunView = 8;
+constexpr int kStaticView = live_view::kMaterialStatic;
+constexpr int kRunView = live_view::kMaterialRun;
+
+// The chase generator and the built-in libraries work on the Material the editor shows and open
+// over the editor; after they changed it the editor shows it again.
+void addMaterialTools(MaterialEditorHome& home, const MaterialEditorParts& parts) {
+    MaterialEditorView* view = home.view;
+    home.chase = new ChaseGeneratorWindow(parts.appearance, view);
+    home.chase->move(888, 128);
+    home.chase->hide();
+    QObject::connect(home.chase, &ChaseGeneratorWindow::generated, view,
+                     [view] { view->reload(); });
+    hideOutsideView(parts.link.live(), kStaticView, home.chase);
+
+    home.builtIns = new BuiltInMaterialsPanel(parts.paths.appSet, parts.dialogs.prompter,
+                                              parts.appearance, view);
+    home.builtIns->move(4, 128);
+    home.builtIns->attachLibraryButtons(view->findChild<QAbstractButton*>("Command标准素材"),
+                                        view->findChild<QAbstractButton*>("Command个性素材"));
+    QObject::connect(home.builtIns, &BuiltInMaterialsPanel::imported, view,
+                     [view] { view->reload(); });
+}
 
 }  // namespace
 
@@ -25,10 +48,19 @@ EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorP
         hooks.requestJump = [&link] { link.live().oneTickRequest() = 1; };
         hooks.setWheelTarget = [&wheel = parts.wheel](int target) { wheel.wheelTarget = target; };
         hooks.back = [&shell = parts.shell] { shell.enter(EditorId::Effects); };
+        hooks.chaseTool = [&home] {
+            home.chase->setMaterial(&home.core->material());
+            home.chase->toggle();
+        };
+        // Runs before the panel hears the same click (it was connected first).
+        hooks.builtinMaterials = [&home](int) {
+            home.builtIns->setMaterial(&home.core->material());
+        };
         const PictureStore& pictures = parts.shell.pictures();
         home.view =
             new MaterialEditorView(*home.core, parts.dialogs.prompter, parts.appearance,
                                    {pictures.faderTrack, pictures.faderKnob}, std::move(hooks));
+        addMaterialTools(home, parts);
         return home.view;
     };
     r.enter = [&home, parts] {

@@ -7,6 +7,8 @@
 #include "base/dialogs.h"
 #include "base/paths.h"
 #include "link/controller_link.h"
+#include "materials/builtin_materials_panel.h"
+#include "materials/chase_generator_window.h"
 #include "materials/material_editor_state.h"
 #include "materials/material_editor_view.h"
 #include "shell/appearance.h"
@@ -20,6 +22,8 @@ namespace kx {
 struct MaterialEditorHome {
     std::unique_ptr<MaterialEditor> core;
     MaterialEditorView* view = nullptr;
+    ChaseGeneratorWindow* chase = nullptr;      // "跑马工具"
+    BuiltInMaterialsPanel* builtIns = nullptr;  // "标准素材", "个性素材"
     MaterialSlot opens;
 };
 

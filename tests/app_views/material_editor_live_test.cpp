@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include "app/live_views.h"
 #include "app/material_editor_entry.h"
 #include "link/protocol.h"
 #include "materials/material_test_util.h"
@@ -153,6 +154,33 @@ TEST_F(MaterialEditorLiveTest, TheLiveCircleTurnsOnTheFixtures) {
     EXPECT_EQ(output.circleAngle(), 30);
     EXPECT_GT(xs[0], xs[2]);  // turning away from angle 0
     EXPECT_EQ(expected[4], 66);
+}
+
+}  // namespace
+}  // namespace kx
+
+namespace kx {
+namespace {
+
+TEST_F(MaterialEditorLiveTest, ChaseToolAndLibrariesWorkOnTheShownMaterial) {
+    window.show();
+    QTest::mouseClick(button("Command跑马工具"), Qt::LeftButton);
+    ASSERT_TRUE(home.chase->isVisible());
+    home.chase->Combo跑马类型->setCurrentIndex(1);
+    QTest::mouseClick(home.chase->Command生成数据, Qt::LeftButton);
+    // Two Virtual Fixtures chased one at a time: two Steps, shown by the editor at once.
+    EXPECT_EQ(material().stepCount(), 2);
+    EXPECT_EQ(home.view->findChild<QLabel*>("Label总步数")->text(), "总步数：2");
+    // Another view in front: the window closes with the next tick.
+    link->setView(live_view::kMaterialRun);
+    link->outputTick();
+    EXPECT_FALSE(home.chase->isVisible());
+
+    QTest::mouseClick(button("Command标准素材"), Qt::LeftButton);
+    EXPECT_TRUE(home.builtIns->isVisible());
+    EXPECT_TRUE(home.builtIns->state().shown());
+    QTest::mouseClick(button("Command个性素材"), Qt::LeftButton);
+    EXPECT_TRUE(home.builtIns->isVisible());
 }
 
 }  // namespace

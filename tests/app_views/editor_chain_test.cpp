@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/effect_editor_registration.h"
+#include "app/material_editor_entry.h"
+#include "app/scene_editor_registration.h"
+#include "base/file_io.h"
+#include "shell_fixture.h"
+
+namespace kx {
+namespace {
+
+// The chain of editors as the technician walks it from the title bar: 场景 -> an Effect -> a
+// Slot in the Material editor -> 返回 -> 返回, with the program's own registrations.
+class EditorChainTest : public test::ShellFixture {
+  protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
+        auto showView = [this](QWidget* v) { window.showView(v); };
+        std::vector<EditorRegistration> list;
+        list.push_back(
+            sceneEditorRegistration({show,
+                                     images,
+                                     paths,
+                                     appearance,
+                                     {platform, platform},
+                                     *link,
+                                     showView,
+                                     [this] { shell->setButtonEditor(EditorId::Scenes); },
+                                     [this] { shell->enter(EditorId::Effects); }},
+                                    scenes));
+        list.push_back(effectEditorRegistration(
+            {show,
+             images,
+             engine,
+             appearance,
+             {platform, platform},
+             *link,
+             showView,
+             [this] { shell->setButtonEditor(EditorId::Effects); },
+             [this] { shell->enter(EditorId::Effects); },
+             [this] {
+                 const EffectEditorPosition& at = effects->editor().position();
+                 materials.opens = {at.module, at.slot};
+                 shell->enter(EditorId::Materials);
+             },
+             [this] { shell->enter(EditorId::Scenes); }},
+            effects));
+        list.push_back(materialEditorEntry(
+            materials,
+            {show, engine, paths, {platform, platform}, appearance, *link, wheel, window, *shell}));
+        install(std::move(list));
+        window.show();
+        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+        ASSERT_EQ(window.currentView(), scenes);
+    }
+
+    template <typename T = QPushButton>
+    T* in(QWidget* view, const QString& name) {
+        T* w = view->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+    // From the scenes: Effect e, its Slot s, one recorded Step, then back to the scenes.
+    void recordAStep(int e, int s) {
+        click(scenes->effectButton(e));
+        ASSERT_EQ(window.currentView(), effects);
+        click(in(effects, "Command素材" + QString::number(s)));
+        ASSERT_EQ(window.currentView(), materials.view);
+        // The counts as typed into the fixture panel, then a Step.
+        materials.core->typeFixtureCount("2");
+        materials.core->typeChannelCount("3");
+        click(in(materials.view, "Command加一步"));
+        ASSERT_TRUE(materialExists(show.materials, 1, s));
+        click(in(materials.view, "Command返回"));
+        ASSERT_EQ(window.currentView(), effects);
+        click(in(effects, "Command返回"));
+        ASSERT_EQ(window.currentView(), scenes);
+    }
+
+    Show show;
+    EffectImages images{show, AppPaths::under(dir.path())};
+    MaterialOutput engine;
+    SceneEditorView* scenes = nullptr;
+    EffectEditorView* effects = nullptr;
+    MaterialEditorHome materials;
+};
+
+TEST_F(EditorChainTest, AStepRecordedInOneEffectSurvivesEditingAnotherAndIsSaved) {
+    recordAStep(1, 3);
+    EXPECT_EQ(show.currentEffect, 1);
+    EXPECT_EQ(show.materials.at(1, 3).stepCount(), 1);
+    EXPECT_EQ(shell->titleBar().functionButton(4)->text(), "场景");
+
+    // Another Effect: the first one's bank went to its image.
+    recordAStep(2, 5);
+    EXPECT_EQ(show.currentEffect, 2);
+    EXPECT_EQ(show.materials.at(1, 3).stepCount(), 0);
+    EXPECT_EQ(show.materials.at(1, 5).stepCount(), 1);
+
+    // Back to the first: its Material is there again.
+    click(scenes->effectButton(1));
+    EXPECT_EQ(show.currentEffect, 1);
+    EXPECT_EQ(show.materials.at(1, 3).stepCount(), 1);
+    EXPECT_EQ(in<QPushButton>(effects, "Command素材3")->isVisible(), true);
+
+    // A save writes both Effects' Materials; a fresh load finds each in its place.
+    ShowFile file = makeShowFile(show, images, paths, {platform, platform});
+    ASSERT_TRUE(file.saveShow(platform));
+    Show loaded;
+    QTemporaryDir other;
+    QDir(other.path()).mkpath("AppSet/Sys_config/SC_TEMP");
+    const AppPaths otherPaths = AppPaths::under(other.path());
+    EffectImages otherImages(loaded, otherPaths);
+    ShowFile reader = makeShowFile(loaded, otherImages, otherPaths, {platform, platform});
+    ASSERT_EQ(reader.loadShow(platform, paths.showFile), LoadResult::Loaded);
+    ASSERT_TRUE(otherImages.open(1).done);
+    EXPECT_EQ(loaded.materials.at(1, 3).stepCount(), 1);
+    ASSERT_TRUE(otherImages.open(2).done);
+    EXPECT_EQ(loaded.materials.at(1, 5).stepCount(), 1);
+    EXPECT_EQ(loaded.materials.at(1, 3).stepCount(), 0);
+}
+
+}  // namespace
+}  // namespace kx

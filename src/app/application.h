@@ -23,6 +23,7 @@ namespace kx {
 
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
+class DmxMonitorWindow;
 class FixtureLibraryView;
 class ShowDownloadWindow;
 class TestConsoleView;
@@ -68,6 +69,7 @@ class Application {
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;
+    DmxMonitorWindow* m_monitor = nullptr;  // belongs to the main window
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;

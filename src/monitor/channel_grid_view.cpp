@@ -23,6 +23,18 @@ ChannelGridView::ChannelGridView(QWidget* parent) : QWidget(parent) {
     m_addressFont.setPixelSize(9);
     m_valueFont.setPixelSize(13);
     m_valueFont.setBold(true);
+    for (int v = 0; v < 256; ++v) {
+        QStaticText& t = m_valueTexts[static_cast<std::size_t>(v)];
+        t.setText(QString::number(v));
+        t.setTextFormat(Qt::PlainText);
+        t.prepare({}, m_valueFont);
+    }
+    for (int a = 1; a <= kChannelsPerPort; ++a) {
+        QStaticText& t = m_addressTexts[static_cast<std::size_t>(a - 1)];
+        t.setText(QString::number(a));
+        t.setTextFormat(Qt::PlainText);
+        t.prepare({}, m_addressFont);
+    }
 }
 
 void ChannelGridView::setPort(int port) {
@@ -111,11 +123,13 @@ void ChannelGridView::paintCell(QPainter& p, int index) const {
     QColor faint = text;
     faint.setAlpha(170);
     p.setPen(faint);
-    p.drawText(face.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-               QString::number(addressOfChannel(index)));
+    p.drawStaticText(face.left() + 5, face.top() - 1,
+                     m_addressTexts[static_cast<std::size_t>(addressOfChannel(index) - 1)]);
     p.setFont(m_valueFont);
     p.setPen(text);
-    p.drawText(face.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignBottom, QString::number(v));
+    const QStaticText& value = m_valueTexts[static_cast<std::size_t>(v)];
+    p.drawStaticText(face.right() - 2 - qRound(value.size().width()),
+                     face.bottom() + 1 - qRound(value.size().height()), value);
 }
 
 void ChannelGridView::mouseMoveEvent(QMouseEvent* event) {

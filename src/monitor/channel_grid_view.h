@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QStaticText>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "base/dmx_frame.h"
@@ -57,6 +59,9 @@ class ChannelGridView : public QWidget {
     int m_hovered = 0;
     QFont m_addressFont;
     QFont m_valueFont;
+    // Laid out once: every value and every address a cell can show.
+    std::array<QStaticText, 256> m_valueTexts;
+    std::array<QStaticText, kChannelsPerPort> m_addressTexts;
 };
 
 }  // namespace kx

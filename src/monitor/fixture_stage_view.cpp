@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QRadialGradient>
 
 #include "monitor/dmx_monitor_state.h"
 
@@ -29,6 +28,13 @@ void badge(QPainter& p, QRect r, const QString& text, Rgb colour) {
     p.drawText(r, Qt::AlignCenter, text);
 }
 
+QStaticText laidOut(const QString& text, const QFont& font, int width) {
+    QStaticText t(QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
+    t.setTextFormat(Qt::PlainText);
+    t.prepare({}, font);
+    return t;
+}
+
 }  // namespace
 
 FixtureStageView::FixtureStageView(QWidget* parent) : QWidget(parent) {
@@ -41,6 +47,14 @@ FixtureStageView::FixtureStageView(QWidget* parent) : QWidget(parent) {
 void FixtureStageView::setLamps(std::vector<Lamp> lamps) {
     m_lamps = std::move(lamps);
     m_looks.assign(m_lamps.size(), LampLook{});
+    m_texts.clear();
+    for (const Lamp& lamp : m_lamps) {
+        LampTexts t;
+        t.caption = laidOut(lamp.caption, m_captionFont, kTextWidth);
+        t.detail = detailOf(lamp, LampLook{});
+        t.detailText = laidOut(t.detail, m_smallFont, kTextWidth);
+        m_texts.push_back(std::move(t));
+    }
     m_dragged = -1;
     m_dragging = false;
     resizeToLamps();
@@ -61,6 +75,11 @@ void FixtureStageView::setLooks(const std::vector<LampLook>& looks) {
     for (std::size_t i = 0; i < n; ++i) {
         if (!lampNeedsRedraw(m_looks[i], looks[i])) continue;
         m_looks[i] = looks[i];
+        QString detail = detailOf(m_lamps[i], looks[i]);
+        if (detail != m_texts[i].detail) {
+            m_texts[i].detailText = laidOut(detail, m_smallFont, kTextWidth);
+            m_texts[i].detail = std::move(detail);
+        }
         update(placeRect(m_lamps[i].placed.place));
     }
 }
@@ -112,7 +131,7 @@ void FixtureStageView::paintEvent(QPaintEvent* event) {
         const QRect r = placeRect(m_lamps[i].placed.place);
         if (!event->region().intersects(r)) continue;
         if (m_dragging && static_cast<int>(i) == m_dragged) continue;
-        paintLamp(p, m_lamps[i], m_looks[i], r);
+        paintLamp(p, i, r);
     }
     if (m_dragging && m_dragged >= 0) {
         const auto i = static_cast<std::size_t>(m_dragged);
@@ -122,24 +141,31 @@ void FixtureStageView::paintEvent(QPaintEvent* event) {
         p.setOpacity(0.7);
         QRect r(0, 0, kLampWidth, kLampHeight);
         r.moveCenter(m_dragAt);
-        paintLamp(p, m_lamps[i], m_looks[i], r);
+        paintLamp(p, i, r);
     }
 }
 
-void FixtureStageView::paintLamp(QPainter& p, const Lamp& lamp, const LampLook& look,
-                                 QRect r) const {
+QString FixtureStageView::detailOf(const Lamp& lamp, const LampLook& look) {
+    QString detail = lamp.address;
+    if (!look.wheel.isEmpty()) detail += " " + look.wheel;
+    if (look.strobe > 0) detail += QStringLiteral(" 频闪");
+    return detail;
+}
+
+void FixtureStageView::paintLamp(QPainter& p, std::size_t i, QRect r) const {
+    const LampLook& look = m_looks[i];
+    const LampTexts& texts = m_texts[i];
     const QPoint c(r.center().x(), r.top() + 6 + kLampRadius);
     const bool shining = look.lit && (look.strobe == 0 || m_flashOn);
     if (shining) {
-        QRadialGradient glow(c, kLampRadius + 10);
         QColor halo = colourOf(look.colour);
-        halo.setAlpha(110);
-        glow.setColorAt(0.6, halo);
-        halo.setAlpha(0);
-        glow.setColorAt(1, halo);
+        halo.setAlpha(70);
         p.setPen(Qt::NoPen);
-        p.setBrush(glow);
-        p.drawEllipse(c, kLampRadius + 10, kLampRadius + 10);
+        p.setBrush(halo);
+        // The faint halo needs no smooth edge, and costs much less without one.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawEllipse(c, kLampRadius + 7, kLampRadius + 7);
+        p.setRenderHint(QPainter::Antialiasing, true);
     }
     p.setPen(QPen(kHousing, 3));
     p.setBrush(shining ? colourOf(look.colour) : kDark);
@@ -162,18 +188,15 @@ void FixtureStageView::paintLamp(QPainter& p, const Lamp& lamp, const LampLook& 
     if (look.overlaps) badge(p, QRect(r.left() + 1, r.top() + 1, 26, 13), "重叠", kOverlapMark);
     if (look.overruns) badge(p, QRect(r.right() - 26, r.top() + 1, 26, 13), "越界", kOverrunMark);
 
-    const QRect captionRect(r.left() + 2, r.top() + 53, r.width() - 4, 14);
+    const auto centred = [&r](const QStaticText& t) {
+        return r.center().x() - qRound(t.size().width() / 2);
+    };
     p.setFont(m_captionFont);
     p.setPen(kCaption);
-    p.drawText(
-        captionRect, Qt::AlignCenter,
-        QFontMetrics(m_captionFont).elidedText(lamp.caption, Qt::ElideRight, captionRect.width()));
-    QString detail = lamp.address;
-    if (!look.wheel.isEmpty()) detail += " " + look.wheel;
-    if (look.strobe > 0) detail += QStringLiteral(" 频闪");
+    p.drawStaticText(centred(texts.caption), r.top() + 53, texts.caption);
     p.setFont(m_smallFont);
     p.setPen(QColor(0x98, 0xa0, 0xb0));
-    p.drawText(QRect(r.left() + 2, r.top() + 67, r.width() - 4, 13), Qt::AlignCenter, detail);
+    p.drawStaticText(centred(texts.detailText), r.top() + 68, texts.detailText);
 }
 
 void FixtureStageView::mousePressEvent(QMouseEvent* event) {

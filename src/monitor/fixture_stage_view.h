@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStaticText>
 #include <QWidget>
 #include <vector>
 
@@ -19,6 +20,7 @@ class FixtureStageView : public QWidget {
     static constexpr int kLampWidth = 74;
     static constexpr int kLampHeight = 84;
     static constexpr int kLampRadius = 21;
+    static constexpr int kTextWidth = kLampWidth - 4;
 
     struct Lamp {
         PlacedLamp placed;
@@ -52,13 +54,21 @@ class FixtureStageView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // The two text lines under a lamp, laid out only when they change.
+    struct LampTexts {
+        QStaticText caption;
+        QString detail;
+        QStaticText detailText;
+    };
+    static QString detailOf(const Lamp& lamp, const LampLook& look);
     int lampIndex(int page, int number) const;
     int lampIndexAt(QPoint point) const;
-    void paintLamp(QPainter& p, const Lamp& lamp, const LampLook& look, QRect r) const;
+    void paintLamp(QPainter& p, std::size_t i, QRect r) const;
     void resizeToLamps();
 
     std::vector<Lamp> m_lamps;
     std::vector<LampLook> m_looks;
+    std::vector<LampTexts> m_texts;
     bool m_flashOn = true;
     int m_dragged = -1;
     QPoint m_dragStart;

@@ -3,53 +3,27 @@
 #include <QTest>
 
 #include "app/dmx_monitor_wiring.h"
-#include "app/editor_install.h"
-#include "app/fixture_library_registration.h"
-#include "link/link_fixture.h"
+#include "library_in_shell.h"
 
 namespace kx {
 namespace {
 
 // The DMX monitor as the program plugs it in, over the Fixture Library's preview: it shows the
 // frame each tick composed, connected or not, and leaves the tick alone once closed.
-class DmxMonitorLiveTest : public test::LinkFixture {
+class DmxMonitorLiveTest : public test::LibraryInShell {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
+        LibraryInShell::SetUp();
         QDir().mkpath(paths.sysConfig);
-        show.functionNames = defaultChannelFunctionNames();
-        shell = std::make_unique<MainShell>(window, paths, appearance);
-        FixtureLibraryView::Services services{appearance,
-                                              shell->pictures(),
-                                              wheel,
-                                              {platform, platform},
-                                              [this](QWidget* v) { window.showView(v); },
-                                              [this] { shell->enter(EditorId::FixtureLibrary); }};
-        InstalledEditors installed = installEditors(
-            {fixtureLibraryRegistration(show, paths, services, view)}, *link, wheel, window);
-        shell->createViews(std::move(installed.entries));
         monitor = installDmxMonitor(*link, window, shell->titleBar(), show, paths);
         window.show();
 
         // An RGB par on A 1 playing red, and a dimmed RGBW par on page 2, B 10, playing blue
         // and white at half.
-        patch(0, 1, 0, 1, {20, 21, 22}, {255, 0, 0});
-        patch(1, 4, 1, 10, {10, 20, 21, 22, 23}, {128, 0, 0, 255, 60});
+        patch(0, 1, 0, 1, {255, 0, 0}, {20, 21, 22});
+        patch(1, 4, 1, 10, {128, 0, 0, 255, 60}, {10, 20, 21, 22, 23});
         QTest::mouseClick(shell->titleBar().functionButton(3), Qt::LeftButton);
         ASSERT_EQ(link->live().view(), 5);
-    }
-
-    void patch(int page, int n, int port, int address, std::vector<std::uint8_t> functions,
-               std::vector<std::uint8_t> values) {
-        Fixture& f = show.library.at(page, n);
-        f.port = static_cast<std::uint8_t>(port);
-        f.startAddress = static_cast<std::int16_t>(address);
-        f.channelCount = static_cast<std::uint8_t>(functions.size());
-        for (std::size_t i = 0; i < functions.size(); ++i) {
-            f.functions[i] = functions[i];
-            f.testValues[i] = values[i];
-        }
     }
 
     void pressF9() { QTest::keyClick(&window, Qt::Key_F9); }
@@ -59,14 +33,6 @@ class DmxMonitorLiveTest : public test::LinkFixture {
         return stage.grab().toImage().pixelColor(stage.lampCentre(page, number));
     }
 
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    Show show;
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
-    FixtureLibraryView* view = nullptr;
     DmxMonitorWindow* monitor = nullptr;
 };
 

@@ -23,10 +23,10 @@ namespace kx {
 
 class DeveloperConsoleWindow;
 class DeviceFilesWindow;
-class DmxMonitorWindow;
 class FixtureLibraryView;
 class ShowDownloadWindow;
 class TestConsoleView;
+class DmxMonitorWindow;
 
 // The program: owns the show, the link and every view, runs the start-up sequence, then the main
 // loop, and wires each subsystem's duties into the loop's tiers and the counted shutdown.
@@ -69,11 +69,11 @@ class Application {
     ShowDownloadWindow* m_download = nullptr;
     DeviceFilesWindow* m_deviceFiles = nullptr;
     TestConsoleView* m_testConsole = nullptr;
-    DmxMonitorWindow* m_monitor = nullptr;  // belongs to the main window
     std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;
     std::vector<std::function<void()>> m_showReplaced;
+    DmxMonitorWindow* m_monitor = nullptr;  // belongs to the main window
 };
 
 }  // namespace kx

@@ -13,7 +13,7 @@ namespace kx {
 // What a channel does for the lamp drawn for its fixture, read from its Channel Function's name
 // (the codes carry no meaning of their own; renamed custom functions count by their new name).
 enum class ChannelRole {
-    None,  // "空", an unnamed code or a name that says nothing about light or movement
+    None,  // "空" or an unnamed code: the channel is left out
     Red,
     Green,
     Blue,

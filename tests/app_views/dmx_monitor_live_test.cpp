@@ -94,5 +94,26 @@ TEST_F(DmxMonitorLiveTest, TheMonitorShowsThePreviewOfflineAndWhatTheControllerG
     EXPECT_EQ(link->live().tickObserverCount(), 0u);
 }
 
+TEST_F(DmxMonitorLiveTest, EveryPreviewViewPlaysInTheMonitorWithoutAController) {
+    // Stand-ins for the Material, Effect and Scene editors' outputs: each writes its view
+    // number at VJ 512 and A 1.
+    for (int v : {7, 8, 9}) {
+        LiveDmx::ViewOutput o;
+        o.streams = true;
+        o.compose = [v](DmxFrame& f) { f[1] = f[2560] = static_cast<std::uint8_t>(v); };
+        link->live().defineView(v, o);
+    }
+    pressF9();
+    for (int v : {7, 8, 9, 4, 5}) {
+        link->setView(v);
+        link->outputTick();
+        const int expected = v == 5 ? 255 : v == 4 ? 0 : v;
+        EXPECT_EQ(monitor->grid().value(1), expected) << v;
+        EXPECT_EQ(monitor->grid().value(2560), v == 5 ? 0 : expected) << v;
+    }
+    EXPECT_FALSE(link->connected());
+    EXPECT_EQ(monitor->windowTitle(), "DMX监视 - 离线预览");
+}
+
 }  // namespace
 }  // namespace kx

@@ -1,6 +1,6 @@
 // The DMX monitor's work on one output tick, offscreen and painted: with every transmitted
 // channel changing (80 fixtures of 32 channels patched over all 2560), with nothing changing,
-// and the lamp looks alone. The window shows port A's page.
+// with every lamp flashing, and the lamp looks alone. The window shows port A's page.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -56,16 +56,29 @@ void BM_TickEveryChannelChanging(benchmark::State& state) {
 }
 BENCHMARK(BM_TickEveryChannelChanging)->Unit(benchmark::kMillisecond);
 
+// The same frame again: nothing is drawn.
 void BM_TickNothingChanging(benchmark::State& state) {
     Monitor m;
     kx::DmxFrame frame{};
     for (int i = 1; i <= 2560; ++i)
-        frame[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+        frame[static_cast<std::size_t>(i)] = i % 8 == 6 ? 0 : static_cast<std::uint8_t>(i);
     m.tick(frame);
     for (auto _ : state)
         m.tick(frame);
 }
 BENCHMARK(BM_TickNothingChanging)->Unit(benchmark::kMicrosecond);
+
+// The same frame with every lamp's strobe at 128: the 80 lamps flash, so all are drawn again.
+void BM_TickEveryLampFlashing(benchmark::State& state) {
+    Monitor m;
+    kx::DmxFrame frame{};
+    for (int i = 1; i <= 2560; ++i)
+        frame[static_cast<std::size_t>(i)] = i % 8 == 6 ? 128 : static_cast<std::uint8_t>(i);
+    m.tick(frame);
+    for (auto _ : state)
+        m.tick(frame);
+}
+BENCHMARK(BM_TickEveryLampFlashing)->Unit(benchmark::kMillisecond);
 
 void BM_LampLooks(benchmark::State& state) {
     const kx::FixtureLibrary library = fullPatch();

@@ -94,3 +94,40 @@ click 983 396 && sleep 0.3 && xdotool key Down Return
 click 1073 396 && shot 9-素材面板
 # The fixture panel hidden again: the Virtual Fixture bar and the faders of channels 1-20.
 click 778 212 && shot 10-素材推杆
+
+# The DMX monitor (F9) over the Fixture Library preview: the six
+# pars get colour functions and values (fixture 6 also pan and tilt, fixture 7 overlaps it), then
+# the monitor opens beside the main window and a cell is clicked to name its fixture channel.
+define() { click $(( 71 + ($1 - 1) * 54 )) 442 && click "$2" "$3"; }
+value() {
+    click $(( 71 + ($1 - 1) * 54 )) 745 && sleep 0.1 && xdotool key ctrl+a && xdotool type "$2"
+    xdotool key Return && sleep 0.1
+}
+click 312 43
+colours=("255 0 0 0" "0 255 0 0" "0 0 255 0" "255 150 0 0" "190 0 255 0" "0 0 0 255")
+for n in 1 2 3 4 5 6; do
+    click $(( 53 + (n - 1) * 84 )) 119
+    define 1 732 176 && define 2 808 176 && define 3 48 200 && define 4 124 200
+    read -r r g b w <<< "${colours[$((n - 1))]}"
+    value 1 "$r" && value 2 "$g" && value 3 "$b" && value 4 "$w"
+done
+define 5 124 152 && define 6 200 152 && value 5 200 && value 6 60
+# Fixture 7 patched over fixture 6's last channels, to show the overlap marks.
+click 557 119
+click 1016 151 && xdotool key ctrl+a && xdotool type "Wash 7"
+click 950 183 && xdotool key ctrl+a && xdotool type "46" && xdotool key Return
+click 950 215 && xdotool key ctrl+a && xdotool type "3" && xdotool key Return
+define 1 732 176 && define 2 808 176 && define 3 48 200
+value 1 0 && value 2 255 && value 3 255
+xdotool key F9
+monitor=""
+for _ in $(seq 100); do
+    monitor=$(xdotool search --onlyvisible --name 'DMX监视' 2>/dev/null | head -n 1 || true)
+    [ -n "$monitor" ] && break
+    sleep 0.05
+done
+[ -n "$monitor" ] || { echo "the DMX monitor did not open" >&2; exit 1; }
+xdotool mousemove --window "$monitor" 369 58 click 1
+sleep 0.6
+import -window "$monitor" "$out/11-DMX监视.png"
+echo "saved $out/11-DMX监视.png ($(identify -format '%wx%h' "$out/11-DMX监视.png"))"

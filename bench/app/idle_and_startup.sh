@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Time from process start to the main window being mapped, and CPU use of the idle program over
-# 10 s, under Xvfb. Usage: bench/app/idle_and_startup.sh [build-dir]
+# 10 s, under Xvfb; with "monitor", also the CPU use over 10 s with the DMX monitor open over the
+# Fixture Library's preview, not connected.
+# Usage: bench/app/idle_and_startup.sh [build-dir] [monitor]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build="${1:-build}"
@@ -46,3 +48,17 @@ t0=$(ticks)
 sleep 10
 t1=$(ticks)
 awk -v d=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "idle CPU over 10 s: %.2f %% of one core\n", 100 * d / hz / 10 }'
+
+if [ "${2:-}" = monitor ]; then
+    window=$(xdotool search --onlyvisible --name '^KX-7420 ' | head -n 1)
+    xdotool mousemove --window "$window" 312 43 click 1
+    sleep 0.5
+    xdotool key F9
+    until xdotool search --onlyvisible --name '^DMX' >/dev/null 2>&1; do sleep 0.05; done
+    sleep 2
+    t0=$(ticks)
+    sleep 10
+    t1=$(ticks)
+    awk -v d=$((t1 - t0)) -v hz="$hz" \
+        'BEGIN { printf "idle CPU with the DMX monitor open over 10 s: %.2f %% of one core\n", 100 * d / hz / 10 }'
+fi

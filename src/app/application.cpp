@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/caption.h"
+#include "app/dmx_monitor_wiring.h"
 #include "app/editor_install.h"
 #include "app/live_views.h"
 #include "app/shutdown_save.h"
@@ -108,6 +109,7 @@ void Application::createViews() {
     m_shell->createViews(std::move(installed.entries));
     m_developerConsole = std::make_unique<DeveloperConsoleWindow>(*m_link, m_appearance);
     wireTitleBar();
+    m_monitor = installDmxMonitor(*m_link, *m_window, m_shell->titleBar(), m_show, m_paths);
     hookWheel(m_window.get(), m_wheel);
 }
 
@@ -157,7 +159,10 @@ void Application::wireTiers() {
 
 void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
-    s.hideMainWindow = [this] { m_window->hide(); };
+    s.hideMainWindow = [this] {
+        m_monitor->hide();
+        m_window->hide();
+    };
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };
     s.saveShow = [this](bool mayAsk) { return saveBeforeEnd(*m_showFile, m_platform, mayAsk); };
     s.deleteStepClipboard = [this] { removeFile(m_paths.stepClipboard); };

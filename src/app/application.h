@@ -33,6 +33,7 @@ class RoomControlView;
 class SceneEditorView;
 class ShowDownloadWindow;
 class TestConsoleView;
+class DmxMonitorWindow;
 
 // The program: owns the show, the link and every view, runs the start-up sequence, then the main
 // loop, and wires each subsystem's duties into the loop's tiers and the counted shutdown.
@@ -87,6 +88,7 @@ class Application {
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;
     std::vector<std::function<void()>> m_showReplaced;
+    DmxMonitorWindow* m_monitor = nullptr;  // belongs to the main window
 };
 
 }  // namespace kx

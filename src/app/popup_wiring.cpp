@@ -5,11 +5,9 @@
 namespace kx {
 
 void hideOutsideView(LiveDmx& live, int view, QWidget* popup) {
-    live.afterCompose = [earlier = std::move(live.afterCompose), view,
-                         guarded = QPointer<QWidget>(popup)](int front) {
-        if (earlier) earlier(front);
+    live.addTickObserver([view, guarded = QPointer<QWidget>(popup)](int front, const DmxFrame&) {
         if (front != view && guarded) guarded->hide();
-    };
+    });
 }
 
 }  // namespace kx

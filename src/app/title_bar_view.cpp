@@ -132,6 +132,13 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
         setRelay(n, false);
     }
 
+    // In the free space after the ninth relay indicator.
+    m_monitor = makeButton(this, "CommandDMX监视", "DMX", QRect(kRightBlock + 354, 49, 36, 26));
+    m_monitor->setFont(buttonFont(11, true));
+    m_monitor->setToolTip("DMX监视 (F9)");
+    m_monitor->setFocusPolicy(Qt::NoFocus);
+    connect(m_monitor, &QPushButton::clicked, this, &TitleBarView::monitorClicked);
+
     for (auto& [index, b] : m_functions)
         setButtonBackColour(b, m_look.buttonNormal);
     setButtonBackColour(m_save, m_look.buttonNormal);

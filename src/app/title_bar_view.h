@@ -65,6 +65,8 @@ class TitleBarView : public QWidget {
     void countersDoubleClicked();
     void upgradeClicked();
     void developerConsoleClicked();
+    // The DMX monitor's button at the end of the relay row.
+    void monitorClicked();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,6 +92,7 @@ class TitleBarView : public QWidget {
     QLabel* m_counters;
     QPushButton* m_upgrade;
     QPushButton* m_developer;
+    QPushButton* m_monitor;
     QLabel* m_relayLabel;
     std::array<QLabel*, PictureStore::kRelayCount> m_relays{};
     std::array<bool, PictureStore::kRelayCount> m_relayState{};

@@ -40,13 +40,47 @@ void LiveDmx::outputTick() {
     if (m_oneTickRequest == 1) m_oneTickRequest = 2;
     m_frame.fill(0);
     if (const ViewOutput* o = output(m_view); o && o->compose) o->compose(m_frame);
-    if (afterCompose) afterCompose(m_view);
+    notifyTickObservers();
     if (streams(m_view)) m_pending = 1;
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
     if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {
         --m_pending;
         sendFrameSet();
     }
+}
+
+int LiveDmx::addTickObserver(TickObserver observer) {
+    const int id = m_nextObserverId++;
+    m_tickObservers.emplace_back(id, std::move(observer));
+    return id;
+}
+
+void LiveDmx::removeTickObserver(int id) {
+    const auto it = std::find_if(m_tickObservers.begin(), m_tickObservers.end(),
+                                 [id](const auto& entry) { return entry.first == id; });
+    if (it == m_tickObservers.end()) return;
+    if (m_notifying) {
+        it->second = nullptr;
+    } else {
+        m_tickObservers.erase(it);
+    }
+}
+
+std::size_t LiveDmx::tickObserverCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(m_tickObservers.begin(), m_tickObservers.end(),
+                      [](const auto& entry) { return bool(entry.second); }));
+}
+
+void LiveDmx::notifyTickObservers() {
+    m_notifying = true;
+    // By index: an observer may add another, which then runs from the next tick on.
+    const std::size_t count = m_tickObservers.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_tickObservers[i].second) m_tickObservers[i].second(m_view, m_frame);
+    }
+    m_notifying = false;
+    std::erase_if(m_tickObservers, [](const auto& entry) { return !entry.second; });
 }
 
 void LiveDmx::sendFrameSet() {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "base/dmx_frame.h"
 
@@ -48,9 +50,14 @@ class LiveDmx {
 
     // True when the view's output streams a frame set every tick.
     bool streams(int view) const;
-    // Runs after every tick's composing with the view then in front (pop-ups that belong to one
-    // view close themselves here).
-    std::function<void(int view)> afterCompose;
+    // Told after every tick's composing, before the frame is sent, which view was in front and
+    // the frame it composed (pop-ups that belong to one view close themselves there, the DMX
+    // monitor shows the frame). The returned id removes the observer again, also from inside a
+    // tick; observers run in the order they were added.
+    using TickObserver = std::function<void(int view, const DmxFrame& frame)>;
+    int addTickObserver(TickObserver observer);
+    void removeTickObserver(int id);
+    std::size_t tickObserverCount() const;
 
     DmxFrame& frame() { return m_frame; }
     // The one-tick request flag: set to 1 to make a request visible to the outputs for exactly
@@ -68,8 +75,13 @@ class LiveDmx {
     bool m_sendingSet = false;
     DmxFrame m_frame{};
     const ViewOutput* output(int view) const;
+    void notifyTickObservers();
 
     std::map<int, ViewOutput> m_views;
+    // An observer removed while the observers run is emptied there and dropped afterwards.
+    std::vector<std::pair<int, TickObserver>> m_tickObservers;
+    int m_nextObserverId = 1;
+    bool m_notifying = false;
 };
 
 }  // namespace kx

@@ -2,30 +2,17 @@
 
 #include <QTest>
 
-#include "app/editor_install.h"
-#include "app/fixture_library_registration.h"
-#include "link/link_fixture.h"
+#include "library_in_shell.h"
 
 namespace kx {
 namespace {
 
 // The Fixture Library editor as the program plugs it in, in front and connected: what the
 // technician sets is on the Controller's frames by the next output tick.
-class FixtureLibraryLiveTest : public test::LinkFixture {
+class FixtureLibraryLiveTest : public test::LibraryInShell {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
-        shell = std::make_unique<MainShell>(window, paths, appearance);
-        FixtureLibraryView::Services services{appearance,
-                                              shell->pictures(),
-                                              wheel,
-                                              {platform, platform},
-                                              [this](QWidget* v) { window.showView(v); },
-                                              [this] { shell->enter(EditorId::FixtureLibrary); }};
-        InstalledEditors installed = installEditors(
-            {fixtureLibraryRegistration(show, paths, services, view)}, *link, wheel, window);
-        shell->createViews(std::move(installed.entries));
+        LibraryInShell::SetUp();
 
         // Two patched fixtures on page 1 (B 10, D 510 running into VJ) and one on page 2 (A 1).
         patch(0, 3, 1, 10, {11, 12, 13});
@@ -34,17 +21,6 @@ class FixtureLibraryLiveTest : public test::LinkFixture {
         connectLink();
         QTest::mouseClick(shell->titleBar().functionButton(3), Qt::LeftButton);
         ASSERT_EQ(window.currentView(), view);
-    }
-
-    void patch(int page, int n, int port, int address, std::vector<std::uint8_t> values) {
-        Fixture& f = show.library.at(page, n);
-        f.port = static_cast<std::uint8_t>(port);
-        f.startAddress = static_cast<std::int16_t>(address);
-        f.channelCount = static_cast<std::uint8_t>(values.size());
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            f.testValues[i] = values[i];
-            f.adjustValues[i] = static_cast<std::uint8_t>(values[i] + 100);
-        }
     }
 
     // One output tick, then the frame the Controller received, rebuilt from its three parts.
@@ -79,15 +55,6 @@ class FixtureLibraryLiveTest : public test::LinkFixture {
         ASSERT_NE(b, nullptr) << name.toStdString();
         QTest::mouseClick(b, Qt::LeftButton);
     }
-
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    Show show;
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
-    FixtureLibraryView* view = nullptr;
 };
 
 TEST_F(FixtureLibraryLiveTest, TheFramesCarryThePreviewOfLibraryCurrentFixtureAndGroup) {

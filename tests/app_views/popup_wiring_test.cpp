@@ -16,7 +16,7 @@ TEST_F(PopupWiringTest, TheChaseWindowStaysOpenOnlyOverTheStaticMaterialView) {
     ChaseGeneratorWindow window(appearance);
     window.setMaterial(&material);
     std::vector<int> earlier;
-    link->live().afterCompose = [&](int view) { earlier.push_back(view); };
+    link->live().addTickObserver([&](int view, const DmxFrame&) { earlier.push_back(view); });
     hideOutsideView(link->live(), kMaterialStatic, &window);
 
     link->live().setView(kMaterialStatic);

@@ -249,7 +249,7 @@ TEST_F(LinkExchange, VjSelectionSendsAFrameSetAtOnceWithTheNewIndex) {
 
 TEST_F(LinkExchange, EveryTickTellsWhoseOutputItWasAndShowsTheOneTickRequestOnce) {
     std::vector<int> fronts;
-    link->live().afterCompose = [&](int view) { fronts.push_back(view); };
+    link->live().addTickObserver([&](int view, const DmxFrame&) { fronts.push_back(view); });
     link->setView(kMaterialStatic);
     link->outputTick();
     link->setView(kMaterialRun);
@@ -262,6 +262,27 @@ TEST_F(LinkExchange, EveryTickTellsWhoseOutputItWasAndShowsTheOneTickRequestOnce
     link->outputTick();
     EXPECT_EQ(seenFlag, 2);
     EXPECT_EQ(link->live().oneTickRequest(), 0);
+}
+
+TEST_F(LinkExchange, TickObserversSeeTheComposedFrameAndMayLeaveInsideATick) {
+    stream(kEffectEditor, [](DmxFrame& f) { f[2560] = 9; });
+    link->setView(kEffectEditor);
+    std::vector<int> seen;
+    int second = 0;
+    const int first = link->live().addTickObserver([&](int, const DmxFrame& f) {
+        seen.push_back(f[2560]);
+        link->live().removeTickObserver(second);
+    });
+    second = link->live().addTickObserver([&](int, const DmxFrame&) { seen.push_back(-1); });
+    EXPECT_EQ(link->live().tickObserverCount(), 2u);
+    link->outputTick();
+    EXPECT_EQ(seen, (std::vector<int>{9}));
+    EXPECT_EQ(link->live().tickObserverCount(), 1u);
+    link->live().removeTickObserver(first);
+    link->live().removeTickObserver(first);
+    link->outputTick();
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(link->live().tickObserverCount(), 0u);
 }
 
 TEST_F(LinkExchange, RepliesReachHandlersByOrderThenByRegistration) {

@@ -10,23 +10,8 @@ namespace kx {
 
 namespace {
 
-QLabel* caption(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    return l;
-}
-
-QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text, QRect r) {
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(name);
-    c->setGeometry(r);
-    return c;
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& name, QRect r) {
-    auto* t = new QLineEdit(parent);
-    t->setObjectName(name);
-    t->setGeometry(r);
+QLineEdit* remarkBox(QWidget* parent, const QString& name, QRect r) {
+    QLineEdit* t = makeTextBox(parent, name, r);
     // The files keep 20 characters of a remark.
     t->setMaxLength(kEffectTextMax);
     return t;
@@ -65,21 +50,21 @@ void EffectEditorView::buildBarSettings() {
     m_barFrame = new QGroupBox(barFrameTitle(kNoBassPart, 1), this);
     m_barFrame->setObjectName("Frame当前小节设置");
     m_barFrame->setGeometry(710, 192, 566, 64);
-    m_barBassHold = checkBox(m_barFrame, "Check低音保持", "低音保持", QRect(10, 26, 100, 26));
+    m_barBassHold = makeCheckBox(m_barFrame, "Check低音保持", "低音保持", QRect(10, 26, 100, 26));
     connect(m_barBassHold, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setBarBassHold(on); });
-    caption(m_barFrame, "小节重复次数", QRect(116, 28, 96, 22));
+    makeLabel(m_barFrame, "小节重复次数", QRect(116, 28, 96, 22));
     m_barRepeat =
         valueBox(m_barFrame, "Combo小节重复次数", ValueBox::BarRepeat, QRect(212, 26, 60, 26));
     connectEntry(m_barRepeat, ValueBox::BarRepeat, false);
-    caption(m_barFrame, "拍子停留时间", QRect(286, 28, 96, 22));
+    makeLabel(m_barFrame, "拍子停留时间", QRect(286, 28, 96, 22));
     m_dwell =
         valueBox(m_barFrame, "Combo小节停留时间", ValueBox::DwellTime, QRect(382, 26, 80, 26));
     m_dwell->setEditable(true);
     m_dwell->setInsertPolicy(QComboBox::NoInsert);
     connect(m_dwell->lineEdit(), &QLineEdit::textEdited, this, [this] { Fun_小节时间_check(); });
     connect(m_dwell, &QComboBox::activated, this, [this] { Fun_小节时间_check(); });
-    m_dwellLabel = caption(m_barFrame, {}, QRect(472, 28, 80, 22));
+    m_dwellLabel = makeLabel(m_barFrame, {}, QRect(472, 28, 80, 22));
     m_dwellLabel->setObjectName("Label拍子停留时间");
 }
 
@@ -98,21 +83,21 @@ void EffectEditorView::buildModules() {
         });
         m_modules[m - 1] = b;
     }
-    caption(box, "模块", QRect(10, 176, 40, 24));
-    caption(box, "备注", QRect(10, 198, 40, 24));
-    m_moduleRemark = textBox(box, "Text模块备注", QRect(52, 182, 220, 32));
+    makeLabel(box, "模块", QRect(10, 176, 40, 24));
+    makeLabel(box, "备注", QRect(10, 198, 40, 24));
+    m_moduleRemark = remarkBox(box, "Text模块备注", QRect(52, 182, 220, 32));
     connect(m_moduleRemark, &QLineEdit::textEdited, this, [this](const QString& text) {
         m_editor.setModuleRemark(text);
         Fun_模块选择_控件显示();
     });
-    m_association = checkBox(box, "Check4素材关联", "4素材关联", QRect(10, 232, 120, 28));
+    m_association = makeCheckBox(box, "Check4素材关联", "4素材关联", QRect(10, 232, 120, 28));
     connect(m_association, &QCheckBox::clicked, this, [this](bool on) {
         m_editor.setMaterialAssociation(on);
         Fun_素材关联_控件显示();
         Fun_拍子_Visible();
         Fun_通用拍_控件显示();
     });
-    m_associationRepeatLabel = caption(box, "单素材重复", QRect(140, 234, 80, 24));
+    m_associationRepeatLabel = makeLabel(box, "单素材重复", QRect(140, 234, 80, 24));
     m_associationRepeat = valueBox(box, "Combo素材关联重复次数", ValueBox::AssociationRepeat,
                                    QRect(222, 232, 60, 26));
     connectEntry(m_associationRepeat, ValueBox::AssociationRepeat, false);
@@ -133,35 +118,36 @@ void EffectEditorView::buildEffectSettings() {
     auto* box = new QGroupBox("效果设置", this);
     box->setObjectName("Frame效果设置");
     box->setGeometry(650, 2, 626, 186);
-    caption(box, "效果备注", QRect(10, 26, 70, 24));
-    m_effectRemark = textBox(box, "Text效果备注", QRect(80, 22, 220, 30));
+    makeLabel(box, "效果备注", QRect(10, 26, 70, 24));
+    m_effectRemark = remarkBox(box, "Text效果备注", QRect(80, 22, 220, 30));
     connect(m_effectRemark, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_editor.setEffectRemark(text); });
-    m_independentBass = checkBox(box, "Check开启独立低音", "开启独立低音", QRect(320, 22, 140, 28));
+    m_independentBass =
+        makeCheckBox(box, "Check开启独立低音", "开启独立低音", QRect(320, 22, 140, 28));
     connectSwitch(m_independentBass, &Effect::independentBass, true);
     m_correspondence =
-        checkBox(box, "Check低音返回时拍子对应", "低音返回时拍子对应", QRect(460, 22, 160, 28));
+        makeCheckBox(box, "Check低音返回时拍子对应", "低音返回时拍子对应", QRect(460, 22, 160, 28));
     connectSwitch(m_correspondence, &Effect::beatCorrespondence, false);
-    m_bassDisabled = checkBox(box, "Check禁止低音", "禁止低音", QRect(320, 56, 140, 28));
+    m_bassDisabled = makeCheckBox(box, "Check禁止低音", "禁止低音", QRect(320, 56, 140, 28));
     connect(m_bassDisabled, &QCheckBox::clicked, this, [this](bool on) {
         m_editor.setSwitch(&Effect::bassDisabled, on);
         Fun_禁止低音_控件显示();
     });
     m_bassSwitchJumps =
-        checkBox(box, "Check低音切换跳小节", "低音切换跳小节", QRect(460, 56, 160, 28));
+        makeCheckBox(box, "Check低音切换跳小节", "低音切换跳小节", QRect(460, 56, 160, 28));
     connectSwitch(m_bassSwitchJumps, &Effect::bassSwitchJumpsBar, false);
 
-    caption(box, "低音保持时间", QRect(10, 62, 96, 24));
+    makeLabel(box, "低音保持时间", QRect(10, 62, 96, 24));
     m_bassHoldTime =
         valueBox(box, "Combo低音保持时间", ValueBox::BassHoldTime, QRect(106, 60, 70, 26));
     connectEntry(m_bassHoldTime, ValueBox::BassHoldTime, false);
-    caption(box, "VJ 控制方式", QRect(10, 98, 96, 24));
+    makeLabel(box, "VJ 控制方式", QRect(10, 98, 96, 24));
     m_vjMode = valueBox(box, "ComboVJ控制方式", ValueBox::VjMode, QRect(106, 96, 120, 26));
     connectEntry(m_vjMode, ValueBox::VjMode, true);
-    caption(box, "RGB阀值", QRect(240, 98, 60, 24));
+    makeLabel(box, "RGB阀值", QRect(240, 98, 60, 24));
     m_rgb = valueBox(box, "ComboRGB阀值", ValueBox::RgbThreshold, QRect(300, 96, 70, 26));
     connectEntry(m_rgb, ValueBox::RgbThreshold, false);
-    caption(box, "XY 阀值", QRect(384, 98, 60, 24));
+    makeLabel(box, "XY 阀值", QRect(384, 98, 60, 24));
     m_xy = valueBox(box, "ComboXY阀值", ValueBox::XyThreshold, QRect(444, 96, 100, 26));
     connectEntry(m_xy, ValueBox::XyThreshold, false);
 

@@ -23,12 +23,6 @@ int rowY(int slot) {
     return kRowTop + (slot - 1) * kRowPitch;
 }
 
-QLabel* label(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    return l;
-}
-
 QPushButton* colouredButton(QWidget* parent, const QString& name, const QString& caption, QRect r) {
     QPushButton* b = makeButton(parent, name, caption, r);
     makeGraphical(b);
@@ -59,11 +53,11 @@ void EffectEditorView::buildBarSelection() {
         const QString n = QString::number(p);
         const int y = 20 + p * 64;
         QLabel* partLabel =
-            label(box, p == kNoBassPart ? "无低音" : "低音", QRect(8, y + 2, 50, 24));
-        QLabel* barsLabel = label(box, "小节数", QRect(60, y + 2, 48, 24));
+            makeLabel(box, p == kNoBassPart ? "无低音" : "低音", QRect(8, y + 2, 50, 24));
+        QLabel* barsLabel = makeLabel(box, "小节数", QRect(60, y + 2, 48, 24));
         m_barCounts[p] =
             valueBox(box, "Combo小节数" + n, ValueBox::BarCount, QRect(110, y, 60, 26));
-        QLabel* beatsLabel = label(box, "拍数", QRect(182, y + 2, 36, 24));
+        QLabel* beatsLabel = makeLabel(box, "拍数", QRect(182, y + 2, 36, 24));
         m_beatCounts[p] =
             valueBox(box, "Combo拍数" + n, ValueBox::BeatsPerBar, QRect(220, y, 60, 26));
         connectEntry(m_barCounts[p], ValueBox::BarCount, true, p);
@@ -101,7 +95,7 @@ void EffectEditorView::buildBarSelection() {
     m_prompt = new QGroupBox(box);
     m_prompt->setObjectName("Frame提示未设置小节数");
     m_prompt->setGeometry(404, 18, 228, 40);
-    QLabel* prompt = label(m_prompt, kNoShapePrompt, QRect(8, 8, 212, 24));
+    QLabel* prompt = makeLabel(m_prompt, kNoShapePrompt, QRect(8, 8, 212, 24));
     prompt->setAlignment(Qt::AlignCenter);
     setControlColours(prompt, std::nullopt, 0x0000FF);
 }
@@ -112,23 +106,23 @@ void EffectEditorView::buildBeatArea() {
     m_beatFrame->setGeometry(4, 192, 700, 486);
     QWidget* f = m_beatFrame;
     for (int s = 1; s <= kSlotsPerModule; ++s) {
-        m_rowBacks[s - 1] = label(f, {}, QRect(2, rowY(s) - 1, 694, 32));
+        m_rowBacks[s - 1] = makeLabel(f, {}, QRect(2, rowY(s) - 1, 694, 32));
         m_rowBacks[s - 1]->setObjectName("Label素材背景" + QString::number(s));
         setControlColours(m_rowBacks[s - 1], rowGroupColour(s, m_colours), std::nullopt);
         m_rowBacks[s - 1]->setProperty(kRowProperty, s);
         m_rowBacks[s - 1]->installEventFilter(this);
     }
-    label(f, "素材(点击编辑)", QRect(42, 14, 146, 22))->setAlignment(Qt::AlignCenter);
+    makeLabel(f, "素材(点击编辑)", QRect(42, 14, 146, 22))->setAlignment(Qt::AlignCenter);
     const QStringList flagTitles{"无低音", "低音", "全部"};
     const QStringList flagNames{"Command素材_无低音拍", "Command素材_低音拍", "Command素材_所有拍"};
     const std::array<AllBeatsFlag, 3> flagKinds{AllBeatsFlag::NoBassBeats, AllBeatsFlag::BassBeats,
                                                 AllBeatsFlag::BothParts};
     for (int j = 0; j < 3; ++j)
-        label(f, flagTitles[j], QRect(kFlagLeft + j * kFlagPitch, 14, 52, 22))
+        makeLabel(f, flagTitles[j], QRect(kFlagLeft + j * kFlagPitch, 14, 52, 22))
             ->setAlignment(Qt::AlignCenter);
     for (int k = 1; k <= kMaxBeats; ++k) {
         m_beatTitles[k - 1] =
-            label(f, QString::number(k), QRect(kGridLeft + (k - 1) * kGridPitch, 14, 38, 22));
+            makeLabel(f, QString::number(k), QRect(kGridLeft + (k - 1) * kGridPitch, 14, 38, 22));
         m_beatTitles[k - 1]->setAlignment(Qt::AlignCenter);
     }
     for (int s = 1; s <= kSlotsPerModule; ++s) {
@@ -168,15 +162,15 @@ void EffectEditorView::buildBeatArea() {
             m_flags[j][s - 1] = b;
         }
     }
-    m_slotMarker = label(f, "▶", QRect(4, rowY(1), 12, 30));
+    m_slotMarker = makeLabel(f, "▶", QRect(4, rowY(1), 12, 30));
     m_slotMarker->setObjectName("Picture_当前素材选择");
     setControlColours(m_slotMarker, std::nullopt, m_colours.slotMarker);
-    m_rowMarker = label(f, {}, QRect(0, rowY(1), 3, 30));
+    m_rowMarker = makeLabel(f, {}, QRect(0, rowY(1), 3, 30));
     m_rowMarker->setObjectName("Label鼠标滚随");
     setControlColours(m_rowMarker, m_colours.rowMarker, std::nullopt);
 
     const int y = rowY(kSlotsPerModule) + 40;
-    label(f, "拍演示", QRect(42, y + 4, 146, 24))->setAlignment(Qt::AlignCenter);
+    makeLabel(f, "拍演示", QRect(42, y + 4, 146, 24))->setAlignment(Qt::AlignCenter);
     for (int k = 1; k <= kMaxBeats; ++k) {
         QPushButton* b = colouredButton(f, "Command拍演示" + QString::number(k), QString::number(k),
                                         QRect(kGridLeft + (k - 1) * kGridPitch, y, 38, 32));

@@ -20,27 +20,6 @@ constexpr int kLeftWidth = 820;
 constexpr int kLowerZoneTop = 418;
 constexpr int kLowerZoneHeight = 258;
 
-QLabel* label(QWidget* parent, const QString& text, QRect r, const QString& name = {}) {
-    auto* l = new QLabel(text, parent);
-    if (!name.isEmpty()) l->setObjectName(name);
-    l->setGeometry(r);
-    return l;
-}
-
-QCheckBox* check(QWidget* parent, const QString& name, const QString& text, QRect r) {
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(name);
-    c->setGeometry(r);
-    return c;
-}
-
-QLineEdit* textBox(QWidget* parent, const QString& name, QRect r) {
-    auto* t = new QLineEdit(parent);
-    t->setObjectName(name);
-    t->setGeometry(r);
-    return t;
-}
-
 QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, QRect r,
                 bool editable = false) {
     auto* c = new QComboBox(parent);
@@ -95,10 +74,10 @@ void MaterialEditorView::tell(const Outcome& outcome) {
 }
 
 void MaterialEditorView::buildHeader() {
-    m_effectCaption = label(this, {}, QRect(8, 6, 180, 28), "Label效果");
-    m_moduleCaption = label(this, {}, QRect(192, 6, 150, 28), "Label模块");
-    label(this, "备注", QRect(346, 6, 34, 28));
-    m_remark = textBox(this, "Text素材备注", QRect(382, 6, 150, 28));
+    m_effectCaption = makeLabel(this, {}, QRect(8, 6, 180, 28), "Label效果");
+    m_moduleCaption = makeLabel(this, {}, QRect(192, 6, 150, 28), "Label模块");
+    makeLabel(this, "备注", QRect(346, 6, 34, 28));
+    m_remark = makeTextBox(this, "Text素材备注", QRect(382, 6, 150, 28));
     connect(m_remark, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_editor.setRemark(text); });
 
@@ -153,40 +132,41 @@ void MaterialEditorView::buildSettings() {
     box->setObjectName("Frame设置");
     box->setGeometry(kRightColumn, 96, kRightWidth, 236);
 
-    m_perStepTime = check(box, "Check单步时间", "单步时间", QRect(8, 20, 90, 26));
+    m_perStepTime = makeCheckBox(box, "Check单步时间", "单步时间", QRect(8, 20, 90, 26));
     connect(m_perStepTime, &QCheckBox::clicked, this, [this](bool on) {
         m_editor.setPerStepTime(on);
         Fun_时间控件显示();
     });
-    m_timeCaption = label(box, {}, QRect(102, 20, 60, 26), "Label时间标题");
-    m_unifiedTime = textBox(box, "Text统一时间", QRect(164, 20, 70, 26));
+    m_timeCaption = makeLabel(box, {}, QRect(102, 20, 60, 26), "Label时间标题");
+    m_unifiedTime = makeTextBox(box, "Text统一时间", QRect(164, 20, 70, 26));
     onTypedEntry(m_unifiedTime, this, [this](const QString& text) {
         m_editor.typeUnifiedTime(text);
         m_timeText->setText(m_editor.shownTimeText());
     });
-    m_stepTime = textBox(box, "Text单步时间", QRect(164, 20, 70, 26));
+    m_stepTime = makeTextBox(box, "Text单步时间", QRect(164, 20, 70, 26));
     onTypedEntry(m_stepTime, this, [this](const QString& text) {
         markField(m_stepTime, m_editor.typeStepTime(text), m_editor.colours());
         m_timeText->setText(m_editor.shownTimeText());
     });
-    m_timeText = label(box, {}, QRect(240, 20, 80, 26), "Label时间显示");
+    m_timeText = makeLabel(box, {}, QRect(240, 20, 80, 26), "Label时间显示");
 
-    m_allStepsFade = check(box, "Check所有步渐变", "所有步渐变", QRect(8, 50, 120, 26));
+    m_allStepsFade = makeCheckBox(box, "Check所有步渐变", "所有步渐变", QRect(8, 50, 120, 26));
     connect(m_allStepsFade, &QCheckBox::clicked, this, [this](bool on) {
         m_editor.setAllStepsFade(on);
         m_fadeToNext->setVisible(m_editor.fadeToNextShown());
     });
-    m_fadeToNext = check(box, "Check此步渐变到下一步", "此步渐变到下一步", QRect(134, 50, 180, 26));
+    m_fadeToNext =
+        makeCheckBox(box, "Check此步渐变到下一步", "此步渐变到下一步", QRect(134, 50, 180, 26));
     connect(m_fadeToNext, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setFadeToNext(on); });
 
-    label(box, "统一跳步", QRect(8, 80, 60, 26));
-    m_jumpSize = textBox(box, "Text统一跳步", QRect(70, 80, 60, 26));
+    makeLabel(box, "统一跳步", QRect(8, 80, 60, 26));
+    m_jumpSize = makeTextBox(box, "Text统一跳步", QRect(70, 80, 60, 26));
     onTypedEntry(m_jumpSize, this, [this](const QString& text) {
         markField(m_jumpSize, m_editor.typeJumpSize(text), m_editor.colours());
     });
-    m_jumpAtRangeEnd = check(box, "Check到达跳步区间末尾才跳步", "到达跳步区间末尾才跳步",
-                             QRect(140, 80, 280, 26));
+    m_jumpAtRangeEnd = makeCheckBox(box, "Check到达跳步区间末尾才跳步", "到达跳步区间末尾才跳步",
+                                    QRect(140, 80, 280, 26));
     connect(m_jumpAtRangeEnd, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setJumpAtRangeEnd(on); });
 
@@ -196,23 +176,24 @@ void MaterialEditorView::buildSettings() {
             refreshAfterEdit();
         });
     };
-    label(box, "亮度百分比", QRect(8, 110, 72, 26));
+    makeLabel(box, "亮度百分比", QRect(8, 110, 72, 26));
     m_brightness = list(box, "Combo亮度百分比", brightnessList(), QRect(82, 110, 70, 26));
     chosen(m_brightness, &MaterialEditor::chooseBrightness);
-    label(box, "下载后硬件加速", QRect(170, 110, 100, 26));
+    makeLabel(box, "下载后硬件加速", QRect(170, 110, 100, 26));
     m_hardwareSpeed =
         list(box, "Combo下载后硬件加速", hardwareSpeedList(), QRect(272, 110, 64, 26));
     chosen(m_hardwareSpeed, &MaterialEditor::chooseHardwareSpeed);
-    label(box, "素材启动方式", QRect(8, 140, 90, 26));
+    makeLabel(box, "素材启动方式", QRect(8, 140, 90, 26));
     m_startMode = list(box, "Combo素材_启动方式", startModeList(), QRect(100, 140, 130, 26));
     chosen(m_startMode, &MaterialEditor::chooseStartMode);
-    m_runFromStart = check(box, "Check调用从头运行", "调用从头运行", QRect(246, 140, 150, 26));
+    m_runFromStart =
+        makeCheckBox(box, "Check调用从头运行", "调用从头运行", QRect(246, 140, 150, 26));
     connect(m_runFromStart, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setRunFromStart(on); });
-    label(box, "虚拟调光", QRect(8, 170, 90, 26));
+    makeLabel(box, "虚拟调光", QRect(8, 170, 90, 26));
     m_virtualDimming = list(box, "Combo虚拟调光", virtualDimmingList(), QRect(100, 170, 170, 26));
     chosen(m_virtualDimming, &MaterialEditor::chooseVirtualDimming);
-    label(box, "XY动作辅助生成", QRect(8, 200, 100, 26));
+    makeLabel(box, "XY动作辅助生成", QRect(8, 200, 100, 26));
     m_motionMode = list(box, "ComboXY动作辅助生成", motionModeList(), QRect(110, 200, 70, 26));
     connect(m_motionMode, &QComboBox::activated, this, [this](int index) {
         m_editor.chooseMotionMode(index);
@@ -249,7 +230,7 @@ void MaterialEditorView::buildSteps() {
     };
     stepButton("Command上一步", "上一步", 82, 62, plain(&MaterialEditor::previousStep));
     stepButton("Command下一步", "下一步", 148, 62, plain(&MaterialEditor::nextStep));
-    m_total = label(this, {}, QRect(214, y, 92, h), "Label总步数");
+    m_total = makeLabel(this, {}, QRect(214, y, 92, h), "Label总步数");
     stepButton("Command加一步", "加一步", 308, 62, [this] { return m_editor.addStep(false); });
     stepButton("Command复制加一步", "复制加一步", 374, 84,
                [this] { return m_editor.addStep(true); });

@@ -9,15 +9,7 @@
 
 namespace kx {
 
-namespace {
-
-QLabel* label(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    return l;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed,
                                            QWidget* parent)
@@ -35,10 +27,10 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
                         [this, box, type](const QString& text) { countTyped(box, type, text); });
         return box;
     };
-    label(this, "灯具数", QRect(8, 20, 44, 22));
+    makeLabel(this, "灯具数", QRect(8, 20, 44, 22));
     m_fixtureCount = countBox("Combo设置灯具数", kMaxVirtualFixtures, QRect(54, 20, 60, 22),
                               &MaterialEditor::typeFixtureCount);
-    label(this, "通道数", QRect(124, 20, 44, 22));
+    makeLabel(this, "通道数", QRect(124, 20, 44, 22));
     m_channelCount = countBox("Combo设置通道数", kMaxMaterialChannels, QRect(170, 20, 60, 22),
                               &MaterialEditor::typeChannelCount);
     for (int p = 0; p < libraryPages; ++p) {

@@ -26,25 +26,13 @@ constexpr int kEffectorPitchX = 212;
 constexpr int kEffectorPitchY = 30;
 constexpr int kCodeBoxMax = 64;  // room for spaces; what counts is the digits
 
-QGroupBox* frame(QWidget* parent, const QString& name, const QString& title, QRect r) {
-    auto* box = new QGroupBox(title, parent);
-    box->setObjectName("Frame" + name);
-    box->setGeometry(r);
-    return box;
-}
-
-QLabel* caption(QWidget* parent, const QString& text, QRect r) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(r);
-    return l;
-}
-
 // Frames stacked down a column of the view, each below the last.
 class FrameStack {
   public:
     FrameStack(QWidget* parent, int x) : m_parent(parent), m_x(x) {}
     QGroupBox* add(const QString& name, const QString& title, int height) {
-        QGroupBox* box = frame(m_parent, name, title, QRect(m_x, m_y, kColumnWidth, height));
+        QGroupBox* box =
+            makeFrame(m_parent, title, QRect(m_x, m_y, kColumnWidth, height), "Frame" + name);
         m_y += height + kFrameGap;
         return box;
     }
@@ -125,14 +113,14 @@ void RoomControlView::buildFirstColumn() {
     makeCheck(f, 3, {200, 50}, 190);
 
     f = column.add("空调", "空调", 110);
-    caption(f, "开机空调", QRect(kCaptionX, 24, 80, kRowHeight));
+    makeLabel(f, "开机空调", QRect(kCaptionX, 24, 80, kRowHeight));
     makeList(f, RoomList::AirCon, field(24, 120));
     makeCheck(f, 4, {kCaptionX, 52}, 300);
     makeCheck(f, 5, {kCaptionX, 78}, 180);
     makeCheck(f, 6, {200, 78}, 190);
 
     f = column.add("摇麦", "摇麦", kOneRowFrame);
-    caption(f, "触发时间", QRect(kCaptionX, 24, 80, kRowHeight));
+    makeLabel(f, "触发时间", QRect(kCaptionX, 24, 80, kRowHeight));
     makeList(f, RoomList::MicShake, field(24, 120));
 
     f = column.add("场景继电器控制选择", "场景继电器控制选择", kOneRowFrame);
@@ -151,11 +139,11 @@ void RoomControlView::buildFirstColumn() {
     makeList(f, RoomList::Smoke, QRect(kCaptionX, 24, 120, kRowHeight));
 
     f = column.add("喝彩倒彩", "喝彩倒彩", kOneRowFrame);
-    caption(f, "运行时间", QRect(kCaptionX, 24, 80, kRowHeight));
+    makeLabel(f, "运行时间", QRect(kCaptionX, 24, 80, kRowHeight));
     makeList(f, RoomList::CheerBoo, field(24, 120));
 
     f = column.add("密集鼓点参数", "密集鼓点参数(默认7)", kOneRowFrame);
-    caption(f, "连续触发次数", QRect(kCaptionX, 24, 84, kRowHeight));
+    makeLabel(f, "连续触发次数", QRect(kCaptionX, 24, 84, kRowHeight));
     makeList(f, RoomList::DenseDrum, field(24, 120));
 }
 
@@ -163,11 +151,11 @@ void RoomControlView::buildSecondColumn() {
     FrameStack column(this, kColumnB);
 
     QGroupBox* f = column.add("DJ现场专用场景设置", "DJ现场专用场景设置", 114);
-    caption(f, "方式选择", QRect(kCaptionX, 24, 80, kRowHeight));
+    makeLabel(f, "方式选择", QRect(kCaptionX, 24, 80, kRowHeight));
     makeList(f, RoomList::DjMode, field(24, 290));
-    caption(f, "音源选择", QRect(kCaptionX, 52, 80, kRowHeight));
+    makeLabel(f, "音源选择", QRect(kCaptionX, 52, 80, kRowHeight));
     makeList(f, RoomList::DjAudioSource, field(52, 290));
-    caption(f, "对应场景", QRect(kCaptionX, 80, 80, kRowHeight));
+    makeLabel(f, "对应场景", QRect(kCaptionX, 80, 80, kRowHeight));
     makeList(f, RoomList::DjScene, field(80, 290));
 
     f = column.add("VJ服务器选择", "VJ服务器选择", kOneRowFrame);
@@ -187,20 +175,20 @@ void RoomControlView::buildSecondColumn() {
     makeCheck(f, 9, {kCaptionX, 24}, 300);
 
     f = column.add("DMX参数", "DMX参数 (设置为0关闭此功能)", kOneRowFrame);
-    caption(f, "XY 系统默认动作限制", QRect(kCaptionX, 24, 150, kRowHeight));
+    makeLabel(f, "XY 系统默认动作限制", QRect(kCaptionX, 24, 150, kRowHeight));
     makeList(f, RoomList::XyDefaultLimit, QRect(166, 24, 100, kRowHeight));
 }
 
 void RoomControlView::buildEffectorFrame() {
     const int height = 24 + kEffectorRows * kEffectorPitchY + 6;
-    QGroupBox* f =
-        frame(this, "效果器红外控制", "效果器红外控制", QRect(kColumnC, 8, kEffectorWidth, height));
+    QGroupBox* f = makeFrame(this, "效果器红外控制", QRect(kColumnC, 8, kEffectorWidth, height),
+                             "Frame效果器红外控制");
     for (int key = 1; key <= kEffectorKeysOffered; ++key) {
         const int col = (key - 1) / kEffectorRows;
         const int row = (key - 1) % kEffectorRows;
         const int x = kCaptionX + col * kEffectorPitchX;
         const int y = 24 + row * kEffectorPitchY;
-        QLabel* l = caption(f, effectorKeyLabel(key), QRect(x, y, 64, kRowHeight));
+        QLabel* l = makeLabel(f, effectorKeyLabel(key), QRect(x, y, 64, kRowHeight));
         l->setObjectName("Label效果器红外" + QString::number(key));
         auto* box = new QLineEdit(f);
         box->setObjectName("Text效果器红外" + QString::number(key));

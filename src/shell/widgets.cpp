@@ -17,6 +17,21 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry, const QS
     return l;
 }
 
+QCheckBox* makeCheckBox(QWidget* parent, const QString& objectName, const QString& text,
+                        QRect geometry) {
+    auto* c = new QCheckBox(text, parent);
+    c->setObjectName(objectName);
+    c->setGeometry(geometry);
+    return c;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, QRect geometry) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(objectName);
+    t->setGeometry(geometry);
+    return t;
+}
+
 QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
                      const QString& objectName) {
     auto* box = new QGroupBox(title, parent);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
@@ -15,6 +17,10 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
 // A label with its text at geometry, named when objectName is given.
 QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry,
                   const QString& objectName = {});
+// A check box and a text box named by their system names, at geometry.
+QCheckBox* makeCheckBox(QWidget* parent, const QString& objectName, const QString& text,
+                        QRect geometry);
+QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, QRect geometry);
 // A titled frame at geometry, named when objectName is given.
 QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
                      const QString& objectName = {});

@@ -30,8 +30,8 @@ bool RoomControlEditor::chooseEntry(RoomList list, int index) {
 }
 
 void RoomControlEditor::setCheck(int check, bool ticked) {
-    const RoomCheckSpec& spec = roomChecks().at(static_cast<std::size_t>(check));
-    m_room.*spec.field = checkFieldValue(spec, ticked);
+    const RoomCheckEntry& entry = roomChecks().at(static_cast<std::size_t>(check));
+    m_room.*entry.field = checkFieldValue(entry, ticked);
 }
 
 bool RoomControlEditor::chooseRelaySource(int option) {

@@ -64,9 +64,9 @@ std::optional<int> ChoiceList::valueAt(int index) const {
     return values[static_cast<std::size_t>(index)];
 }
 
-const std::array<RoomListSpec, kRoomListCount>& roomLists() {
+const std::array<RoomListEntry, kRoomListCount>& roomLists() {
     using R = RoomControl;
-    static const std::array<RoomListSpec, kRoomListCount> lists{{
+    static const std::array<RoomListEntry, kRoomListCount> lists{{
         {RoomList::StartupScene, "Combo开机场景", &R::startupScene},
         {RoomList::AirCon, "Combo开机空调", &R::acAtStartup},
         {RoomList::MicShake, "Combo摇麦时间", &R::micShakeSeconds},
@@ -84,7 +84,7 @@ const std::array<RoomListSpec, kRoomListCount>& roomLists() {
     return lists;
 }
 
-const RoomListSpec& roomList(RoomList list) {
+const RoomListEntry& roomList(RoomList list) {
     return roomLists()[static_cast<std::size_t>(list)];
 }
 
@@ -138,9 +138,9 @@ ChoiceList roomListChoices(RoomList list, const SceneTable& scenes) {
     return {};
 }
 
-const std::array<RoomCheckSpec, kRoomCheckCount>& roomChecks() {
+const std::array<RoomCheckEntry, kRoomCheckCount>& roomChecks() {
     using R = RoomControl;
-    static const std::array<RoomCheckSpec, kRoomCheckCount> checks{{
+    static const std::array<RoomCheckEntry, kRoomCheckCount> checks{{
         {"Check开机排风1", "开机排风1", &R::fan1OnAtStartup, false},
         // The record stores 0 for "channel 9 serves as exhaust fan 1".
         {"Check开启排风1通道复用", "通道9当排风1", &R::fan1ChannelReuseOff, true},
@@ -156,11 +156,11 @@ const std::array<RoomCheckSpec, kRoomCheckCount>& roomChecks() {
     return checks;
 }
 
-std::uint8_t checkFieldValue(const RoomCheckSpec& check, bool ticked) {
+std::uint8_t checkFieldValue(const RoomCheckEntry& check, bool ticked) {
     return ticked != check.inverted ? 1 : 0;
 }
 
-bool checkTicked(const RoomCheckSpec& check, std::uint8_t value) {
+bool checkTicked(const RoomCheckEntry& check, std::uint8_t value) {
     return (value != 0) != check.inverted;
 }
 

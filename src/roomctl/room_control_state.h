@@ -45,13 +45,13 @@ enum class RoomList {
 };
 inline constexpr int kRoomListCount = 13;
 
-struct RoomListSpec {
+struct RoomListEntry {
     RoomList list;
     const char* objectName;
     RoomControlField field;  // nullptr for the XY default action limit
 };
-const std::array<RoomListSpec, kRoomListCount>& roomLists();
-const RoomListSpec& roomList(RoomList list);
+const std::array<RoomListEntry, kRoomListCount>& roomLists();
+const RoomListEntry& roomList(RoomList list);
 
 // The Scenes a Scene-number list offers: "无", then 1-32.
 inline constexpr int kLastListedScene = 32;
@@ -63,16 +63,16 @@ QString sceneEntryText(const SceneTable& scenes, int n);
 ChoiceList roomListChoices(RoomList list, const SceneTable& scenes);
 
 // The check boxes, each storing 0/1 in its field; one stores the tick inverted.
-struct RoomCheckSpec {
+struct RoomCheckEntry {
     const char* objectName;
     const char* caption;
     RoomControlField field;
     bool inverted;
 };
 inline constexpr int kRoomCheckCount = 10;
-const std::array<RoomCheckSpec, kRoomCheckCount>& roomChecks();
-std::uint8_t checkFieldValue(const RoomCheckSpec& check, bool ticked);
-bool checkTicked(const RoomCheckSpec& check, std::uint8_t value);
+const std::array<RoomCheckEntry, kRoomCheckCount>& roomChecks();
+std::uint8_t checkFieldValue(const RoomCheckEntry& check, bool ticked);
+bool checkTicked(const RoomCheckEntry& check, std::uint8_t value);
 
 // "场景继电器控制选择": option n (1-based) stores n - 1.
 inline constexpr int kRelaySourceOptions = 2;

@@ -91,9 +91,9 @@ QComboBox* RoomControlView::makeList(QWidget* parent, RoomList l, QRect r) {
 }
 
 QCheckBox* RoomControlView::makeCheck(QWidget* parent, int index, QPoint at, int width) {
-    const RoomCheckSpec& spec = roomChecks()[static_cast<std::size_t>(index)];
-    auto* c = new QCheckBox(QString::fromUtf8(spec.caption), parent);
-    c->setObjectName(spec.objectName);
+    const RoomCheckEntry& entry = roomChecks()[static_cast<std::size_t>(index)];
+    auto* c = new QCheckBox(QString::fromUtf8(entry.caption), parent);
+    c->setObjectName(entry.objectName);
     c->setGeometry(at.x(), at.y(), width, kRowHeight);
     connect(c, &QCheckBox::clicked, this, [this, index](bool on) { m_editor.setCheck(index, on); });
     m_checks[static_cast<std::size_t>(index)] = c;
@@ -243,12 +243,12 @@ void RoomControlView::Fun_窗体载入() {
 
 void RoomControlView::Fun_所有控件数据刷新() {
     Fun_开机场景列显示();
-    for (const RoomListSpec& spec : roomLists())
-        showList(spec.list);
+    for (const RoomListEntry& entry : roomLists())
+        showList(entry.list);
     const RoomControl& room = m_editor.room();
     for (int i = 0; i < kRoomCheckCount; ++i) {
-        const RoomCheckSpec& spec = roomChecks()[static_cast<std::size_t>(i)];
-        check(i)->setChecked(checkTicked(spec, room.*spec.field));
+        const RoomCheckEntry& entry = roomChecks()[static_cast<std::size_t>(i)];
+        check(i)->setChecked(checkTicked(entry, room.*entry.field));
     }
     // The options show the stored choice without storing it again.
     m_editor.setRelayOptionsEnabled(false);

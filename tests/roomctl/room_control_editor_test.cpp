@@ -98,10 +98,10 @@ TEST(RoomControlLists, EntriesAndStoredValues) {
     EXPECT_EQ(values(RoomList::XyDefaultLimit), range(0, 127));
 
     // Every list offers only values its field takes.
-    for (const RoomListSpec& spec : roomLists()) {
-        if (!spec.field) continue;
-        for (int v : values(spec.list))
-            EXPECT_TRUE(roomControlAccepts(spec.field, v)) << spec.objectName << " " << v;
+    for (const RoomListEntry& entry : roomLists()) {
+        if (!entry.field) continue;
+        for (int v : values(entry.list))
+            EXPECT_TRUE(roomControlAccepts(entry.field, v)) << entry.objectName << " " << v;
     }
     const ChoiceList smoke = roomListChoices(RoomList::Smoke, scenes);
     EXPECT_EQ(smoke.indexOf(15), 6);

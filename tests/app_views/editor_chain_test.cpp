@@ -2,58 +2,36 @@
 
 #include <QTest>
 
-#include "app/effect_editor_registration.h"
 #include "app/material_editor_entry.h"
-#include "app/scene_editor_registration.h"
 #include "base/file_io.h"
-#include "shell_fixture.h"
+#include "show_editors_fixture.h"
 
 namespace kx {
 namespace {
 
 // The chain of editors as the technician walks it from the title bar: 场景 -> an Effect -> a
 // Slot in the Material editor -> 返回 -> 返回, with the program's own registrations.
-class EditorChainTest : public test::ShellFixture {
+class EditorChainTest : public test::ShowEditorsFixture {
   protected:
     void SetUp() override {
-        ShellFixture::SetUp();
-        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
-        auto showView = [this](QWidget* v) { window.showView(v); };
-        std::vector<EditorRegistration> list;
-        list.push_back(
-            sceneEditorRegistration({show,
-                                     images,
-                                     paths,
-                                     appearance,
-                                     {platform, platform},
-                                     *link,
-                                     showView,
-                                     [this] { shell->setButtonEditor(EditorId::Scenes); },
-                                     [this] { shell->enter(EditorId::Effects); }},
-                                    scenes));
-        list.push_back(effectEditorRegistration(
-            {show,
-             images,
-             engine,
-             appearance,
-             {platform, platform},
-             *link,
-             showView,
-             [this] { shell->setButtonEditor(EditorId::Effects); },
-             [this] { shell->enter(EditorId::Effects); },
-             [this] {
-                 const EffectEditorPosition& at = effects->editor().position();
-                 materials.opens = {at.module, at.slot};
-                 shell->enter(EditorId::Materials);
-             },
-             [this] { shell->enter(EditorId::Scenes); }},
-            effects));
-        list.push_back(materialEditorEntry(
-            materials,
-            {show, engine, paths, {platform, platform}, appearance, *link, wheel, window, *shell}));
-        install(std::move(list));
-        window.show();
-        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+        ShowEditorsFixture::SetUp();
+        install({sceneEditor(scenes),
+                 effectEditor(effects,
+                              [this] {
+                                  const EffectEditorPosition& at = effects->editor().position();
+                                  materials.opens = {at.module, at.slot};
+                                  shell->enter(EditorId::Materials);
+                              }),
+                 materialEditorEntry(materials, {show,
+                                                 engine,
+                                                 paths,
+                                                 {platform, platform},
+                                                 appearance,
+                                                 *link,
+                                                 wheel,
+                                                 window,
+                                                 *shell})});
+        enterScenes();
         ASSERT_EQ(window.currentView(), scenes);
     }
 
@@ -82,9 +60,6 @@ class EditorChainTest : public test::ShellFixture {
         ASSERT_EQ(window.currentView(), scenes);
     }
 
-    Show show;
-    EffectImages images{show, AppPaths::under(dir.path())};
-    MaterialOutput engine;
     SceneEditorView* scenes = nullptr;
     EffectEditorView* effects = nullptr;
     MaterialEditorHome materials;

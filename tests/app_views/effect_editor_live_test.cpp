@@ -2,12 +2,9 @@
 
 #include <QTest>
 
-#include "app/editor_install.h"
-#include "app/effect_editor_registration.h"
 #include "app/placeholder_view.h"
-#include "app/scene_editor_registration.h"
-#include "link/link_fixture.h"
 #include "link/protocol.h"
+#include "show_editors_fixture.h"
 
 namespace kx {
 namespace {
@@ -17,56 +14,24 @@ constexpr int kDimmer = 5;
 // The Effect editor as the program plugs it in, entered from the Scene editor, against the
 // simulated Controller: the frames it receives are what the Effect output computes for the Beat
 // the editor shows.
-class EffectEditorLiveTest : public test::LinkFixture {
+class EffectEditorLiveTest : public test::ShowEditorsFixture {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
-        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
+        ShowEditorsFixture::SetUp();
         for (int n = 1; n <= 2; ++n) {
             Fixture& f = show.library.at(0, n);
             f.startAddress = static_cast<std::int16_t>(10 * n);
             f.channelCount = 1;
             f.functions[0] = kDimmer;
         }
-        shell = std::make_unique<MainShell>(window, paths, appearance);
-        std::vector<EditorRegistration> list;
-        list.push_back(
-            sceneEditorRegistration({show,
-                                     images,
-                                     paths,
-                                     appearance,
-                                     {platform, platform},
-                                     *link,
-                                     [this](QWidget* v) { window.showView(v); },
-                                     [this] { shell->setButtonEditor(EditorId::Scenes); },
-                                     [this] { shell->enter(EditorId::Effects); }},
-                                    scenes));
-        list.push_back(
-            effectEditorRegistration({show,
-                                      images,
-                                      engine,
-                                      appearance,
-                                      {platform, platform},
-                                      *link,
-                                      [this](QWidget* v) { window.showView(v); },
-                                      [this] { shell->setButtonEditor(EditorId::Effects); },
-                                      [this] { shell->enter(EditorId::Effects); },
-                                      [this] { shell->enter(EditorId::Materials); },
-                                      [this] { shell->enter(EditorId::Scenes); }},
-                                     view));
         EditorRegistration materials;
         materials.id = EditorId::Materials;
         materials.title = "素材";
         materials.titleButton = 4;
         materials.makeView = [] { return new PlaceholderView("MaterialEditorView", "素材"); };
-        list.push_back(materials);
-        InstalledEditors installed = installEditors(std::move(list), *link, wheel, window);
-        shell->createViews(std::move(installed.entries));
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+        install({sceneEditor(scenes),
+                 effectEditor(view, [this] { shell->enter(EditorId::Materials); }), materials});
+        enterScenes();
         ASSERT_EQ(window.currentView(), scenes);
     }
 
@@ -113,18 +78,9 @@ class EffectEditorLiveTest : public test::LinkFixture {
         seen.push_back({static_cast<std::uint8_t>(ab[9]), static_cast<std::uint8_t>(ab[19])});
     }
 
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    Show show;
-    EffectImages images{show, AppPaths::under(dir.path())};
-    MaterialOutput engine;
     MaterialOutput reference;
     SimulatedDrum referenceDrum;
     DmxFrame expected{};
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
     SceneEditorView* scenes = nullptr;
     EffectEditorView* view = nullptr;
     std::vector<std::pair<int, int>> seen;

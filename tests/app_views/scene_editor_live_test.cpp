@@ -2,54 +2,33 @@
 
 #include <QTest>
 
-#include "app/editor_install.h"
 #include "app/placeholder_view.h"
-#include "app/scene_editor_registration.h"
 #include "base/settings.h"
-#include "link/link_fixture.h"
 #include "link/protocol.h"
+#include "show_editors_fixture.h"
 
 namespace kx {
 namespace {
 
 // The Scene editor as the program plugs it in, with the Effect editor's place held by a plain
 // view, against the simulated Controller.
-class SceneEditorLiveTest : public test::LinkFixture {
+class SceneEditorLiveTest : public test::ShowEditorsFixture {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        paths = AppPaths::under(dir.path());
-        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
-        shell = std::make_unique<MainShell>(window, paths, appearance);
+        ShowEditorsFixture::SetUp();
         EditorRegistration effects;
         effects.id = EditorId::Effects;
         effects.title = "效果";
         effects.titleButton = 4;
         effects.makeView = [] { return new PlaceholderView("EffectEditorView", "效果"); };
-        std::vector<EditorRegistration> list;
-        list.push_back(
-            sceneEditorRegistration({show,
-                                     images,
-                                     paths,
-                                     appearance,
-                                     {platform, platform},
-                                     *link,
-                                     [this](QWidget* v) { window.showView(v); },
-                                     [this] { shell->setButtonEditor(EditorId::Scenes); },
-                                     [this] {
-                                         shell->setButtonEditor(EditorId::Effects);
-                                         shell->enter(EditorId::Effects);
-                                     }},
-                                    view));
-        list.push_back(effects);
-        InstalledEditors installed = installEditors(std::move(list), *link, wheel, window);
-        shell->createViews(std::move(installed.entries));
+        effects.enter = [this] {
+            shell->setButtonEditor(EditorId::Effects);
+            window.showView(shell->view(EditorId::Effects));
+        };
+        install({sceneEditor(view), effects});
         show.effects.at(3).remark = "开场";
         connectLink();
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+        enterScenes();
         ASSERT_EQ(window.currentView(), view);
     }
 
@@ -61,14 +40,6 @@ class SceneEditorLiveTest : public test::LinkFixture {
     }
     QLineEdit* reportBox() { return view->findChild<QLineEdit*>("Text接收场景对应"); }
 
-    QTemporaryDir dir;
-    AppPaths paths;
-    Appearance appearance;
-    Show show;
-    EffectImages images{show, AppPaths::under(dir.path())};
-    MainWindow window{[] {}, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
     SceneEditorView* view = nullptr;
 };
 

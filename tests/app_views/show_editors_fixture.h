@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDir>
+#include <QTest>
+
+#include "app/effect_editor_registration.h"
+#include "app/scene_editor_registration.h"
+#include "shell_fixture.h"
+
+namespace kx::test {
+
+// A show with its Effect Material Images, and the Scene and Effect editors registered as the
+// program registers them: the Scene editor's Effect buttons enter the Effect editor, whose
+// "返回" leads back to the scenes.
+class ShowEditorsFixture : public ShellFixture {
+  protected:
+    void SetUp() override {
+        ShellFixture::SetUp();
+        QDir(dir.path()).mkpath("AppSet/Sys_config/SC_TEMP");
+    }
+
+    std::function<void(QWidget*)> showView() {
+        return [this](QWidget* v) { window.showView(v); };
+    }
+
+    EditorRegistration sceneEditor(SceneEditorView*& view) {
+        return sceneEditorRegistration({show,
+                                        images,
+                                        paths,
+                                        appearance,
+                                        {platform, platform},
+                                        *link,
+                                        showView(),
+                                        [this] { shell->setButtonEditor(EditorId::Scenes); },
+                                        [this] { shell->enter(EditorId::Effects); }},
+                                       view);
+    }
+
+    // openMaterialEditor: what the Slot buttons do.
+    EditorRegistration effectEditor(EffectEditorView*& view,
+                                    std::function<void()> openMaterialEditor) {
+        return effectEditorRegistration({show,
+                                         images,
+                                         engine,
+                                         appearance,
+                                         {platform, platform},
+                                         *link,
+                                         showView(),
+                                         [this] { shell->setButtonEditor(EditorId::Effects); },
+                                         [this] { shell->enter(EditorId::Effects); },
+                                         std::move(openMaterialEditor),
+                                         [this] { shell->enter(EditorId::Scenes); }},
+                                        view);
+    }
+
+    // The window in front and active, as the technician has it, with the scenes entered.
+    void enterScenes() {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(shell->titleBar().functionButton(4), Qt::LeftButton);
+    }
+
+    Show show;
+    EffectImages images{show, AppPaths::under(dir.path())};
+    MaterialOutput engine;
+};
+
+}  // namespace kx::test

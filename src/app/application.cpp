@@ -90,6 +90,7 @@ bool Application::startUp() {
     m_transfer->addRunningObserver([this](bool running) {
         if (m_shell) m_shell->titleBar().setTransferRunning(running);
     });
+    m_undo = std::make_unique<UndoActions>(m_history, m_platform);
     createViews();
     // 9. The Show File, then the edits a crash kept from being saved, when there are any.
     if (m_showFile->loadShow(m_platform) != LoadResult::Loaded) m_recovery->loaded();
@@ -115,6 +116,7 @@ void Application::createViews() {
 
 void Application::showReplaced() {
     m_recovery->loaded();
+    m_history.clear();
     setCaption(m_showFile->defaultPath());
     for (const auto& refresh : m_showReplaced)
         refresh();

@@ -12,10 +12,12 @@
 #include "app/single_instance.h"
 #include "app/termination_signal.h"
 #include "base/developer_mode.h"
+#include "base/edit_history.h"
 #include "base/paths.h"
 #include "link/controller_link.h"
 #include "materials/material_output.h"
 #include "shell/appearance.h"
+#include "shell/undo_actions.h"
 #include "shell/wheel.h"
 #include "show/effect_images.h"
 #include "show/show.h"
@@ -72,6 +74,9 @@ class Application {
     std::unique_ptr<ShowRecovery> m_recovery;
     std::unique_ptr<ControllerLink> m_link;
     std::unique_ptr<FileTransfer> m_transfer;
+    // Every editor's stores, for undo; it outlives the views that record into it.
+    EditHistory m_history;
+    std::unique_ptr<UndoActions> m_undo;
 
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;

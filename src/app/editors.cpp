@@ -112,7 +112,9 @@ std::vector<EditorRegistration> Application::editors() {
                                             *m_link,
                                             [this](QWidget* view) { m_window->showView(view); },
                                             [this] { m_shell->setButtonEditor(EditorId::Scenes); },
-                                            [this] { m_shell->enter(EditorId::Effects); }},
+                                            [this] { m_shell->enter(EditorId::Effects); },
+                                            [this] { m_shell->enter(EditorId::Scenes); },
+                                            m_undo.get()},
                                            m_sceneEditor));
 
     list.push_back(materialEditorEntry(m_materialEditor, {m_show,

@@ -8,6 +8,8 @@ namespace kx {
 namespace {
 
 constexpr int kSceneEditorReplyOrder = 4;
+// Below the effector sound box.
+constexpr QPoint kUndoButtons{1158, 600};
 
 }  // namespace
 
@@ -53,6 +55,10 @@ EditorRegistration sceneEditorRegistration(SceneEditorParts parts, SceneEditorVi
             },
             [&show] { return static_cast<int>(show.room.audioFollowMode); }};
         view = new SceneEditorView(show.scenes, show.effects, parts.paths.workSet, services);
+        if (parts.undo != nullptr) {
+            view->editor().setHistory(&parts.undo->history(), parts.enterSceneEditor);
+            parts.undo->addButtons(view, kUndoButtons);
+        }
         return view;
     };
     r.enter = [&view] { view->Fun_窗体载入(); };

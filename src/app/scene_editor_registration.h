@@ -4,6 +4,7 @@
 #include "base/dialogs.h"
 #include "link/controller_link.h"
 #include "scenes/scene_editor_view.h"
+#include "shell/undo_actions.h"
 #include "show/effect_images.h"
 
 namespace kx {
@@ -19,10 +20,13 @@ struct SceneEditorParts {
     std::function<void(QWidget*)> showView;
     std::function<void()> titleSceneMode;     // button 4 leads to the scene editor
     std::function<void()> enterEffectEditor;  // the open Effect in its editor
+    std::function<void()> enterSceneEditor;   // brings the editor to the front (after an undo)
+    UndoActions* undo = nullptr;              // the program's edit history; none: not recorded
 };
 
 // The Scene editor as the program plugs it in: live view 4, the scene reports of the
-// Controller, the Effect buttons opening the Effect editor through the Effect Material Images.
+// Controller, the Effect buttons opening the Effect editor through the Effect Material Images,
+// its stores recorded in the edit history.
 EditorRegistration sceneEditorRegistration(SceneEditorParts parts, SceneEditorView*& view);
 
 }  // namespace kx

@@ -7,6 +7,29 @@ namespace kx {
 SceneEditor::SceneEditor(SceneTable& scenes, QString workSet)
     : m_scenes(scenes), m_workSet(std::move(workSet)) {}
 
+void SceneEditor::setHistory(EditHistory* history, std::function<void()> reveal) {
+    m_history = history;
+    m_reveal = std::move(reveal);
+}
+
+TableEdit<SceneTable> SceneEditor::recordEdit(const QString& description, const QString& mergeKey) {
+    return {m_history,
+            m_scenes,
+            QStringLiteral("场景表"),
+            description,
+            mergeKey,
+            [this, scene = m_current](const SceneTable& scenes) {
+                m_scenes = scenes;
+                m_current = scene;
+                if (m_reveal) m_reveal();
+                return Outcome::success();
+            }};
+}
+
+QString SceneEditor::sceneEdit(const char* what) const {
+    return QStringLiteral("场景 %1 ").arg(m_current) + QString::fromUtf8(what);
+}
+
 void SceneEditor::enter() {
     if (!m_initialised) {
         m_initialised = true;
@@ -22,26 +45,32 @@ void SceneEditor::chooseScene(int n) {
 }
 
 void SceneEditor::setName(const QString& name) {
+    const auto edit = recordEdit(sceneEdit("备注"), QStringLiteral("场景备注 %1").arg(m_current));
     setSceneName(m_scenes, m_current, name);
 }
 
 void SceneEditor::setMainsByDmx(bool on) {
+    const auto edit = recordEdit(sceneEdit("强电由Dmx512控制"));
     kx::setMainsByDmx(m_scenes, m_current, on ? 1 : 0);
 }
 
 void SceneEditor::setWallPanelScene(int n) {
+    const auto edit = recordEdit(sceneEdit("关联墙板场景"));
     kx::setWallPanelScene(m_scenes, m_current, n);
 }
 
 void SceneEditor::setVodScene(int n) {
+    const auto edit = recordEdit(sceneEdit("关联VOD场景"));
     kx::setVodScene(m_scenes, m_current, n);
 }
 
 void SceneEditor::setAudioSource(int source) {
+    const auto edit = recordEdit(sceneEdit("音源"));
     kx::setAudioSource(m_scenes, m_current, source);
 }
 
 void SceneEditor::setEffectorSound(int sound) {
+    const auto edit = recordEdit(sceneEdit("效果器音效"));
     kx::setEffectorSound(m_scenes, m_current, sound);
 }
 
@@ -51,6 +80,7 @@ void SceneEditor::setEditEnabled(bool on) {
 
 void SceneEditor::toggleEffect(int effect) {
     if (!m_editEnabled) return;
+    const auto edit = recordEdit(sceneEdit("效果"));
     setSceneEffect(m_scenes, m_current, toggledEffect(current().effectNumber, effect));
 }
 
@@ -59,11 +89,14 @@ void SceneEditor::copy() {
 }
 
 bool SceneEditor::paste() {
-    return m_copied != 0 && copyScene(m_scenes, m_copied, m_current);
+    if (m_copied == 0) return false;
+    const auto edit = recordEdit(sceneEdit("粘贴"));
+    return copyScene(m_scenes, m_copied, m_current);
 }
 
 Outcome SceneEditor::setDefaultAssociations(Prompter& prompter) {
     if (!prompter.askYesNo(kAskDefaultAssociations)) return {};
+    const auto edit = recordEdit(QStringLiteral("默认参数"));
     setDefaultAssociationsNow();
     return Outcome::success();
 }

@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "base/outcome.h"
 #include "base/prompter.h"
+#include "base/table_edit.h"
 #include "scenes/scene_editor_state.h"
 
 namespace kx {
 
 // The Scene editor's edits of the scene table, one at a time on the current scene, each stored
-// at once. The scene the editor last showed is remembered in WORK_SET.
+// at once and recorded in the edit history. The scene the editor last showed is remembered in
+// WORK_SET.
 class SceneEditor {
   public:
     SceneEditor(SceneTable& scenes, QString workSet);
@@ -19,6 +22,10 @@ class SceneEditor {
     const Scene& current() const { return m_scenes.at(m_current); }
     int copiedScene() const { return m_copied; }
     bool editEnabled() const { return m_editEnabled; }
+
+    // Where the stores are recorded, and how the editor shows a scene table put back by undo or
+    // redo (its view comes to the front).
+    void setHistory(EditHistory* history, std::function<void()> reveal);
 
     // Entering: the first time the scene of "最后编辑场景"; always a scene 1-50.
     void enter();
@@ -45,7 +52,13 @@ class SceneEditor {
     void applySpecialNames();
 
   private:
+    TableEdit<SceneTable> recordEdit(const QString& description, const QString& mergeKey = {});
+    // "场景 3 备注": what of the current scene an entry changed.
+    QString sceneEdit(const char* what) const;
+
     SceneTable& m_scenes;
+    EditHistory* m_history = nullptr;
+    std::function<void()> m_reveal;
     QString m_workSet;
     bool m_initialised = false;
     int m_current = 1;

@@ -32,7 +32,9 @@ class ShowEditorsFixture : public ShellFixture {
                                         *link,
                                         showView(),
                                         [this] { shell->setButtonEditor(EditorId::Scenes); },
-                                        [this] { shell->enter(EditorId::Effects); }},
+                                        [this] { shell->enter(EditorId::Effects); },
+                                        [this] { shell->enter(EditorId::Scenes); },
+                                        &undo},
                                        view);
     }
 
@@ -62,6 +64,8 @@ class ShowEditorsFixture : public ShellFixture {
     }
 
     Show show;
+    EditHistory history;
+    UndoActions undo{history, platform};
     EffectImages images{show, AppPaths::under(dir.path())};
     MaterialOutput engine;
 };

@@ -295,6 +295,30 @@ bool Material::copyStepContent(int from, int to) {
     return true;
 }
 
+std::size_t Material::memoryBytes() const {
+    std::size_t n = sizeof(Material) + m_remark.capacity() * sizeof(QChar) +
+                    m_steps.capacity() * sizeof(StepInfo) +
+                    (m_values.capacity() + m_aside.capacity()) * sizeof(std::vector<std::uint8_t>) +
+                    m_fixtureMap.capacity() * sizeof(m_fixtureMap[0]) +
+                    m_motionPerFixture.capacity() * sizeof(std::int32_t);
+    for (const auto& v : m_values)
+        n += v.capacity();
+    for (const auto& v : m_aside)
+        n += v.capacity();
+    return n;
+}
+
+std::size_t snapshotBytes(const Material& m) {
+    return m.memoryBytes();
+}
+
+std::size_t snapshotBytes(const MaterialBank& bank) {
+    std::size_t n = 0;
+    for (const Material& m : bank.materials)
+        n += m.memoryBytes();
+    return n;
+}
+
 bool Material::operator==(const Material& o) const {
     if (m_remark != o.m_remark || m_unifiedTime != o.m_unifiedTime ||
         m_perStepTime != o.m_perStepTime || m_allStepsFade != o.m_allStepsFade ||

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -164,6 +165,8 @@ class Material {
     std::uint64_t routingStamp() const { return m_routing.value(); }
 
     bool operator==(const Material& other) const;
+    // What the Material takes in memory, its Steps' storage included.
+    std::size_t memoryBytes() const;
 
   private:
     QString m_remark;
@@ -224,6 +227,10 @@ struct MaterialBank {
 
     bool operator==(const MaterialBank&) const = default;
 };
+
+// What a snapshot of the table takes (the edit history's bound).
+std::size_t snapshotBytes(const Material& m);
+std::size_t snapshotBytes(const MaterialBank& bank);
 
 bool materialExists(const MaterialBank& bank, int module, int slot);
 bool moduleHasMaterials(const MaterialBank& bank, int module);

@@ -111,5 +111,47 @@ TEST_F(SceneEditorLiveTest, SettingsOfTheCurrentSceneAndTheSpecialScenes) {
     EXPECT_EQ(Fun_IniRead(paths.workSet, "最后编辑场景"), "33");
 }
 
+TEST_F(SceneEditorLiveTest, CtrlZTakesBackAnAssignmentAndBringsTheScenesBack) {
+    auto* undoButton = view->findChild<QPushButton*>("Command撤销");
+    auto* redoButton = view->findChild<QPushButton*>("Command重做");
+    ASSERT_TRUE(undoButton && redoButton);
+    EXPECT_TRUE(undoButton->isVisible());
+    EXPECT_FALSE(undoButton->isEnabled());
+
+    QTest::mouseClick(view->findChild<QCheckBox*>("Check开启场景编辑"), Qt::LeftButton);
+    QTest::mouseClick(view->sceneButton(7), Qt::LeftButton);
+    QTest::mouseClick(view->effectButton(3), Qt::LeftButton);
+    auto* remark = view->findChild<QComboBox*>("ComboText场景备注");
+    remark->setFocus();
+    QTest::keyClicks(remark->lineEdit(), "KTV");  // one entry, not three
+    EXPECT_EQ(show.scenes.at(7).name, "KTV");
+    EXPECT_EQ(undoButton->toolTip(), "撤销：场景 7 备注");
+
+    // Ctrl+Z in the text box is the program's undo, not the box's own.
+    QTest::keyClick(remark->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(show.scenes.at(7).name, "");
+    EXPECT_EQ(remark->currentText(), "");
+    EXPECT_EQ(undoButton->toolTip(), "撤销：场景 7 效果");
+    EXPECT_EQ(redoButton->toolTip(), "重做：场景 7 备注");
+
+    // From another editor, the undo brings the scenes to the front on the edited scene.
+    QTest::mouseClick(view->findChild<QCheckBox*>("Check开启场景编辑"), Qt::LeftButton);
+    QTest::mouseClick(view->sceneButton(12), Qt::LeftButton);
+    QTest::mouseClick(view->effectButton(5), Qt::LeftButton);
+    ASSERT_EQ(window.currentView(), shell->view(EditorId::Effects));
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window.currentView(), view);
+    EXPECT_EQ(show.scenes.at(7).effectNumber, 0);
+    EXPECT_EQ(view->editor().currentScene(), 7);
+    EXPECT_EQ(view->sceneButton(7)->text(), "7");
+
+    QTest::mouseClick(redoButton, Qt::LeftButton);
+    EXPECT_EQ(show.scenes.at(7).effectNumber, 3);
+    EXPECT_EQ(view->sceneButton(7)->text(), "[7]");
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(show.scenes.at(7).name, "KTV");
+    EXPECT_FALSE(redoButton->isEnabled());
+}
+
 }  // namespace
 }  // namespace kx

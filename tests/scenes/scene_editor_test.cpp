@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "scenes/scene_editor.h"
+#include "storage/record_io.h"
 #include "support/fake_platform.h"
 
 namespace kx {
@@ -117,6 +118,63 @@ TEST_F(SceneEditorTest, EffectToggleCopyPasteAndDefaults) {
     EXPECT_EQ(table.at(12).vodScene, 12);
     EXPECT_EQ(table.at(3).wallPanelScene, 3);
     EXPECT_EQ(fake.questions.last(), "要设置成默认参数吗?");
+}
+
+// The scenes section as the Show File holds it.
+QByteArray scenesBytes(const SceneTable& t) {
+    RecordBuffer buf(8192);
+    int end = 204;
+    saveScenesSection(t, buf, end);
+    return buf.bytes(end);
+}
+
+TEST_F(SceneEditorTest, EveryStoreIsTakenBackAndMadeAgainByteForByte) {
+    SceneEditor editor(table, workSet());
+    EditHistory history;
+    int reveals = 0;
+    editor.setHistory(&history, [&] { ++reveals; });
+    editor.enter();
+    editor.chooseScene(6);
+    editor.setEditEnabled(true);
+    const QByteArray start = scenesBytes(table);
+
+    for (const char* typed : {"浪", "浪漫"})  // one run of typing
+        editor.setName(typed);
+    history.seal();
+    editor.toggleEffect(9);
+    editor.setMainsByDmx(true);
+    editor.setWallPanelScene(4);
+    editor.setVodScene(8);
+    editor.setEffectorSound(2);
+    editor.copy();
+    editor.chooseScene(21);
+    EXPECT_TRUE(editor.paste());
+    fake.yesNoAnswers = {true};
+    EXPECT_TRUE(editor.setDefaultAssociations(fake).done);
+    editor.setEffectorSound(2);  // scene 21 has it from the paste: no entry
+    editor.chooseScene(2);       // choosing is not a store
+    EXPECT_EQ(history.entryCount(), 8);
+    EXPECT_EQ(history.undoTip(), "撤销：默认参数");
+    const QByteArray end = scenesBytes(table);
+
+    history.undo();
+    EXPECT_EQ(history.undoTip(), "撤销：场景 21 粘贴");
+    EXPECT_EQ(editor.currentScene(), 21);  // the scene the technician was on comes back
+    while (history.canUndo())
+        history.undo();
+    EXPECT_EQ(scenesBytes(table), start);
+    EXPECT_EQ(editor.currentScene(), 6);
+    EXPECT_EQ(table.at(6).name, "");
+    while (history.canRedo())
+        history.redo();
+    EXPECT_EQ(scenesBytes(table), end);
+    EXPECT_EQ(reveals, 16);
+
+    // The first-run defaults and the special names are the system's, not the technician's.
+    history.clear();
+    editor.setDefaultAssociationsNow();
+    editor.applySpecialNames();
+    EXPECT_FALSE(history.canUndo());
 }
 
 }  // namespace

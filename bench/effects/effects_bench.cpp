@@ -1,7 +1,10 @@
 // The Effect preview tick with twelve large Materials on one Beat, and save + load of a show
-// filled close to the Show File's 4,194,305-byte limit.
+// filled close to the Show File's 4,194,305-byte limit, and the crash-recovery check of that show
+// (the whole show written to the recovery file, or only digested when nothing changed, beside
+// the main loop; and the copy of the show the loop itself makes for it).
 #include <benchmark/benchmark.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -15,6 +18,7 @@
 #include "scenes/scene_table.h"
 #include "show/effect_images.h"
 #include "show/show.h"
+#include "show/show_recovery.h"
 
 namespace {
 
@@ -171,6 +175,55 @@ void BM_SaveAndLoadLargestShow(benchmark::State& state) {
     state.counters["file_bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_SaveAndLoadLargestShow)->Unit(benchmark::kMillisecond);
+
+struct StillClock : Clock {
+    std::uint32_t milliseconds() override { return 0; }
+    void sleep(int) override {}
+    QDateTime localTime() override { return QDateTime(QDate(2026, 12, 10), QTime(3, 0)); }
+};
+
+// Arg 1: an edit before every check, so each one writes the file; 0: nothing changed, so the
+// check is the digest alone (what an idle program pays every 30 s).
+void BM_RecoveryCheckLargestShow(benchmark::State& state) {
+    QTemporaryDir dir;
+    const AppPaths paths = AppPaths::under(dir.path());
+    QDir().mkpath(paths.scTemp);
+    Show scratch;
+    EffectImages images{scratch, paths};
+    auto live = largestShow(images);
+    StillClock clock;
+    ShowRecovery recovery(*live, images, paths, clock);
+    recovery.saved();
+    const bool edit = state.range(0) == 1;
+    int n = 0;
+    int writes = 0;
+    for (auto _ : state) {
+        if (edit) setSceneName(live->scenes, 1, QString::number(++n));
+        writes += recovery.keepIfChanged() ? 1 : 0;
+    }
+    state.counters["writes"] = writes;
+    state.counters["file_bytes"] = static_cast<double>(QFileInfo(paths.recoveryFile).size());
+}
+BENCHMARK(BM_RecoveryCheckLargestShow)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("edited")
+    ->Unit(benchmark::kMillisecond);
+
+// What the check costs the main loop itself: the copy of the show it then works on beside it.
+void BM_RecoveryCopyLargestShow(benchmark::State& state) {
+    QTemporaryDir dir;
+    const AppPaths paths = AppPaths::under(dir.path());
+    QDir().mkpath(paths.scTemp);
+    Show scratch;
+    EffectImages images{scratch, paths};
+    auto live = largestShow(images);
+    for (auto _ : state) {
+        auto copy = std::make_shared<const Show>(*live);
+        benchmark::DoNotOptimize(copy.get());
+    }
+}
+BENCHMARK(BM_RecoveryCopyLargestShow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
+#include <memory>
 
 #include "base/common.h"
 #include "base/file_io.h"
@@ -27,26 +29,73 @@ bool holdsEverySection(const QByteArray& bytes) {
     return true;
 }
 
+// The images as the recovery reads them: a save rewrites every image it carries, which only the
+// program's own saves may do (the recovery runs beside the editors and must not store anything).
+class ReadOnlyImages : public EffectImageStore {
+  public:
+    explicit ReadOnlyImages(const EffectImageStore& images) : m_images(images) {}
+    QByteArray image(int effect) const override { return m_images.image(effect); }
+    bool setImage(int, const QByteArray&) override { return true; }
+    void clear() override {}
+
+  private:
+    const EffectImageStore& m_images;
+};
+
+// The writers work on a copy: writing a Fixture clears the functions above its channel count,
+// which the live library keeps until the technician saves.
+std::optional<QByteArray> showBytes(Show copy, const EffectImageStore& images,
+                                    const QString& stamp) {
+    ReadOnlyImages readOnly(images);
+    StagedEffectImages unused;
+    return buildShowFile(showSections(copy, readOnly, unused), stamp).bytes;
+}
+
+QByteArray digestOf(const Show& show, const EffectImageStore& images) {
+    const auto bytes = showBytes(show, images, {});
+    if (!bytes) return {};
+    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+}
+
+struct KeepResult {
+    QByteArray kept;  // the digest the recovery file now stands for
+    bool written = false;
+};
+
+// The check itself, on a copy of the show, touching nothing but the recovery file.
+KeepResult keepShow(const Show& show, const EffectImageStore& images, const QString& path,
+                    const QByteArray& saved, const QByteArray& kept, const QString& stamp) {
+    const QByteArray now = digestOf(show, images);
+    if (now.isEmpty() || now == kept) return {kept};
+    if (now == saved) {
+        // The edits were taken back: the Show File holds the show again.
+        removeFile(path);
+        return {now};
+    }
+    const auto bytes = showBytes(show, images, stamp);
+    if (!bytes || !writeWholeFile(path, *bytes)) return {kept};
+    return {now, true};
+}
+
 }  // namespace
 
 ShowRecovery::ShowRecovery(Show& show, EffectImageStore& images, AppPaths paths, Clock& clock)
     : m_show(show), m_images(images), m_paths(std::move(paths)), m_clock(clock) {}
 
-std::optional<QByteArray> ShowRecovery::showBytes(const QString& stamp) const {
-    // The writers work on a copy: writing a Fixture clears the functions above its channel
-    // count, which the live library keeps until the technician saves.
-    Show copy = m_show;
-    StagedEffectImages unused;
-    return buildShowFile(showSections(copy, m_images, unused), stamp).bytes;
+ShowRecovery::~ShowRecovery() {
+    finishCheck();
 }
 
 QByteArray ShowRecovery::digest() const {
-    const auto bytes = showBytes({});
-    if (!bytes) return {};
-    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+    return digestOf(m_show, m_images);
+}
+
+void ShowRecovery::finishCheck() {
+    if (m_check.valid()) m_kept = m_check.get();
 }
 
 void ShowRecovery::markSaved() {
+    finishCheck();
     m_saved = digest();
     m_kept = m_saved;
 }
@@ -61,29 +110,34 @@ void ShowRecovery::saved() {
 }
 
 void ShowRecovery::tick() {
+    if (m_check.valid()) {
+        if (m_check.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+        m_kept = m_check.get();
+    }
     const std::uint32_t now = m_clock.milliseconds();
     if (m_checked && now - m_lastCheck < kRecoveryIntervalMs) return;
     m_checked = true;
     m_lastCheck = now;
-    keepIfChanged();
+    // Building and writing the largest show takes longer than an output tick: the check runs on
+    // a copy beside the main loop, which goes on sending frames.
+    m_check = std::async(std::launch::async,
+                         [copy = std::make_shared<const Show>(m_show), &images = m_images,
+                          path = path(), saved = m_saved, kept = m_kept,
+                          stamp = showStampText(m_clock.localTime(), m_paths.programDir)] {
+                             return keepShow(*copy, images, path, saved, kept, stamp).kept;
+                         });
 }
 
 bool ShowRecovery::keepIfChanged() {
-    const QByteArray now = digest();
-    if (now.isEmpty() || now == m_kept) return false;
-    if (now == m_saved) {
-        // The edits were taken back: the Show File holds the show again.
-        removeFile(path());
-        m_kept = now;
-        return false;
-    }
-    const auto bytes = showBytes(showStampText(m_clock.localTime(), m_paths.programDir));
-    if (!bytes || !writeWholeFile(path(), *bytes)) return false;
-    m_kept = now;
-    return true;
+    finishCheck();
+    const KeepResult r = keepShow(m_show, m_images, path(), m_saved, m_kept,
+                                  showStampText(m_clock.localTime(), m_paths.programDir));
+    m_kept = r.kept;
+    return r.written;
 }
 
 bool ShowRecovery::offerRestore(ShowFile& file, Prompter& prompter) {
+    finishCheck();
     const QFileInfo recovery(path());
     if (!recovery.exists()) return false;
     const QFileInfo showFile(m_paths.showFile);
@@ -115,6 +169,7 @@ bool ShowRecovery::offerRestore(ShowFile& file, Prompter& prompter) {
 }
 
 void ShowRecovery::discard() {
+    finishCheck();
     removeFile(path());
 }
 

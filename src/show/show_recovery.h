@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <future>
 
 #include "base/clock.h"
 #include "base/paths.h"
@@ -22,6 +23,10 @@ inline constexpr std::uint32_t kRecoveryIntervalMs = 30'000;
 class ShowRecovery {
   public:
     ShowRecovery(Show& show, EffectImageStore& images, AppPaths paths, Clock& clock);
+    // A check still running is waited for.
+    ~ShowRecovery();
+    ShowRecovery(const ShowRecovery&) = delete;
+    ShowRecovery& operator=(const ShowRecovery&) = delete;
 
     const QString& path() const { return m_paths.recoveryFile; }
 
@@ -29,9 +34,10 @@ class ShowRecovery {
     // or the next save) or saved to the Show File (the recovery file goes).
     void loaded();
     void saved();
-    // From the main loop, as often as it likes: the check runs every 30 s.
+    // From the main loop, as often as it likes: every 30 s the check starts on a copy of the show
+    // and runs beside the loop; a later tick takes its result.
     void tick();
-    // The check itself: true when the recovery file was written.
+    // The check itself, at once: true when the recovery file was written.
     bool keepIfChanged();
 
     // Start-up, after the Show File was loaded: a recovery file newer than the Show File is
@@ -45,8 +51,10 @@ class ShowRecovery {
   private:
     // What the show holds, without the save stamp: equal digests, equal shows.
     QByteArray digest() const;
-    std::optional<QByteArray> showBytes(const QString& stamp) const;
     void markSaved();
+    // Waits for a check still running and takes its result, so nothing it writes comes after
+    // what follows (a save removing the recovery file, a load).
+    void finishCheck();
 
     Show& m_show;
     EffectImageStore& m_images;
@@ -57,6 +65,7 @@ class ShowRecovery {
     std::uint32_t m_lastCheck = 0;
     bool m_checked = false;
     bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
+    std::future<QByteArray> m_check;  // the running check: the digest then kept
 };
 
 }  // namespace kx

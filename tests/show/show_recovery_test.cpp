@@ -2,8 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <functional>
 
 #include "base/file_io.h"
+#include "materials/material_bank_file.h"
 #include "show/effect_images.h"
 #include "show/show_recovery.h"
 #include "support/fake_platform.h"
@@ -36,6 +40,12 @@ class ShowRecoveryTest : public test::FakePlatformTest {
                          QFileDevice::FileModificationTime);
     }
     bool recoveryExists() const { return fileExists(paths.recoveryFile); }
+    // A check running beside the test, waited for (at most 20 s).
+    static bool eventually(const std::function<bool()>& done) {
+        for (int i = 0; i < 2000 && !done(); ++i)
+            QThread::msleep(10);
+        return done();
+    }
 
     AppPaths paths = AppPaths::under(fake.programDir());
 };
@@ -80,8 +90,45 @@ TEST_F(ShowRecoveryTest, ChecksEveryThirtySecondsAndLeavesTheLiveShowAlone) {
     EXPECT_FALSE(recoveryExists());
     fake.clock += 1;
     run.recovery.tick();
-    EXPECT_TRUE(recoveryExists());
+    // The check runs beside the loop on a copy: the live show goes on being edited meanwhile.
+    f.channelCount = 6;
+    EXPECT_TRUE(eventually([&] {
+        run.recovery.tick();
+        return recoveryExists();
+    }));
     EXPECT_EQ(run.show.library.at(0, 1).functions[9], 22);
+
+    // A save while a check runs: the check finishes first, so it cannot leave a file behind.
+    fake.clock += kRecoveryIntervalMs;
+    run.recovery.tick();
+    ASSERT_TRUE(run.file.saveShow(fake));
+    EXPECT_FALSE(recoveryExists());
+    run.recovery.tick();
+    EXPECT_FALSE(recoveryExists());
+}
+
+TEST_F(ShowRecoveryTest, TheCheckStoresNothingButTheRecoveryFile) {
+    QDir().mkpath(paths.scTemp);
+    ProgramRun run(fake, paths);
+    MaterialBank bank;
+    Material& m = bank.at(1, 1);
+    m.setFixtureCount(1);
+    m.setChannelCount(1);
+    m.setStepCount(1);
+    run.show.library.at(0, 1).channelCount = 1;
+    m.setMapped(1, 0, 1, true);
+    ASSERT_TRUE(saveEffectImage(run.images, 2, bank, run.show.library));
+    {
+        QFile image(paths.effectImage(2));
+        ASSERT_TRUE(image.open(QIODevice::ReadWrite));
+        image.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                          QFileDevice::FileModificationTime);
+    }
+    const QDateTime written = QFileInfo(paths.effectImage(2)).lastModified();
+    run.recovery.saved();
+    setSceneName(run.show.scenes, 2, "派对");
+    EXPECT_TRUE(run.recovery.keepIfChanged());
+    EXPECT_EQ(QFileInfo(paths.effectImage(2)).lastModified(), written);
 }
 
 TEST_F(ShowRecoveryTest, AfterACrashYesRestoresTheEditsAndNoDropsThem) {

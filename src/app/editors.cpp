@@ -56,7 +56,8 @@ std::vector<EditorRegistration> Application::editors() {
              m_materialEditor.opens = {at.module, at.slot};
              m_shell->enter(EditorId::Materials);
          },
-         [this] { m_shell->enter(EditorId::Scenes); }},
+         [this] { m_shell->enter(EditorId::Scenes); },
+         m_undo.get()},
         m_effectEditor));
 
     EditorRegistration upgrade;

@@ -5,6 +5,13 @@
 
 namespace kx {
 
+namespace {
+
+// Beside the Effect file buttons, where the Effect settings have room.
+constexpr QPoint kUndoButtons{1150, 143};
+
+}  // namespace
+
 EditorRegistration effectEditorRegistration(EffectEditorParts parts, EffectEditorView*& view) {
     EditorRegistration r;
     r.id = EditorId::Effects;
@@ -21,6 +28,18 @@ EditorRegistration effectEditorRegistration(EffectEditorParts parts, EffectEdito
         view = new EffectEditorView(
             model, {parts.appearance, parts.dialogs, parts.showView, parts.titleEffectMode,
                     parts.reenter, parts.openMaterialEditor, parts.returnToScenes});
+        if (parts.undo != nullptr) {
+            // In front it is only redrawn: entering again would restart the run positions and
+            // forget the Bar copy.
+            view->editor().setHistory(&parts.undo->history(), [&view, reenter = parts.reenter] {
+                if (view->isVisible()) {
+                    view->showRestored();
+                } else {
+                    reenter();
+                }
+            });
+            parts.undo->addButtons(view, kUndoButtons);
+        }
         return view;
     };
     // The editor works on the open Effect; without one the Scene editor is where one is chosen.

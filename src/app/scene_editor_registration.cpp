@@ -1,7 +1,7 @@
 #include "app/scene_editor_registration.h"
 
 #include "app/live_views.h"
-#include "effects/effect_files.h"
+#include "effects/effect_undo.h"
 
 namespace kx {
 
@@ -42,9 +42,10 @@ EditorRegistration sceneEditorRegistration(SceneEditorParts parts, SceneEditorVi
                 }
                 enter();
             },
-            [files, dialogs = parts.dialogs] {
+            [files, dialogs = parts.dialogs, undo = parts.undo, enter = parts.enterSceneEditor] {
                 EffectFilesContext ctx = files();
-                return importAllEffects(ctx, dialogs);
+                return importAllEffects(ctx, dialogs, undo != nullptr ? &undo->history() : nullptr,
+                                        enter);
             },
             [files, dialogs = parts.dialogs] {
                 EffectFilesContext ctx = files();

@@ -12,6 +12,52 @@ const Effect& EffectEditor::effect() const {
     return effectOpen() ? m.effects.at(m.currentEffect) : m_blank;
 }
 
+void EffectEditor::setHistory(EditHistory* history, std::function<void()> reveal) {
+    m_history = history;
+    m_reveal = std::move(reveal);
+}
+
+QString EffectEditor::effectEdit(const QString& what) const {
+    return QStringLiteral("效果 %1 ").arg(m.currentEffect) + what;
+}
+
+TableEdit<Effect> EffectEditor::recordEdit(const QString& description, const QString& mergeKey) {
+    const int e = m.currentEffect;
+    return {history(),
+            effect(),
+            QStringLiteral("效果 %1").arg(e),
+            description,
+            mergeKey,
+            [this, e, pos = m_pos](const Effect& fx) { return restore(e, pos, fx, nullptr); }};
+}
+
+SnapshotEdit<EffectWithBank> EffectEditor::recordBankEdit(const QString& description) {
+    const int e = m.currentEffect;
+    return {history(),
+            [this] {
+                return EffectWithBank{effect(), m.bank};
+            },
+            QStringLiteral("效果 %1 素材库").arg(e),
+            description,
+            {},
+            [this, e, pos = m_pos](const EffectWithBank& s) {
+                return restore(e, pos, s.effect, &s.bank);
+            }};
+}
+
+Outcome EffectEditor::restore(int e, const EffectEditorPosition& pos, const Effect& fx,
+                              const MaterialBank* bank) {
+    if (m.currentEffect != e) {
+        const Outcome switched = switchEffect(e, m.currentEffect, m.bank, m.lib, m.images);
+        if (!switched.done) return switched;
+    }
+    m.effects.at(e) = fx;
+    if (bank != nullptr) m.bank = *bank;
+    m_pos = validPosition(fx, pos);
+    if (m_reveal) m_reveal();
+    return Outcome::success();
+}
+
 bool EffectEditor::enter() {
     const bool first = !m_initialised;
     if (first) {
@@ -42,6 +88,8 @@ void EffectEditor::turnPage(int part) {
 }
 
 void EffectEditor::toggleBeatSelection(int slot, int beat) {
+    const auto edit =
+        recordEdit(effectEdit(QStringLiteral("小节 %1 拍 %2").arg(m_pos.bar).arg(beat)));
     Effect& fx = effect();
     const bool on = beatSelected(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot);
     if (!setBeatSelection(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot, on ? 0 : 1)) return;
@@ -49,6 +97,7 @@ void EffectEditor::toggleBeatSelection(int slot, int beat) {
 }
 
 void EffectEditor::toggleAllBeatsFlag(AllBeatsFlag which, int slot) {
+    const auto edit = recordEdit(effectEdit(allBeatsFlagCaption(which)));
     Effect& fx = effect();
     setAllBeatsFlag(fx, which, m_pos.module, slot,
                     allBeatsFlag(fx, which, m_pos.module, slot) ? 0 : 1);
@@ -105,12 +154,14 @@ void EffectEditor::copyBar() {
 Outcome EffectEditor::pasteBar(Prompter& prompter) {
     if (m_copiedBar == 0) return Outcome::refused(kMsgNothingCopied);
     if (!prompter.askYesNo(kAskOverwriteBar)) return {};
+    const auto edit = recordEdit(effectEdit(QStringLiteral("粘贴小节")));
     kx::copyBar(effect(), m_copiedPart, m_copiedBar, m_pos.part, m_pos.bar);
     return Outcome::success();
 }
 
 Outcome EffectEditor::clearBar(Prompter& prompter) {
     if (!prompter.askYesNo(kAskClearBar)) return {};
+    const auto edit = recordEdit(effectEdit(QStringLiteral("清空小节")));
     clearBarSelections(effect(), m_pos.part, m_pos.bar);
     return Outcome::success();
 }
@@ -124,28 +175,36 @@ void EffectEditor::chooseSlot(int slot) {
 }
 
 void EffectEditor::setModuleRemark(const QString& text) {
+    const QString what = effectEdit(QStringLiteral("模块 %1 备注").arg(m_pos.module));
+    const auto edit = recordEdit(what, what);
     kx::setModuleRemark(effect(), m_pos.module, text);
 }
 
 void EffectEditor::setEffectRemark(const QString& text) {
+    const QString what = effectEdit(QStringLiteral("效果备注"));
+    const auto edit = recordEdit(what, what);
     effect().remark = text;
 }
 
 void EffectEditor::setMaterialAssociation(bool on) {
+    const auto edit = recordEdit(effectEdit(QStringLiteral("模块 %1 4素材关联").arg(m_pos.module)));
     kx::setMaterialAssociation(effect(), m_pos.module, on ? 1 : 0);
 }
 
 void EffectEditor::setSwitch(EffectSetting field, bool on) {
+    const auto edit = recordEdit(effectEdit(switchCaption(field)));
     setEffectSetting(effect(), field, on ? 1 : 0);
 }
 
 void EffectEditor::setBarBassHold(bool on) {
+    const auto edit = recordEdit(effectEdit(QStringLiteral("低音保持")));
     kx::setBarBassHold(effect(), m_pos.part, m_pos.bar, on ? 1 : 0);
 }
 
 void EffectEditor::chooseEntry(ValueBox box, int entry, int part) {
     const std::optional<int> value = entryValue(box, entry);
     if (!value) return;
+    const auto edit = recordEdit(effectEdit(valueBoxCaption(box)));
     Effect& fx = effect();
     switch (box) {
         case ValueBox::BarCount:
@@ -180,6 +239,9 @@ void EffectEditor::chooseEntry(ValueBox box, int entry, int part) {
 
 bool EffectEditor::typeDwellTime(const QString& text) {
     const std::optional<int> tenths = parseDwellTime(text);
+    const QString what = effectEdit(valueBoxCaption(ValueBox::DwellTime));
+    const auto edit =
+        recordEdit(what, what + QStringLiteral(" %1/%2").arg(m_pos.part).arg(m_pos.bar));
     return tenths && setBeatDwellTime(effect(), m_pos.part, m_pos.bar, *tenths);
 }
 
@@ -203,6 +265,7 @@ EffectFilesContext EffectEditor::files() {
 
 Outcome EffectEditor::clearEffect(Prompter& prompter) {
     if (!effectOpen() || !prompter.askYesNo(kAskClearEffect)) return {};
+    const auto edit = recordBankEdit(QStringLiteral("清空效果"));
     kx::clearEffect(effect());
     clearBank(m.bank);
     // A missing image is no error; the next save writes the empty bank anyway.
@@ -212,6 +275,7 @@ Outcome EffectEditor::clearEffect(Prompter& prompter) {
 
 Outcome EffectEditor::importEffect(const FileDialogs& dialogs) {
     if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteEffect)) return {};
+    const auto edit = recordBankEdit(QStringLiteral("导入效果"));
     EffectFilesContext ctx = files();
     return kx::importEffect(ctx, dialogs);
 }
@@ -223,6 +287,7 @@ Outcome EffectEditor::exportEffect(const FileDialogs& dialogs) {
 
 Outcome EffectEditor::importModule(const FileDialogs& dialogs) {
     if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteModule)) return {};
+    const auto edit = recordBankEdit(effectEdit(QStringLiteral("导入模块 %1").arg(m_pos.module)));
     EffectFilesContext ctx = files();
     return kx::importModule(ctx, m_pos.module, dialogs);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "base/dialogs.h"
 #include "base/outcome.h"
@@ -9,6 +10,7 @@
 #include "effects/effect_editor_state.h"
 #include "effects/effect_files.h"
 #include "effects/effect_output.h"
+#include "effects/effect_undo.h"
 #include "materials/effect_image_store.h"
 #include "materials/material_output.h"
 
@@ -28,7 +30,8 @@ struct EffectEditorModel {
 };
 
 // The Effect editor's edits of the open Effect, one entry point per kind, and where it stands
-// (part, Bar, Beat, Module, Slot, pages), its drum and its Bar copy. Each edit is stored at once.
+// (part, Bar, Beat, Module, Slot, pages), its drum and its Bar copy. Each edit is stored at once
+// and recorded in the edit history; choosing where the editor stands is no edit.
 class EffectEditor {
   public:
     explicit EffectEditor(EffectEditorModel model) : m(model) {}
@@ -43,6 +46,11 @@ class EffectEditor {
     const SimulatedDrum& drum() const { return m_drum; }
     int copiedBar() const { return m_copiedBar; }
     int blinkPhase() const { return m_blinkPhase; }
+
+    // Where the stores are recorded, and how the editor shows an Effect put back by undo or redo
+    // (its view comes to the front). Putting back an entry of another Effect opens that Effect
+    // first, through the bank switch.
+    void setHistory(EditHistory* history, std::function<void()> reveal);
 
     // Entering: the first time the position starts on Module 1, the no-bass part, Bar 1 and the
     // first pages (true then); every time the run positions restart, the Effect gets its default
@@ -97,11 +105,23 @@ class EffectEditor {
     Outcome exportModule(const FileDialogs& dialogs);
 
   private:
+    // Nothing is recorded while no Effect is open: the edits then go to a blank one.
+    EditHistory* history() const { return effectOpen() ? m_history : nullptr; }
+    // "效果 3 小节数".
+    QString effectEdit(const QString& what) const;
+    TableEdit<Effect> recordEdit(const QString& description, const QString& mergeKey = {});
+    // For the stores that rewrite the open Effect's Materials too.
+    SnapshotEdit<EffectWithBank> recordBankEdit(const QString& description);
+    // Opens Effect e (refused as the switch refuses), puts its snapshot back and shows it.
+    Outcome restore(int e, const EffectEditorPosition& pos, const Effect& fx,
+                    const MaterialBank* bank);
     EffectFilesContext files();
     int barCount() const { return effect().parts[m_pos.part].barCount; }
     int beatsPerBar() const { return effect().parts[m_pos.part].beatsPerBar; }
 
     EffectEditorModel m;
+    EditHistory* m_history = nullptr;
+    std::function<void()> m_reveal;
     EffectEditorPosition m_pos;
     SimulatedDrum m_drum;
     Effect m_blank;

@@ -136,6 +136,16 @@ int correctedBeat(const Effect& fx, int part, int beat) {
     return beat == 0 || beat > beats ? 1 : beat;
 }
 
+EffectEditorPosition validPosition(const Effect& fx, EffectEditorPosition pos) {
+    if (pos.part != kNoBassPart && !(pos.part == kBassPart && bassPartShown(fx)))
+        pos.part = kNoBassPart;
+    const int bars = fx.parts[pos.part].barCount;
+    pos.bar = std::clamp(pos.bar, 1, std::max(bars, 1));
+    pos.barPage[pos.part] = bars <= kBarsPerPage ? 0 : (pos.bar - 1) / kBarsPerPage;
+    pos.beat = correctedBeat(fx, pos.part, pos.beat);
+    return pos;
+}
+
 std::optional<int> parseDwellTime(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty() || t.size() > 3) return std::nullopt;
@@ -170,6 +180,50 @@ std::optional<int> entryValue(ValueBox box, int entry) {
     const auto& values = valueBoxEntries(box).values;
     if (entry < 0 || entry >= static_cast<int>(values.size())) return std::nullopt;
     return values[static_cast<std::size_t>(entry)];
+}
+
+QString valueBoxCaption(ValueBox box) {
+    switch (box) {
+        case ValueBox::BarCount:
+            return QStringLiteral("小节数");
+        case ValueBox::BeatsPerBar:
+            return QStringLiteral("拍数");
+        case ValueBox::BassHoldTime:
+            return QStringLiteral("低音保持时间");
+        case ValueBox::RgbThreshold:
+            return QStringLiteral("RGB阀值");
+        case ValueBox::XyThreshold:
+            return QStringLiteral("XY阀值");
+        case ValueBox::VjMode:
+            return QStringLiteral("VJ控制方式");
+        case ValueBox::BarRepeat:
+            return QStringLiteral("小节重复次数");
+        case ValueBox::AssociationRepeat:
+            return QStringLiteral("单素材重复");
+        case ValueBox::DwellTime:
+            return QStringLiteral("拍子停留时间");
+    }
+    return {};
+}
+
+QString switchCaption(EffectSetting field) {
+    if (field == &Effect::independentBass) return QStringLiteral("开启独立低音");
+    if (field == &Effect::beatCorrespondence) return QStringLiteral("低音返回时拍子对应");
+    if (field == &Effect::bassDisabled) return QStringLiteral("禁止低音");
+    if (field == &Effect::bassSwitchJumpsBar) return QStringLiteral("低音切换跳小节");
+    return QStringLiteral("设置");
+}
+
+QString allBeatsFlagCaption(AllBeatsFlag which) {
+    switch (which) {
+        case AllBeatsFlag::NoBassBeats:
+            return QStringLiteral("无低音拍");
+        case AllBeatsFlag::BassBeats:
+            return QStringLiteral("低音拍");
+        case AllBeatsFlag::BothParts:
+            return QStringLiteral("所有拍");
+    }
+    return {};
 }
 
 int entryOf(ValueBox box, int value) {

@@ -79,6 +79,9 @@ bool beatColumnVisible(const Effect& fx, int part, int beat);
 bool gridRowVisible(const Effect& fx, int module, int slot);
 // No Beats: none; otherwise a Beat of the Bar (1 when none or beyond beatsPerBar).
 int correctedBeat(const Effect& fx, int part, int beat);
+// A position the Effect has (after its shape was put back by undo): the bass part only while it
+// is shown, a Bar of the part (1 when it has none) on the page showing it, a Beat of the Bar.
+EffectEditorPosition validPosition(const Effect& fx, EffectEditorPosition pos);
 
 // The dwell-time box takes a whole number 0-255.
 std::optional<int> parseDwellTime(const QString& text);
@@ -105,5 +108,10 @@ const ValueBoxEntries& valueBoxEntries(ValueBox box);
 std::optional<int> entryValue(ValueBox box, int entry);
 // The entry showing a stored value; -1 when the box offers none for it.
 int entryOf(ValueBox box, int value);
+
+// What an edit history entry names: the box's or switch's caption ("小节数", "禁止低音").
+QString valueBoxCaption(ValueBox box);
+QString switchCaption(EffectSetting field);
+QString allBeatsFlagCaption(AllBeatsFlag which);  // "无低音拍", "低音拍", "所有拍"
 
 }  // namespace kx

@@ -258,6 +258,13 @@ void EffectEditorView::Fun_所有控件数据刷新() {
     Fun_低音切换跳小节_控件显示();
 }
 
+void EffectEditorView::showRestored() {
+    Fun_素材备注_控件显示();
+    Fun_低音保持时间_控件显示();
+    Fun_RGB阀值_控件显示();
+    Fun_所有控件数据刷新();
+}
+
 void EffectEditorView::Fun_小节_控件显示() {
     const EffectEditorPosition& pos = m_editor.position();
     for (int p : {kNoBassPart, kBassPart}) {

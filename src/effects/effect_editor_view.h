@@ -39,6 +39,8 @@ class EffectEditorView : public QWidget {
 
     void Fun_窗体载入();
     void Fun_所有控件数据刷新();
+    // Redraws every control where the editor stands, after undo or redo put the Effect back.
+    void showRestored();
     void Fun_效果备注_控件显示();
     void Fun_开启独立低_控件显示();
     void Fun_低音和无低音拍子对_控件显示();

@@ -117,6 +117,24 @@ TEST_F(EffectEditorLiveTest, FramesCarryTheShownBeatAndManualBeatsStepTheMateria
     EXPECT_EQ(view->editor().position().slot, 2);
 }
 
+TEST_F(EffectEditorLiveTest, AnUndoneGridClickLeavesTheFixturesOnTheNextTick) {
+    connectLink();
+    openEffect();
+    tickAndCompare("Beat 1");
+    EXPECT_EQ(seen.back().first, 0);
+    QTest::mouseClick(view->gridButton(1, 1), Qt::LeftButton);  // Slot 1 on Beat 1 too
+    tickAndCompare("selected");
+    tickAndCompare("selected, stepped");
+    EXPECT_NE(seen.back().first, 0);
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(beatSelected(show.effects.at(1), kNoBassPart, 1, 1, 1, 1));
+    tickAndCompare("undone");
+    EXPECT_EQ(seen.back().first, 0);
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    tickAndCompare("redone");
+    EXPECT_NE(seen.back().first, 0);
+}
+
 TEST_F(EffectEditorLiveTest, TheAutomaticHalfSecondDrumStepsEveryFifthTick) {
     connectLink();
     openEffect();

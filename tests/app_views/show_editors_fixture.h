@@ -38,20 +38,23 @@ class ShowEditorsFixture : public ShellFixture {
                                        view);
     }
 
-    // openMaterialEditor: what the Slot buttons do.
+    // openMaterialEditor: what the Slot buttons do; prompter: who answers its questions (none:
+    // the platform, answering No).
     EditorRegistration effectEditor(EffectEditorView*& view,
-                                    std::function<void()> openMaterialEditor) {
+                                    std::function<void()> openMaterialEditor,
+                                    Prompter* prompter = nullptr) {
         return effectEditorRegistration({show,
                                          images,
                                          engine,
                                          appearance,
-                                         {platform, platform},
+                                         {prompter != nullptr ? *prompter : platform, platform},
                                          *link,
                                          showView(),
                                          [this] { shell->setButtonEditor(EditorId::Effects); },
                                          [this] { shell->enter(EditorId::Effects); },
                                          std::move(openMaterialEditor),
-                                         [this] { shell->enter(EditorId::Scenes); }},
+                                         [this] { shell->enter(EditorId::Scenes); },
+                                         &undo},
                                         view);
     }
 

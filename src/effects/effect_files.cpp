@@ -243,7 +243,10 @@ Outcome importAllEffects(EffectFilesContext& ctx, const FileDialogs& dialogs) {
     auto staged = std::make_unique<StagedAllEffects>();
     if (parseAllEffectsFile(*bytes, *staged) != ParseResult::Ok)
         return Outcome::refused(kMsgFileError);
-    commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.images);
+    // The Effects are the file's either way; an image that could not be kept is said, not
+    // passed off as imported.
+    if (!commitAllEffects(*staged, ctx.effects, ctx.bank, ctx.currentEffect, ctx.images))
+        return {true, kMsgMaterialSaveFailed};
     return Outcome::success();
 }
 

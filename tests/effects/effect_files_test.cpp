@@ -322,6 +322,14 @@ TEST_F(EffectFilesTest, AllEffectsFileRoundTripAndImport) {
     EXPECT_EQ(importAllEffects(c, dialogs).message, kMsgFileError);
     EXPECT_EQ(*effects, before);
     EXPECT_TRUE(images.has(5));
+
+    // Images that cannot be kept are said: the import is not reported as a clean one.
+    images.failWrites = true;
+    fake.yesNoAnswers = {true};
+    fake.dialogAnswers = {writeTemp("all2.K_AXG", *bytes)};
+    const Outcome full = importAllEffects(c, dialogs);
+    EXPECT_TRUE(full.done);
+    EXPECT_EQ(full.message, kMsgMaterialSaveFailed);
 }
 
 }  // namespace

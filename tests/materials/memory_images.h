@@ -14,6 +14,7 @@ class MemoryImages : public EffectImageStore {
         return it == images.end() ? QByteArray() : it->second;
     }
     bool setImage(int effect, const QByteArray& image) override {
+        if (failWrites) return false;
         if (image.isEmpty()) {
             images.erase(effect);
         } else {
@@ -25,6 +26,7 @@ class MemoryImages : public EffectImageStore {
     bool has(int effect) const { return images.contains(effect); }
 
     std::map<int, QByteArray> images;
+    bool failWrites = false;  // a full disk: nothing is kept
 };
 
 }  // namespace kx::test

@@ -31,7 +31,9 @@ class FixtureLibraryUndoTest : public test::LibraryInShell {
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    void click(const QString& name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    void click(const QString& name) {
+        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+    }
     void ctrl(Qt::Key key) { QTest::keyClick(view->fixtureButton(3), key, Qt::ControlModifier); }
 };
 
@@ -58,6 +60,25 @@ TEST_F(FixtureLibraryUndoTest, All255IsTakenBackAndMadeAgain) {
     EXPECT_EQ(f.testValues[0], 11);
     click("Command重做");
     EXPECT_EQ(f.testValues[0], 255);
+}
+
+TEST_F(FixtureLibraryUndoTest, AnAdjustValueComesBackWithItsValueSetShown) {
+    click("Option数值选择2");
+    QLineEdit* value = control<QLineEdit>("Text数值1");
+    value->setFocus(Qt::MouseFocusReason);
+    value->selectAll();
+    QTest::keyClicks(value, "7");
+    QTest::keyClick(value, Qt::Key_Return);
+    ASSERT_EQ(show.library.at(0, 3).adjustValues[0], 7);
+    click("Option数值选择1");
+    ASSERT_EQ(value->text(), "11");
+
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(show.library.at(0, 3).adjustValues[0], 111);
+    EXPECT_EQ(view->editor().state().preview.valueSet, 1);
+    EXPECT_TRUE(control<QRadioButton>("Option数值选择2")->isChecked());
+    EXPECT_FALSE(control("Command变2552")->isVisible());
+    EXPECT_EQ(value->text(), "111");
 }
 
 TEST_F(FixtureLibraryUndoTest, ADeleteAndAnImportComeBackOnTheirFixture) {

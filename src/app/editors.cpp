@@ -39,7 +39,7 @@ std::vector<EditorRegistration> Application::editors() {
                                     {m_platform, m_platform},
                                     [this](QWidget* view) { m_window->showView(view); },
                                     [this] { m_shell->enter(EditorId::FixtureLibrary); }},
-                                   m_fixtureLibrary));
+                                   m_fixtureLibrary, m_undo.get()));
 
     list.push_back(effectEditorRegistration(
         {m_show,
@@ -140,7 +140,8 @@ std::vector<EditorRegistration> Application::editors() {
                                            [this] {
                                                m_shell->setButtonEditor(EditorId::RoomControl);
                                                m_shell->enter(EditorId::RoomControl);
-                                           }};
+                                           },
+                                           m_undo.get()};
     list.push_back(roomControlRegistration(m_show, *m_link, roomServices, reply_order::kRoomControl,
                                            m_roomControl));
 

@@ -4,15 +4,26 @@
 
 namespace kx {
 
+namespace {
+
+// Below "只显示当前灯具", right of the channel faders.
+constexpr QPoint kUndoButtons{1150, 600};
+
+}  // namespace
+
 EditorRegistration fixtureLibraryRegistration(Show& show, const AppPaths& paths,
                                               FixtureLibraryView::Services services,
-                                              FixtureLibraryView*& view) {
+                                              FixtureLibraryView*& view, UndoActions* undo) {
     EditorRegistration r;
     r.id = EditorId::FixtureLibrary;
     r.title = "灯库";
-    r.makeView = [&show, &paths, services, &view] {
+    r.makeView = [&show, &paths, services, &view, undo] {
         view =
             new FixtureLibraryView(show.library, show.groups, show.functionNames, paths, services);
+        if (undo != nullptr) {
+            view->editor().setHistory(&undo->history(), [&view] { view->showRestored(); });
+            undo->addButtons(view, kUndoButtons);
+        }
         return view;
     };
     r.enter = [&view] { view->Fun_窗体载入(); };

@@ -11,6 +11,8 @@ std::function<void(std::span<const std::uint8_t>)> controlSender(ControllerLink&
 }
 
 constexpr int kVjServerFrameSets = 100;
+// Beside the Show File buttons, in the free place of their second row.
+constexpr QPoint kUndoButtons{1141, 381};
 
 }  // namespace
 
@@ -34,6 +36,12 @@ EditorRegistration roomControlRegistration(Show& show, ControllerLink& link,
             show.room, show.thresholds, show.scenes,
             {services.appearance, services.dialogs, services.showFile, std::move(roomLink),
              services.showView, services.openVersionNotes, services.openAirConIr});
+        if (services.undo != nullptr) {
+            // A record put back brings the editor to the front, as the way back from the IR
+            // window does.
+            view->editor().setHistory(&services.undo->history(), services.backToRoomControl);
+            services.undo->addButtons(view, kUndoButtons);
+        }
         return view;
     };
     r.enter = [&view] { view->Fun_窗体载入(); };

@@ -4,6 +4,7 @@
 #include "link/controller_link.h"
 #include "roomctl/air_con_ir_window.h"
 #include "roomctl/room_control_view.h"
+#include "shell/undo_actions.h"
 #include "show/show.h"
 
 namespace kx {
@@ -19,6 +20,8 @@ struct RoomControlServices {
     // From one view to the other; the title bar's "灯控" leads to the one last entered.
     std::function<void()> openAirConIr;
     std::function<void()> backToRoomControl;
+    // The program's edit history; none: the room control editor's stores are not recorded.
+    UndoActions* undo = nullptr;
 };
 
 // The room control editor as the program plugs it in: live view 6, the effector code reports

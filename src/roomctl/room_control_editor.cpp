@@ -10,6 +10,41 @@ RoomControlEditor::RoomControlEditor(RoomControl& room, ActionThresholds& thresh
     QObject::connect(&m_focusTimer, &QTimer::timeout, [this] { focusTick(); });
 }
 
+void RoomControlEditor::setHistory(EditHistory* history, std::function<void()> reveal) {
+    m_history = history;
+    m_reveal = std::move(reveal);
+}
+
+TableEdit<RoomControl> RoomControlEditor::recordRoom(const QString& description,
+                                                     const QString& mergeKey) {
+    return {m_history,
+            m_room,
+            QStringLiteral("灯控"),
+            description,
+            mergeKey,
+            [this](const RoomControl& room) {
+                const bool vjChanged = room.vjServer != m_room.vjServer;
+                m_room = room;
+                // The frames carry the VJ server selection, as when it is chosen.
+                if (vjChanged && m_link.vjServerChanged) m_link.vjServerChanged(m_room.vjServer);
+                if (m_reveal) m_reveal();
+                return Outcome::success();
+            }};
+}
+
+TableEdit<ActionThresholds> RoomControlEditor::recordThresholds(const QString& description) {
+    return {m_history,
+            m_thresholds,
+            QStringLiteral("动作限制"),
+            description,
+            {},
+            [this](const ActionThresholds& thresholds) {
+                m_thresholds = thresholds;
+                if (m_reveal) m_reveal();
+                return Outcome::success();
+            }};
+}
+
 int RoomControlEditor::listValue(RoomList list) const {
     const RoomControlField field = roomList(list).field;
     return field ? m_room.*field : m_thresholds.xyDefaultLimit;
@@ -20,9 +55,11 @@ bool RoomControlEditor::chooseEntry(RoomList list, int index) {
     if (!value) return false;
     const RoomControlField field = roomList(list).field;
     if (!field) {
+        const auto edit = recordThresholds(roomListEditName(list));
         m_thresholds.xyDefaultLimit = *value;
         return true;
     }
+    const auto edit = recordRoom(roomListEditName(list));
     if (!setRoomControl(m_room, field, *value)) return false;
     if (list == RoomList::VjServer && m_link.vjServerChanged)
         m_link.vjServerChanged(m_room.vjServer);
@@ -31,11 +68,13 @@ bool RoomControlEditor::chooseEntry(RoomList list, int index) {
 
 void RoomControlEditor::setCheck(int check, bool ticked) {
     const RoomCheckEntry& entry = roomChecks().at(static_cast<std::size_t>(check));
+    const auto edit = recordRoom(QString::fromUtf8(entry.caption));
     m_room.*entry.field = checkFieldValue(entry, ticked);
 }
 
 bool RoomControlEditor::chooseRelaySource(int option) {
     if (!m_state.relayOptionsEnabled) return false;
+    const auto edit = recordRoom(QStringLiteral("场景继电器控制选择"));
     return setRoomControl(m_room, &RoomControl::sceneRelaySource, option - 1);
 }
 
@@ -48,6 +87,8 @@ bool RoomControlEditor::typeEffectorCode(int key, const QString& text) {
     const std::optional<EffectorCode> code = parseEffectorCode(text);
     m_state.refused[static_cast<std::size_t>(key - 1)] = !code;
     if (!code) return false;
+    const auto edit = recordRoom(QStringLiteral("效果器 ") + effectorKeyLabel(key),
+                                 QStringLiteral("效果器码 %1").arg(key));
     return setEffectorCode(m_room, key, *code);
 }
 
@@ -55,6 +96,8 @@ bool RoomControlEditor::receiveReply(std::uint8_t code, std::span<const std::uin
     const std::optional<EffectorCode> received = necReport(code, data);
     if (!received || m_state.focusedKey == 0) return false;
     m_state.refused[static_cast<std::size_t>(m_state.focusedKey - 1)] = false;
+    const auto edit =
+        recordRoom(QStringLiteral("效果器 ") + effectorKeyLabel(m_state.focusedKey) + " 学习");
     return setEffectorCode(m_room, m_state.focusedKey, *received);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "base/table_edit.h"
 #include "fixtures/action_thresholds.h"
 #include "roomctl/room_control_state.h"
 
@@ -32,13 +33,18 @@ struct RoomControlEditorState {
 };
 
 // The room control editor's edits: every change to the Room Control record and to the XY default
-// action limit goes through one of these and is stored at once. It also learns effector codes:
+// action limit goes through one of these, is stored at once and is recorded in the edit history.
+// It also learns effector codes (a learnt code is an edit like a typed one):
 // while a code box has the focus, the Controller's infrared receiver is kept on and the code it
 // reports lands in the focused key.
 class RoomControlEditor {
   public:
     RoomControlEditor(RoomControl& room, ActionThresholds& thresholds, const SceneTable& scenes,
                       RoomControlLink link);
+
+    // Where the stores are recorded, and how the editor shows a record put back by undo or redo
+    // (its view comes to the front).
+    void setHistory(EditHistory* history, std::function<void()> reveal);
 
     const RoomControlEditorState& state() const { return m_state; }
     const RoomControl& room() const { return m_room; }
@@ -69,11 +75,15 @@ class RoomControlEditor {
 
   private:
     void focusTick();
+    TableEdit<RoomControl> recordRoom(const QString& description, const QString& mergeKey = {});
+    TableEdit<ActionThresholds> recordThresholds(const QString& description);
 
     RoomControl& m_room;
     ActionThresholds& m_thresholds;
     const SceneTable& m_scenes;
     RoomControlLink m_link;
+    EditHistory* m_history = nullptr;
+    std::function<void()> m_reveal;
     RoomControlEditorState m_state;
     QTimer m_focusTimer;  // Timer效果器红外焦点
 };

@@ -88,6 +88,13 @@ const RoomListEntry& roomList(RoomList list) {
     return roomLists()[static_cast<std::size_t>(list)];
 }
 
+QString roomListEditName(RoomList list) {
+    QString name = QString::fromUtf8(roomList(list).objectName).mid(QStringLiteral("Combo").size());
+    while (name.startsWith('_'))
+        name.remove(0, 1);
+    return name;
+}
+
 QString sceneEntryText(const SceneTable& scenes, int n) {
     if (n == 0) return QStringLiteral("无");
     return QString::number(n) + "-" + scenes.at(n).name;

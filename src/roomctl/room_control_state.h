@@ -52,6 +52,8 @@ struct RoomListEntry {
 };
 const std::array<RoomListEntry, kRoomListCount>& roomLists();
 const RoomListEntry& roomList(RoomList list);
+// How an edit history entry names a list: its control's name without the kind ("开机场景").
+QString roomListEditName(RoomList list);
 
 // The Scenes a Scene-number list offers: "无", then 1-32.
 inline constexpr int kLastListedScene = 32;

@@ -120,5 +120,26 @@ TEST_F(FixtureLibraryLiveTest, TheWheelStepsTheFocusedChannelOnTheFixtures) {
     EXPECT_EQ(tickAndReceive()[523], 14);
 }
 
+TEST_F(FixtureLibraryLiveTest, AnUndoneEditIsOnTheFixturesByTheNextTick) {
+    QTest::mouseClick(view->fixtureButton(3), Qt::LeftButton);
+    click("Command变2552");
+    ASSERT_EQ(tickAndReceive()[523], 255);
+
+    QTest::keyClick(view->fixtureButton(3), Qt::Key_Z, Qt::ControlModifier);
+    DmxFrame got = tickAndReceive();
+    EXPECT_EQ(got[522], 11);
+    EXPECT_EQ(got[523], 12);
+    EXPECT_EQ(got[524], 13);
+    EXPECT_EQ(got, expected());
+
+    // The address put back moves the values back to where they played.
+    QTest::mouseClick(view->findChild<QPushButton*>("Command灯具地址+20"), Qt::LeftButton);
+    ASSERT_EQ(tickAndReceive()[542], 11);
+    QTest::keyClick(view->fixtureButton(3), Qt::Key_Z, Qt::ControlModifier);
+    got = tickAndReceive();
+    EXPECT_EQ(got[542], 0);
+    EXPECT_EQ(got[522], 11);
+}
+
 }  // namespace
 }  // namespace kx

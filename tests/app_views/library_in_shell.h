@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -10,8 +11,31 @@
 
 namespace kx::test {
 
+// The technician's answers to the editor's questions and file dialogs, in order; none left: No
+// and cancelled.
+struct ScriptedAnswers : Prompter {
+    void message(const QString& text) override { messages << text; }
+    bool askYesNo(const QString&) override {
+        if (yesNo.empty()) return false;
+        const bool answer = yesNo.front();
+        yesNo.pop_front();
+        return answer;
+    }
+    QString fileDialog(const FileDialog&) override {
+        if (paths.empty()) return {};
+        QString answer = paths.front();
+        paths.pop_front();
+        return answer;
+    }
+
+    std::deque<bool> yesNo;
+    std::deque<QString> paths;
+    QStringList messages;
+};
+
 // The Fixture Library editor plugged into a main window's shell over the link, as the program
-// plugs it in; the show has the default Channel Function names.
+// plugs it in, its stores recorded in the edit history; the show has the default Channel Function
+// names.
 class LibraryInShell : public LinkFixture {
   protected:
     void SetUp() override {
@@ -22,11 +46,11 @@ class LibraryInShell : public LinkFixture {
         FixtureLibraryView::Services services{appearance,
                                               shell->pictures(),
                                               wheel,
-                                              {platform, platform},
+                                              {answers, platform},
                                               [this](QWidget* v) { window.showView(v); },
                                               [this] { shell->enter(EditorId::FixtureLibrary); }};
         InstalledEditors installed = installEditors(
-            {fixtureLibraryRegistration(show, paths, services, view)}, *link, wheel, window);
+            {fixtureLibraryRegistration(show, paths, services, view, &undo)}, *link, wheel, window);
         shell->createViews(std::move(installed.entries));
     }
 
@@ -48,8 +72,11 @@ class LibraryInShell : public LinkFixture {
     QTemporaryDir dir;
     AppPaths paths;
     Appearance appearance;
+    ScriptedAnswers answers;
     Show show;
     MainWindow window{[] {}, platform};
+    EditHistory history;
+    UndoActions undo{history, platform};
     WheelRouter wheel;
     std::unique_ptr<MainShell> shell;
     FixtureLibraryView* view = nullptr;

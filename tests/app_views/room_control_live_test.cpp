@@ -31,7 +31,8 @@ class RoomControlLiveTest : public test::LinkFixture {
                                            [this] {
                                                shell->setButtonEditor(EditorId::RoomControl);
                                                shell->enter(EditorId::RoomControl);
-                                           }};
+                                           },
+                                           &undo};
         InstalledEditors installed =
             installEditors({roomControlRegistration(show, *link, services, 1, room),
                             airConIrRegistration(*link, services, 5, airCon)},
@@ -58,6 +59,13 @@ class RoomControlLiveTest : public test::LinkFixture {
     static int count(const std::vector<int>& v, int value) {
         return static_cast<int>(std::ranges::count(v, value));
     }
+    // Chooses entry index of a list through its popup, as the technician does.
+    static void choose(QComboBox* list, int index) {
+        list->showPopup();
+        QAbstractItemView* popup = list->view();
+        QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
+                          popup->visualRect(popup->model()->index(index, 0)).center());
+    }
     int frameSets() const { return static_cast<int>(sim->frameTimesNs(cmd::kDmxPortVJ).size()); }
 
     QTemporaryDir dir;
@@ -67,6 +75,8 @@ class RoomControlLiveTest : public test::LinkFixture {
     EffectImages images{show, paths};
     ShowFile file = makeShowFile(show, images, paths, {platform, platform});
     MainWindow window{[] {}, platform};
+    EditHistory history;
+    UndoActions undo{history, platform};
     WheelRouter wheel;
     std::unique_ptr<MainShell> shell;
     std::vector<std::function<void()>> showReplaced;
@@ -137,10 +147,7 @@ TEST_F(RoomControlLiveTest, AChangedVjServerGoesOutInAHundredFrameSets) {
     link->live().frame()[5] = 9;
 
     QComboBox* vj = room->list(RoomList::VjServer);
-    vj->showPopup();
-    QAbstractItemView* popup = vj->view();
-    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {},
-                      popup->visualRect(popup->model()->index(2, 0)).center());
+    choose(vj, 2);
     ASSERT_EQ(vj->currentText(), "02 - MarloVJ服务器");
     EXPECT_EQ(show.room.vjServer, 2);
     // One set at once, then one per tick while the count lasts.
@@ -198,6 +205,31 @@ TEST_F(RoomControlLiveTest, TheAirConditionerIsLearnedAndTriedOverTheLink) {
     EXPECT_EQ(link->live().view(), 6);
     QTest::mouseClick(shell->titleBar().functionButton(1), Qt::LeftButton);
     EXPECT_EQ(window.currentView(), room);
+}
+
+TEST_F(RoomControlLiveTest, AListChangeIsTakenBackEvenFromTheAirConWindow) {
+    enterRoomControl();
+    QComboBox* startup = room->list(RoomList::StartupScene);
+    choose(startup, 4);
+    ASSERT_EQ(show.room.startupScene, 4);
+    QTest::mouseClick(room->check(3), Qt::LeftButton);
+    ASSERT_EQ(show.room.fan2ChannelReuse, 1);
+    EXPECT_EQ(room->findChild<QPushButton*>("Command撤销")->toolTip(), "撤销：通道3当排风2");
+
+    QTest::keyClick(startup, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(show.room.fan2ChannelReuse, 0);
+    EXPECT_FALSE(room->check(3)->isChecked());
+    // From the air-conditioner window the editor comes back to the front with the list as it was.
+    QTest::mouseClick(room->findChild<QPushButton*>("Command进入红外空调界面"), Qt::LeftButton);
+    ASSERT_EQ(window.currentView(), airCon);
+    QTest::keyClick(airCon, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(show.room.startupScene, 0);
+    EXPECT_EQ(window.currentView(), room);
+    EXPECT_EQ(link->live().view(), 6);
+    EXPECT_EQ(startup->currentIndex(), 0);
+    QTest::keyClick(startup, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(show.room.startupScene, 4);
+    EXPECT_EQ(startup->currentIndex(), 4);
 }
 
 }  // namespace

@@ -22,15 +22,7 @@ class EditorChainTest : public test::ShowEditorsFixture {
                                   materials.opens = {at.module, at.slot};
                                   shell->enter(EditorId::Materials);
                               }),
-                 materialEditorEntry(materials, {show,
-                                                 engine,
-                                                 paths,
-                                                 {platform, platform},
-                                                 appearance,
-                                                 *link,
-                                                 wheel,
-                                                 window,
-                                                 *shell})});
+                 materialEditor(materials)});
         enterScenes();
         ASSERT_EQ(window.currentView(), scenes);
     }

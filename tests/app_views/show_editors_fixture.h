@@ -4,13 +4,14 @@
 #include <QTest>
 
 #include "app/effect_editor_registration.h"
+#include "app/material_editor_entry.h"
 #include "app/scene_editor_registration.h"
 #include "shell_fixture.h"
 
 namespace kx::test {
 
-// A show with its Effect Material Images, and the Scene and Effect editors registered as the
-// program registers them: the Scene editor's Effect buttons enter the Effect editor, whose
+// A show with its Effect Material Images, and the Scene, Effect and Material editors registered as
+// the program registers them: the Scene editor's Effect buttons enter the Effect editor, whose
 // "返回" leads back to the scenes.
 class ShowEditorsFixture : public ShellFixture {
   protected:
@@ -53,6 +54,20 @@ class ShowEditorsFixture : public ShellFixture {
                                          std::move(openMaterialEditor),
                                          [this] { shell->enter(EditorId::Scenes); }},
                                         view);
+    }
+
+    EditorRegistration materialEditor(MaterialEditorHome& home) {
+        return materialEditorEntry(home, {show,
+                                          engine,
+                                          paths,
+                                          {platform, platform},
+                                          appearance,
+                                          *link,
+                                          wheel,
+                                          window,
+                                          *shell,
+                                          images,
+                                          &undo});
     }
 
     // The window in front and active, as the technician has it, with the scenes entered.

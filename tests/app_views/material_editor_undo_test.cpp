@@ -11,43 +11,16 @@ namespace {
 
 // The Material editor reached as the technician reaches it (场景 -> Effect -> Slot), registered
 // with the program's edit history; Ctrl+Z and the buttons on the real widgets.
-class MaterialEditorUndoViewTest : public test::ShowEditorsFixture {
+class MaterialEditorUndoViewTest : public test::EditorChainFixture {
   protected:
     void SetUp() override {
-        ShowEditorsFixture::SetUp();
-        install({sceneEditor(scenes),
-                 effectEditor(effects,
-                              [this] {
-                                  const EffectEditorPosition& at = effects->editor().position();
-                                  materials.opens = {at.module, at.slot};
-                                  shell->enter(EditorId::Materials);
-                              }),
-                 materialEditor(materials)});
-        enterScenes();
+        EditorChainFixture::SetUp();
         openSlot(1, 1);
         materials.core->typeFixtureCount("2");
         materials.core->typeChannelCount("3");
         history.clear();
     }
 
-    template <typename T = QPushButton>
-    T* in(QWidget* view, const QString& name) {
-        T* w = view->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-    void openSlot(int effect, int slot) {
-        click(scenes->effectButton(effect));
-        ASSERT_EQ(window.currentView(), effects);
-        click(in(effects, "Command素材" + QString::number(slot)));
-        ASSERT_EQ(window.currentView(), materials.view);
-    }
-    void backToScenes() {
-        click(in(materials.view, "Command返回"));
-        click(in(effects, "Command返回"));
-        ASSERT_EQ(window.currentView(), scenes);
-    }
     static void mouse(QWidget* w, QEvent::Type type, int y, Qt::MouseButtons held) {
         QMouseEvent e(type, QPointF(10, y), w->mapToGlobal(QPointF(10, y)), Qt::LeftButton, held,
                       Qt::NoModifier);
@@ -62,10 +35,6 @@ class MaterialEditorUndoViewTest : public test::ShowEditorsFixture {
     }
     static void ctrl(QWidget* w, Qt::Key key) { QTest::keyClick(w, key, Qt::ControlModifier); }
     Material& material(int module, int slot) { return show.materials.at(module, slot); }
-
-    SceneEditorView* scenes = nullptr;
-    EffectEditorView* effects = nullptr;
-    MaterialEditorHome materials;
 };
 
 TEST_F(MaterialEditorUndoViewTest, AFaderDragIsOneEntryThatCtrlZTakesBack) {

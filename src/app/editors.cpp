@@ -126,7 +126,9 @@ std::vector<EditorRegistration> Application::editors() {
                                                           *m_link,
                                                           m_wheel,
                                                           *m_window,
-                                                          *m_shell}));
+                                                          *m_shell,
+                                                          m_images,
+                                                          m_undo.get()}));
 
     const RoomControlServices roomServices{m_appearance,
                                            {m_platform, m_platform},

@@ -9,6 +9,16 @@ namespace {
 
 constexpr int kStaticView = live_view::kMaterialStatic;
 constexpr int kRunView = live_view::kMaterialRun;
+// Beside "所有通道联动", below the demonstration button.
+constexpr QPoint kUndoButtons{1000, 66};
+
+// The captions' names of the open Effect and of its Module 1-20.
+std::pair<QString, QString> openNames(const Show& show, int module) {
+    const int e = show.currentEffect;
+    if (!isEffectNumber(e)) return {};
+    const Effect& fx = show.effects.at(e);
+    return {fx.remark, fx.modules[module - 1].remark};
+}
 
 // The chase generator and the built-in libraries work on the Material the editor shows and open
 // over the editor; after they changed it the editor shows it again.
@@ -30,6 +40,29 @@ void addMaterialTools(MaterialEditorHome& home, const MaterialEditorParts& parts
                      [view] { view->reload(); });
 }
 
+// Undo and redo reach the editor's Material of any Effect: the bank switch first, then the editor
+// to the front on the Material put back.
+void addHistory(MaterialEditorHome& home, const MaterialEditorParts& parts) {
+    if (parts.undo == nullptr) return;
+    Show& show = parts.show;
+    MaterialEditorHistory h;
+    h.history = &parts.undo->history();
+    h.openEffect = [&show] { return show.currentEffect; };
+    h.openBank = [&images = parts.images](int effect) { return images.open(effect); };
+    h.reveal = [&home, parts] {
+        MaterialEditor& core = *home.core;
+        const auto [effectName, moduleName] = openNames(parts.show, core.module());
+        core.setNames(effectName, moduleName);
+        home.opens = {core.module(), core.slot()};
+        parts.link.setView(core.demoOpen() ? kRunView : kStaticView);
+        parts.window.showView(home.view);
+        parts.shell.setButtonEditor(EditorId::Materials);
+        home.view->Fun_所有控件数据刷新();
+    };
+    home.core->setHistory(std::move(h));
+    parts.undo->addButtons(home.view, kUndoButtons);
+}
+
 }  // namespace
 
 EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorParts parts) {
@@ -49,28 +82,30 @@ EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorP
         hooks.setWheelTarget = [&wheel = parts.wheel](int target) { wheel.wheelTarget = target; };
         hooks.back = [&shell = parts.shell] { shell.enter(EditorId::Effects); };
         hooks.chaseTool = [&home] {
-            home.chase->setMaterial(&home.core->material());
+            MaterialEditor& core = *home.core;
+            home.chase->setMaterial(&core.material(),
+                                    [&core](const ChaseFields& f) { return core.runChase(f); });
             home.chase->toggle();
         };
         // Runs before the panel hears the same click (it was connected first).
         hooks.builtinMaterials = [&home](int) {
-            home.builtIns->setMaterial(&home.core->material());
+            home.builtIns->setImport(
+                [&core = *home.core](const BuiltInEntry& e) { return core.applyBuiltIn(e); });
         };
         const PictureStore& pictures = parts.shell.pictures();
         home.view =
             new MaterialEditorView(*home.core, parts.dialogs.prompter, parts.appearance,
                                    {pictures.faderTrack, pictures.faderKnob}, std::move(hooks));
         addMaterialTools(home, parts);
+        addHistory(home, parts);
         return home.view;
     };
     r.enter = [&home, parts] {
         parts.window.showView(home.view);
         parts.shell.setButtonEditor(EditorId::Materials);
-        const int e = parts.show.currentEffect;
-        const Effect* fx = isEffectNumber(e) ? &parts.show.effects.at(e) : nullptr;
         const MaterialSlot at = home.opens;
-        home.view->Fun_窗体载入(at.module, at.slot, fx ? fx->remark : QString(),
-                                fx ? fx->modules[at.module - 1].remark : QString());
+        const auto [effectName, moduleName] = openNames(parts.show, at.module);
+        home.view->Fun_窗体载入(at.module, at.slot, effectName, moduleName);
     };
     r.titleButton = 4;
     r.liveView = kStaticView;

@@ -12,7 +12,9 @@
 #include "materials/material_editor_state.h"
 #include "materials/material_editor_view.h"
 #include "shell/appearance.h"
+#include "shell/undo_actions.h"
 #include "shell/wheel.h"
+#include "show/effect_images.h"
 #include "show/show.h"
 
 namespace kx {
@@ -38,10 +40,13 @@ struct MaterialEditorParts {
     WheelRouter& wheel;
     MainWindow& window;
     MainShell& shell;
+    EffectImages& images;         // the bank switch an undo of another Effect's Material makes
+    UndoActions* undo = nullptr;  // the program's edit history; none: not recorded
 };
 
 // The Material editor's registration: its view and entry, live views 7 (the current Step) and 8
-// (the demonstration run), its wheel channels 2000 + n and its reload after a new show.
+// (the demonstration run), its wheel channels 2000 + n and its reload after a new show; its stores
+// are recorded in the edit history.
 EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorParts parts);
 
 }  // namespace kx

@@ -111,9 +111,8 @@ void BuiltInMaterialsPanel::showBuiltInDescription(int entry) {
 }
 
 void BuiltInMaterialsPanel::importBuiltInMaterial(int entry) {
-    if (!m_material) return;
-    const Outcome outcome =
-        kx::importBuiltInMaterial(m_state.entry(entry), *m_material, m_prompter);
+    if (!m_import) return;
+    const Outcome outcome = m_import(m_state.entry(entry));
     if (!outcome.message.isEmpty()) m_prompter.message(outcome.message);
     if (!outcome.done) return;
     hidePanel();

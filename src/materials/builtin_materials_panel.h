@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "base/prompter.h"
@@ -22,8 +23,10 @@ class BuiltInMaterialsPanel : public QWidget {
     BuiltInMaterialsPanel(const QString& appSetDir, Prompter& prompter,
                           const Appearance& appearance, QWidget* parent = nullptr);
 
-    // The Material an import replaces (the editor's current one); none: imports do nothing.
-    void setMaterial(Material* material) { m_material = material; }
+    // What an import does (the editor's: the entry replaces its current Material after the
+    // question); none: imports do nothing.
+    using Import = std::function<Outcome(const BuiltInEntry&)>;
+    void setImport(Import import) { m_import = std::move(import); }
     // The editor's "标准素材" and "个性素材" buttons: their clicks open the libraries and the panel
     // keeps their colours.
     void attachLibraryButtons(QAbstractButton* standard, QAbstractButton* personal);
@@ -58,7 +61,7 @@ class BuiltInMaterialsPanel : public QWidget {
     BuiltInMaterialsState m_state;
     Prompter& m_prompter;
     BuiltInColours m_colours;
-    Material* m_material = nullptr;
+    Import m_import;
     QAbstractButton* m_standardButton = nullptr;
     QAbstractButton* m_personalButton = nullptr;
     std::map<int, QPushButton*> m_categories;

@@ -98,8 +98,8 @@ ChaseFields ChaseGeneratorWindow::fields() const {
 }
 
 void ChaseGeneratorWindow::generate() {
-    if (!m_material) return;
-    const ChaseResult result = generateChase(*m_material, fields());
+    if (!m_generate) return;
+    const ChaseResult result = m_generate(fields());
     QString shown = result.information;
     Text信息->setPlainText(shown.remove('\r'));
     if (result.generated) emit generated();

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 
 #include "materials/chase_generator.h"
 #include "shell/appearance.h"
@@ -13,14 +14,21 @@
 namespace kx {
 
 // The chase generator window (跑马), opened over the Material editor by "跑马工具". It reads its
-// fields, lets generateChase replace the Steps of the Material it is given, and shows the listing.
+// fields, hands them to the generator it is given (the editor's, which replaces the Steps of the
+// Material shown), and shows the listing.
 class ChaseGeneratorWindow : public QWidget {
     Q_OBJECT
   public:
     explicit ChaseGeneratorWindow(const Appearance& appearance, QWidget* parent = nullptr);
 
-    // The Material the window works on (the editor's current one); none: generating does nothing.
-    void setMaterial(Material* material) { m_material = material; }
+    using Generate = std::function<ChaseResult(const ChaseFields&)>;
+
+    // The Material the window works on (the editor's current one), whose Virtual Fixtures the
+    // lists offer, and what generates into it; none: generating does nothing.
+    void setMaterial(const Material* material, Generate generate) {
+        m_material = material;
+        m_generate = std::move(generate);
+    }
     // "跑马工具": prepares and shows the window when it is hidden, hides it when it is shown.
     void toggle();
     // Refills the lit-count and start-position lists with 1..fixtureCount and resets the type.
@@ -46,7 +54,8 @@ class ChaseGeneratorWindow : public QWidget {
     void generated();
 
   private:
-    Material* m_material = nullptr;
+    const Material* m_material = nullptr;
+    Generate m_generate;
 };
 
 }  // namespace kx

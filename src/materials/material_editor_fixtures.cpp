@@ -15,6 +15,7 @@ void MaterialEditor::openFixturePanel() {
 }
 
 FieldMark MaterialEditor::typeFixtureCount(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("灯具数"));
     const auto n = parseInRange(text, 0, kMaxVirtualFixtures);
     if (!n) return FieldMark::Invalid;
     material().setFixtureCount(*n);
@@ -22,6 +23,7 @@ FieldMark MaterialEditor::typeFixtureCount(const QString& text) {
 }
 
 FieldMark MaterialEditor::typeChannelCount(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("通道数"));
     const auto n = parseInRange(text, 0, kMaxMaterialChannels);
     if (!n) return FieldMark::Invalid;
     material().setChannelCount(*n);
@@ -61,12 +63,14 @@ MaterialColour MaterialEditor::libraryFixtureColour(int number) const {
 
 void MaterialEditor::toggleLibraryFixture(int number) {
     if (!libraryFixtureShown(number)) return;
+    const auto edit = recordEdit(QStringLiteral("虚拟灯具 %1 映射").arg(m_patchedFixture));
     Material& m = material();
     m.setMapped(m_patchedFixture, m_libraryPage, number,
                 !m.isMapped(m_patchedFixture, m_libraryPage, number));
 }
 
 void MaterialEditor::clearFixtureSelection() {
+    const auto edit = recordEdit(QStringLiteral("清除灯具选择"));
     for (int p = 0; p < libraryPages; ++p)
         for (int n = 1; n <= kFixturesPerPage; ++n)
             material().setMapped(m_patchedFixture, p, n, false);
@@ -79,6 +83,7 @@ QString MaterialEditor::groupCaption(int group) const {
 
 void MaterialEditor::pressGroup(int group) {
     if (group < 1 || group > kGroupsOffered) return;
+    const auto edit = recordEdit(QStringLiteral("灯具组 %1").arg(group));
     for (int p = 0; p < libraryPages; ++p) {
         for (int n = 1; n <= kFixturesPerPage; ++n) {
             if (m_src.groups.isMember(group, groupFixtureId(p, n)) &&
@@ -95,6 +100,7 @@ void MaterialEditor::prepareMotionParameters() {
 }
 
 void MaterialEditor::showMotionPanel() {
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
     m_motionPanelOpen = true;
     prepareMotionParameters();
 }
@@ -108,12 +114,14 @@ int MaterialEditor::fixtureParameter(int entry) const {
 }
 
 FieldMark MaterialEditor::typeGlobalParameter(int entry, const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
     const ParameterRange r = globalParameterRange(entry);
     const auto n = parseInRange(text, r.low, r.high);
     return n && setGlobalParameter(material(), entry, *n) ? FieldMark::Normal : FieldMark::Invalid;
 }
 
 FieldMark MaterialEditor::typeFixtureParameter(int entry, const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
     const ParameterRange r = fixtureParameterRange(entry);
     const auto n = parseInRange(text, r.low, r.high);
     return n && setFixtureParameter(material(), m_shownFixture, entry, *n, selectedFixtures(),
@@ -123,6 +131,7 @@ FieldMark MaterialEditor::typeFixtureParameter(int entry, const QString& text) {
 }
 
 bool MaterialEditor::generateMotion() {
+    const auto edit = recordEdit(QStringLiteral("生成动作"));
     if (!generateCircleSteps(material())) return false;
     m_currentStep = 1;
     return true;

@@ -21,13 +21,17 @@ void MaterialEditor::open(int module, int slot, const QString& effectName,
 
 void MaterialEditor::reload() {
     applyDefaultTimes(material());
+    resetPosition();
+}
+
+void MaterialEditor::resetPosition() {
     m_currentStep = material().stepCount() > 0 ? 1 : 0;
     m_demoOpen = false;
     m_channelPage = 0;
     m_patchedFixture = 1;
     m_libraryPage = 0;
     m_definingChannel = 0;
-    leftClickFixture(1);
+    showFixture(1);
 }
 
 StepContext MaterialEditor::steps() {
@@ -37,19 +41,23 @@ StepContext MaterialEditor::steps() {
 // --- Settings
 
 void MaterialEditor::setRemark(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("备注"), QStringLiteral("备注"));
     material().setRemark(text);
 }
 
 void MaterialEditor::setPerStepTime(bool on) {
+    const auto edit = recordEdit(QStringLiteral("单步时间"));
     material().setPerStepTime(on ? 1 : 0);
 }
 
 bool MaterialEditor::typeUnifiedTime(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("统一时间"));
     const TimeEntry e = parseTimeEntry(text);
     return e.kind == TimeEntryKind::Time && material().setUnifiedTime(e.tenths);
 }
 
 FieldMark MaterialEditor::typeStepTime(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("单步时间"));
     const TimeEntry e = parseTimeEntry(text);
     if (e.kind == TimeEntryKind::TooLarge) return FieldMark::InvalidTime;
     if (e.kind == TimeEntryKind::Time && material().setStepTime(m_currentStep, e.tenths))
@@ -62,14 +70,17 @@ int MaterialEditor::shownTime() const {
 }
 
 void MaterialEditor::setAllStepsFade(bool on) {
+    const auto edit = recordEdit(QStringLiteral("所有步渐变"));
     material().setAllStepsFade(on ? 1 : 0);
 }
 
 void MaterialEditor::setFadeToNext(bool on) {
+    const auto edit = recordEdit(QStringLiteral("此步渐变到下一步"));
     material().setFadeToNext(m_currentStep, on ? 1 : 0);
 }
 
 FieldMark MaterialEditor::typeJumpSize(const QString& text) {
+    const auto edit = recordEdit(QStringLiteral("统一跳步"));
     const auto n = parseInRange(text, 0, 255);
     if (!n) return FieldMark::Invalid;
     material().setJumpSize(*n);
@@ -77,30 +88,37 @@ FieldMark MaterialEditor::typeJumpSize(const QString& text) {
 }
 
 void MaterialEditor::setJumpAtRangeEnd(bool on) {
+    const auto edit = recordEdit(QStringLiteral("到达跳步区间末尾才跳步"));
     material().setJumpAtRangeEnd(on ? 1 : 0);
 }
 
 void MaterialEditor::chooseBrightness(int listPosition) {
+    const auto edit = recordEdit(QStringLiteral("亮度百分比"));
     material().setBrightnessCut(listPosition);
 }
 
 void MaterialEditor::chooseStartMode(int index) {
+    const auto edit = recordEdit(QStringLiteral("启动方式"));
     material().setStartMode(index);
 }
 
 void MaterialEditor::chooseVirtualDimming(int index) {
+    const auto edit = recordEdit(QStringLiteral("虚拟调光"));
     material().setVirtualDimming(index);
 }
 
 void MaterialEditor::chooseHardwareSpeed(int index) {
+    const auto edit = recordEdit(QStringLiteral("下载后硬件加速"));
     material().setHardwareSpeed(index);
 }
 
 void MaterialEditor::setRunFromStart(bool on) {
+    const auto edit = recordEdit(QStringLiteral("调用从头运行"));
     material().setRunFromStart(on ? 1 : 0);
 }
 
 void MaterialEditor::chooseMotionMode(int index) {
+    const auto edit = recordEdit(QStringLiteral("XY动作辅助生成"));
     if (material().setMotionMode(index) && m_motionPanelOpen) prepareMotionParameters();
 }
 
@@ -122,12 +140,14 @@ void MaterialEditor::selectStep(int listPosition) {
 }
 
 Outcome MaterialEditor::addStep(bool copy) {
+    const auto edit = recordEdit(copy ? QStringLiteral("复制加一步") : QStringLiteral("加一步"));
     const int fieldTime = material().stepTime(m_currentStep);
     StepContext ctx = steps();
     return kx::addStep(ctx, copy, fieldTime);
 }
 
 void MaterialEditor::deleteStep() {
+    const auto edit = recordEdit(QStringLiteral("删除步"));
     StepContext ctx = steps();
     kx::deleteStep(ctx);
 }
@@ -148,11 +168,13 @@ Outcome MaterialEditor::copySteps() {
 }
 
 Outcome MaterialEditor::pasteSteps() {
+    const auto edit = recordEdit(QStringLiteral("粘贴步"));
     StepContext ctx = steps();
     return kx::pasteSteps(ctx, m_copyCount);
 }
 
 Outcome MaterialEditor::pasteStepsAtEnd() {
+    const auto edit = recordEdit(QStringLiteral("尾部粘贴"));
     const int fieldTime = material().stepTime(m_currentStep);
     StepContext ctx = steps();
     return kx::pasteStepsAtEnd(ctx, m_copyCount, fieldTime);
@@ -162,6 +184,7 @@ Outcome MaterialEditor::pasteStepsAtEnd() {
 
 Outcome MaterialEditor::deleteMaterial() {
     if (!m_dialogs.prompter.askYesNo(kMsgAskDeleteMaterial)) return {};
+    const auto edit = recordEdit(QStringLiteral("删除素材"));
     clearMaterial(material());
     reload();
     return Outcome::success();
@@ -172,6 +195,7 @@ Outcome MaterialEditor::exportMaterial() {
 }
 
 Outcome MaterialEditor::importMaterial() {
+    const auto edit = recordEdit(QStringLiteral("导入素材"));
     const Outcome out = kx::importMaterial(material(), m_dialogs);
     if (out.done) reload();
     return out;
@@ -182,6 +206,7 @@ Outcome MaterialEditor::copyMaterial() {
 }
 
 Outcome MaterialEditor::pasteMaterial() {
+    const auto edit = recordEdit(QStringLiteral("粘贴素材"));
     const Outcome out = pasteMaterialFromClipboard(material(), m_paths, m_dialogs.prompter);
     if (out.done) reload();
     return out;
@@ -204,6 +229,7 @@ QStringList MaterialEditor::tempChannelItems() const {
 }
 
 Outcome MaterialEditor::pressTempCode(int code) {
+    const auto edit = recordEdit(QStringLiteral("临时通道"));
     if (code <= 0 || code >= kChannelFunctionCount) return {};
     return toggleTemporaryChannel(material(), code);
 }

@@ -5,13 +5,17 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "base/dialogs.h"
 #include "base/outcome.h"
 #include "base/paths.h"
+#include "base/table_edit.h"
 #include "fixtures/fixture_groups.h"
 #include "fixtures/fixture_library.h"
+#include "materials/builtin_materials.h"
+#include "materials/chase_generator.h"
 #include "materials/material.h"
 #include "materials/material_editor_rules.h"
 #include "materials/material_output.h"
@@ -32,14 +36,28 @@ struct MaterialEditorSources {
     MaterialOutput& output;
 };
 
+// Where the Material window's stores are recorded, and what it needs to put a Material back: the
+// bank it edits is the open Effect's, so an entry of another Effect's Material opens that Effect
+// first (a switch that cannot keep the open bank is refused with its message).
+struct MaterialEditorHistory {
+    EditHistory* history = nullptr;
+    std::function<int()> openEffect;
+    std::function<Outcome(int effect)> openBank;
+    // The window to the front, showing the Material put back.
+    std::function<void()> reveal;
+};
+
 // The Material window's rules and state: which Material, Step and Virtual Fixture it shows, what
 // is selected, which panels and pages are open, and one entry point per kind of edit. Every edit
-// goes into the Material at once; the window draws from the accessors.
+// goes into the Material at once, one entry of the edit history; the window draws from the
+// accessors.
 class MaterialEditor {
   public:
     MaterialEditor(MaterialEditorSources sources, AppPaths paths, FileDialogs dialogs);
 
     // --- The window as a whole
+
+    void setHistory(MaterialEditorHistory history) { m_history = std::move(history); }
 
     // Opening the Material of Module 1-20, Slot 1-12 of the open Effect, whose and whose Module's
     // names the captions show: default times, Virtual Fixture 1 shown, the first Step current,
@@ -51,6 +69,8 @@ class MaterialEditor {
     int module() const { return m_module; }
     int slot() const { return m_slot; }
     int number() const { return materialNumber(m_module, m_slot); }
+    // The captions' names again (an undo opened another Effect or Material).
+    void setNames(const QString& effectName, const QString& moduleName);
     Material& material() { return m_src.bank.at(m_module, m_slot); }
     const Material& material() const { return m_src.bank.at(m_module, m_slot); }
     // "效果:" and the Effect's name, "模块:" and the Module's name.
@@ -221,7 +241,38 @@ class MaterialEditor {
     // "生成动作": one revolution as Steps, played fading at a tenth per Step from Step 1.
     bool generateMotion();
 
+    // --- Tools over the window
+
+    // "生成数据" of the chase generator on the shown Material; the window opens it again.
+    ChaseResult runChase(const ChaseFields& fields);
+    // A built-in Material replaces the shown one (after the question); the window opens it again.
+    Outcome applyBuiltIn(const BuiltInEntry& entry);
+
   private:
+    // Counts the stores in progress: a store made by another (a paste entering values, a delete
+    // opening the Material again) is part of the outer store's entry.
+    struct StoreDepth {
+        StoreDepth(int& count) : depth(count) { ++depth; }
+        ~StoreDepth() { --depth; }
+        StoreDepth(const StoreDepth&) = delete;
+        StoreDepth& operator=(const StoreDepth&) = delete;
+        int& depth;
+    };
+    struct Store {
+        StoreDepth depth;
+        TableEdit<Material> edit;
+    };
+    // Starts a store of the shown Material, described "素材 <number> <what>".
+    Store recordEdit(const QString& what, const QString& mergeKey = {});
+    // "素材 2/1/3": Effect, Module and Slot of the shown Material.
+    QString tableName() const;
+    // After a Material was put back: it is shown, the Step and Virtual Fixture of its edit
+    // current where they still exist; the panels, pages and demonstration stay valid for it.
+    void showRestored(int module, int slot, int step, int fixture);
+    // What opening a Material resets (its times aside).
+    void resetPosition();
+    void showFixture(int fixture);
+    void storeValue(int channel, int value);
     // The Step operations' view of the current Material and Step.
     StepContext steps();
     void clearSelection() { m_selected.reset(); }
@@ -231,6 +282,8 @@ class MaterialEditor {
     AppPaths m_paths;
     FileDialogs m_dialogs;
     MaterialEditorColours m_colours;
+    MaterialEditorHistory m_history;
+    int m_storeDepth = 0;
 
     int m_module = 1;
     int m_slot = 1;

@@ -29,6 +29,11 @@ std::vector<int> MaterialEditor::selectedFixtures() const {
 }
 
 void MaterialEditor::leftClickFixture(int fixture) {
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
+    showFixture(fixture);
+}
+
+void MaterialEditor::showFixture(int fixture) {
     if (fixture < 1 || fixture > kMaxVirtualFixtures) return;
     clearSelection();
     m_shownFixture = fixture;
@@ -42,21 +47,24 @@ void MaterialEditor::rightClickFixture(int fixture) {
 
 void MaterialEditor::selectAll() {
     if (material().fixtureCount() == 0) return;
-    leftClickFixture(1);
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
+    showFixture(1);
     for (int v = 2; v <= material().fixtureCount(); ++v)
         m_selected.set(v);
 }
 
 void MaterialEditor::selectOdd() {
     if (material().fixtureCount() == 0) return;
-    leftClickFixture(1);
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
+    showFixture(1);
     for (int v = 3; v <= material().fixtureCount(); v += 2)
         m_selected.set(v);
 }
 
 void MaterialEditor::selectEven() {
     if (material().fixtureCount() == 0) return;
-    leftClickFixture(2);
+    const auto edit = recordEdit(QStringLiteral("动作参数"));
+    showFixture(2);
     for (int v = 4; v <= material().fixtureCount(); v += 2)
         m_selected.set(v);
 }
@@ -68,6 +76,12 @@ int MaterialEditor::shownValue(int channel) const {
 }
 
 void MaterialEditor::enterValue(int channel, int value) {
+    const auto edit =
+        recordEdit(QStringLiteral("通道 %1").arg(channel), QStringLiteral("值 %1").arg(channel));
+    storeValue(channel, value);
+}
+
+void MaterialEditor::storeValue(int channel, int value) {
     Material& m = material();
     // Nothing is entered where the shown Virtual Fixture has no such channel.
     if (!m.setValue(m_currentStep, m_shownFixture, channel, value)) return;
@@ -104,13 +118,15 @@ void MaterialEditor::copyValues() {
 }
 
 void MaterialEditor::pasteValues() {
+    const auto edit = recordEdit(QStringLiteral("粘贴数值"));
     for (int k = 1; k <= material().channelCount(); ++k)
-        enterValue(k, m_channelClipboard[k - 1]);
+        storeValue(k, m_channelClipboard[k - 1]);
 }
 
 void MaterialEditor::setEveryValue(int value) {
+    const auto edit = recordEdit(QStringLiteral("全%1").arg(value));
     for (int k = 1; k <= material().channelCount(); ++k)
-        enterValue(k, value);
+        storeValue(k, value);
 }
 
 void MaterialEditor::setChannelPage(int page) {
@@ -144,6 +160,7 @@ void MaterialEditor::clickDefinition(int channel) {
 
 void MaterialEditor::pickCode(int code) {
     if (m_definingChannel == 0) return;
+    const auto edit = recordEdit(QStringLiteral("通道 %1 定义").arg(m_definingChannel));
     material().setChannelFunction(m_definingChannel, code);
     m_definingChannel = 0;
 }

@@ -83,12 +83,9 @@ void MaterialEditorView::buildHeader() {
 
     auto reopened = [this](Outcome (MaterialEditor::*operation)()) {
         return [this, operation] {
-            const bool demo = m_editor.demoOpen();
             const Outcome out = (m_editor.*operation)();
             tell(out);
-            if (!out.done) return;
-            if (demo && !m_editor.demoOpen() && m_hooks.setLiveView) m_hooks.setLiveView(7);
-            Fun_所有控件数据刷新();
+            if (out.done) Fun_所有控件数据刷新();
         };
     };
     struct Operation {
@@ -304,6 +301,7 @@ void MaterialEditorView::buildPanels() {
                                     [this] { leaveDemo(); }},
                                    this);
     m_demo->setGeometry(6, kLowerZoneTop, kLeftWidth, kLowerZoneHeight);
+    m_demo->hide();
 }
 
 void MaterialEditorView::leaveDemo() {
@@ -357,9 +355,7 @@ void MaterialEditorView::Fun_窗体载入(int module, int slot, const QString& e
 }
 
 void MaterialEditorView::reload() {
-    const bool demo = m_editor.demoOpen();
     m_editor.reload();
-    if (demo && m_hooks.setLiveView) m_hooks.setLiveView(7);
     Fun_所有控件数据刷新();
 }
 
@@ -381,6 +377,8 @@ void MaterialEditorView::Fun_所有控件数据刷新() {
     setChecked(m_runFromStart, m.runFromStart() == 1);
     m_motionMode->setCurrentIndex(m.motionMode());
     if (m_editor.fixturePanelOpen()) m_fixturePanel->refresh();
+    // A demonstration the editor ended (the Material was opened again) leaves the running view.
+    if (!m_demo->isHidden() && !m_editor.demoOpen() && m_hooks.setLiveView) m_hooks.setLiveView(7);
     m_demo->setVisible(m_editor.demoOpen());
     m_demo->refresh();
     refreshAfterEdit();

@@ -11,58 +11,18 @@ namespace {
 
 // The chain of editors as the technician walks it from the title bar: 场景 -> an Effect -> a
 // Slot in the Material editor -> 返回 -> 返回, with the program's own registrations.
-class EditorChainTest : public test::ShowEditorsFixture {
+class EditorChainTest : public test::EditorChainFixture {
   protected:
-    void SetUp() override {
-        ShowEditorsFixture::SetUp();
-        install({sceneEditor(scenes),
-                 effectEditor(effects,
-                              [this] {
-                                  const EffectEditorPosition& at = effects->editor().position();
-                                  materials.opens = {at.module, at.slot};
-                                  shell->enter(EditorId::Materials);
-                              }),
-                 materialEditorEntry(materials, {show,
-                                                 engine,
-                                                 paths,
-                                                 {platform, platform},
-                                                 appearance,
-                                                 *link,
-                                                 wheel,
-                                                 window,
-                                                 *shell})});
-        enterScenes();
-        ASSERT_EQ(window.currentView(), scenes);
-    }
-
-    template <typename T = QPushButton>
-    T* in(QWidget* view, const QString& name) {
-        T* w = view->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
-
     // From the scenes: Effect e, its Slot s, one recorded Step, then back to the scenes.
     void recordAStep(int e, int s) {
-        click(scenes->effectButton(e));
-        ASSERT_EQ(window.currentView(), effects);
-        click(in(effects, "Command素材" + QString::number(s)));
-        ASSERT_EQ(window.currentView(), materials.view);
+        openSlot(e, s);
         // The counts as typed into the fixture panel, then a Step.
         materials.core->typeFixtureCount("2");
         materials.core->typeChannelCount("3");
         click(in(materials.view, "Command加一步"));
         ASSERT_TRUE(materialExists(show.materials, 1, s));
-        click(in(materials.view, "Command返回"));
-        ASSERT_EQ(window.currentView(), effects);
-        click(in(effects, "Command返回"));
-        ASSERT_EQ(window.currentView(), scenes);
+        backToScenes();
     }
-
-    SceneEditorView* scenes = nullptr;
-    EffectEditorView* effects = nullptr;
-    MaterialEditorHome materials;
 };
 
 TEST_F(EditorChainTest, AStepRecordedInOneEffectSurvivesEditingAnotherAndIsSaved) {

@@ -45,7 +45,9 @@ class MaterialEditorLiveTest : public test::ShellFixture {
                                                        *link,
                                                        wheel,
                                                        window,
-                                                       *shell})},
+                                                       *shell,
+                                                       images,
+                                                       &undo})},
                            *link, wheel, window);
         shell->createViews(std::move(installed.entries));
         connectLink();
@@ -70,6 +72,9 @@ class MaterialEditorLiveTest : public test::ShellFixture {
     }
 
     std::unique_ptr<Show> show = std::make_unique<Show>();
+    EffectImages images{*show, AppPaths::under(dir.path())};
+    EditHistory history;
+    UndoActions undo{history, platform};
     MaterialOutput output;
     MaterialEditorHome home;
     // Computes independently what the frames must carry.
@@ -181,6 +186,32 @@ TEST_F(MaterialEditorLiveTest, ChaseToolAndLibrariesWorkOnTheShownMaterial) {
     EXPECT_TRUE(home.builtIns->state().shown());
     QTest::mouseClick(button("Command个性素材"), Qt::LeftButton);
     EXPECT_TRUE(home.builtIns->isVisible());
+}
+
+}  // namespace
+}  // namespace kx
+
+namespace kx {
+namespace {
+
+TEST_F(MaterialEditorLiveTest, CtrlZPutsTheRestoredStepOnTheFixturesAtTheNextTick) {
+    window.show();
+    const Material before = material();
+    FaderView* fader = home.view->fader(1);
+    QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(10, 1));
+    QTest::mouseRelease(fader, Qt::LeftButton, {}, QPoint(10, 1));
+    ASSERT_EQ(material().value(1, 1, 1), 255);
+    reference.beginTick(expected);
+    reference.previewCurrentStep(material(), 1, 1, show->library, expected);
+    ASSERT_TRUE(tickShows(expected));
+    EXPECT_EQ(sim->lastFrame(cmd::kDmxPortsAB).at(0), char(255));
+
+    QTest::keyClick(home.view->valueBox(1), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(material(), before);
+    expected.fill(0);
+    reference.previewCurrentStep(before, 1, 1, show->library, expected);
+    EXPECT_EQ(expected[1], 10 + 3 + 1);
+    EXPECT_TRUE(tickShows(expected));
 }
 
 }  // namespace

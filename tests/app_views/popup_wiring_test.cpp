@@ -14,7 +14,7 @@ TEST_F(PopupWiringTest, TheChaseWindowStaysOpenOnlyOverTheStaticMaterialView) {
     Appearance appearance;
     Material material;
     ChaseGeneratorWindow window(appearance);
-    window.setMaterial(&material);
+    window.setMaterial(&material, {});
     std::vector<int> earlier;
     link->live().addTickObserver([&](int view, const DmxFrame&) { earlier.push_back(view); });
     hideOutsideView(link->live(), kMaterialStatic, &window);

@@ -18,7 +18,8 @@ namespace {
 class BuiltInMaterialsPanelTest : public test::FakePlatformTest {
   protected:
     void SetUp() override {
-        panel.setMaterial(&material);
+        panel.setImport(
+            [this](const BuiltInEntry& e) { return importBuiltInMaterial(e, material, fake); });
         panel.attachLibraryButtons(&standard, &personal);
     }
     QString appSet() const { return fake.dir.path() + "/AppSet"; }

@@ -12,7 +12,10 @@ namespace {
 
 class ChaseGeneratorWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { window.setMaterial(&material); }
+    void SetUp() override {
+        window.setMaterial(&material,
+                           [this](const ChaseFields& f) { return generateChase(material, f); });
+    }
 
     void type(QComboBox* combo, const QString& text) {
         combo->lineEdit()->selectAll();

@@ -83,7 +83,7 @@ TEST_F(StarterLibraryTest, EveryMaterialImportsThroughTheBuiltInPanelWithItsDesc
 
     Material current;
     BuiltInMaterialsPanel panel(appSet(), fake, Appearance{});
-    panel.setMaterial(&current);
+    panel.setImport([&](const BuiltInEntry& e) { return importBuiltInMaterial(e, current, fake); });
     QPushButton standard, personal;
     panel.attachLibraryButtons(&standard, &personal);
     std::set<QString> seen;

@@ -144,14 +144,22 @@ std::unique_ptr<Show> largestShow(EffectImageStore& images) {
     return show;
 }
 
-void BM_SaveAndLoadLargestShow(benchmark::State& state) {
+// The largest show with its Effect Material Images in a folder of their own.
+struct LargestShowOnDisk {
     QTemporaryDir dir;
     const AppPaths paths = AppPaths::under(dir.path());
-    QDir().mkpath(paths.scTemp);
+    const bool folder = QDir().mkpath(paths.scTemp);  // before the images are written
     // The images' owner works on a show of its own here: only its files are used.
     Show scratch;
     EffectImages images{scratch, paths};
-    auto live = largestShow(images);
+    std::unique_ptr<Show> live = largestShow(images);
+};
+
+void BM_SaveAndLoadLargestShow(benchmark::State& state) {
+    LargestShowOnDisk disk;
+    const AppPaths& paths = disk.paths;
+    EffectImages& images = disk.images;
+    auto& live = disk.live;
     const QString stamp = QStringLiteral("2026/12/9 14:00:00 C:\\KX7420");
     qsizetype size = 0;
     const ShowBinding binding = showBinding(*live, images, paths);
@@ -185,14 +193,10 @@ struct StillClock : Clock {
 // Arg 1: an edit before every check, so each one writes the file; 0: nothing changed, so the
 // check is the digest alone (what an idle program pays every 30 s).
 void BM_RecoveryCheckLargestShow(benchmark::State& state) {
-    QTemporaryDir dir;
-    const AppPaths paths = AppPaths::under(dir.path());
-    QDir().mkpath(paths.scTemp);
-    Show scratch;
-    EffectImages images{scratch, paths};
-    auto live = largestShow(images);
+    LargestShowOnDisk disk;
+    auto& live = disk.live;
     StillClock clock;
-    ShowRecovery recovery(*live, images, paths, clock);
+    ShowRecovery recovery(*live, disk.images, disk.paths, clock);
     recovery.saved();
     const bool edit = state.range(0) == 1;
     int n = 0;
@@ -202,7 +206,7 @@ void BM_RecoveryCheckLargestShow(benchmark::State& state) {
         writes += recovery.keepIfChanged() ? 1 : 0;
     }
     state.counters["writes"] = writes;
-    state.counters["file_bytes"] = static_cast<double>(QFileInfo(paths.recoveryFile).size());
+    state.counters["file_bytes"] = static_cast<double>(QFileInfo(disk.paths.recoveryFile).size());
 }
 BENCHMARK(BM_RecoveryCheckLargestShow)
     ->Arg(0)
@@ -212,14 +216,9 @@ BENCHMARK(BM_RecoveryCheckLargestShow)
 
 // What the check costs the main loop itself: the copy of the show it then works on beside it.
 void BM_RecoveryCopyLargestShow(benchmark::State& state) {
-    QTemporaryDir dir;
-    const AppPaths paths = AppPaths::under(dir.path());
-    QDir().mkpath(paths.scTemp);
-    Show scratch;
-    EffectImages images{scratch, paths};
-    auto live = largestShow(images);
+    LargestShowOnDisk disk;
     for (auto _ : state) {
-        auto copy = std::make_shared<const Show>(*live);
+        auto copy = std::make_shared<const Show>(*disk.live);
         benchmark::DoNotOptimize(copy.get());
     }
 }

@@ -24,30 +24,24 @@ void EditHistory::record(EditEntry entry) {
 }
 
 Outcome EditHistory::undo() {
-    if (m_done.empty()) return {};
-    m_sealed = true;
-    EditEntry& entry = m_done.back();
-    m_restoring = true;
-    const Outcome out = entry.restore(entry.before.get());
-    m_restoring = false;
-    if (out.done) {
-        m_undone.push_back(std::move(entry));
-        m_done.pop_back();
-        emit changed();
-    }
-    return out;
+    return move(m_done, m_undone, false);
 }
 
 Outcome EditHistory::redo() {
-    if (m_undone.empty()) return {};
+    return move(m_undone, m_done, true);
+}
+
+template <class From, class To>
+Outcome EditHistory::move(From& from, To& to, bool forward) {
+    if (from.empty()) return {};
     m_sealed = true;
-    EditEntry& entry = m_undone.back();
+    EditEntry& entry = from.back();
     m_restoring = true;
-    const Outcome out = entry.restore(entry.after.get());
+    const Outcome out = entry.restore(forward ? entry.after.get() : entry.before.get());
     m_restoring = false;
     if (out.done) {
-        m_done.push_back(std::move(entry));
-        m_undone.pop_back();
+        to.push_back(std::move(entry));
+        from.pop_back();
         emit changed();
     }
     return out;

@@ -75,6 +75,10 @@ class EditHistory : public QObject {
 
   private:
     void trim();
+    // Puts the newest entry of `from` back (its after-state going forward, else its before-state)
+    // and moves it to `to`; a refusal moves nothing.
+    template <class From, class To>
+    Outcome move(From& from, To& to, bool forward);
 
     Limits m_limits;
     std::deque<EditEntry> m_done;

@@ -61,4 +61,32 @@ class TableEdit {
     Restore m_restore;
 };
 
+// A recorded store of a table that exists only as a view of the show (an Effect with its bank,
+// every Effect with the images): taken at the start, taken again when the store ends, one entry
+// when it differs.
+template <class T>
+class SnapshotEdit {
+  public:
+    SnapshotEdit(EditHistory* history, std::function<T()> take, QString tableName,
+                 QString description, QString mergeKey, typename TableEdit<T>::Restore restore)
+        : m_take(std::move(take)),
+          m_state(history == nullptr || history->restoring() ? T{} : m_take()),
+          m_edit(history, m_state, std::move(tableName), std::move(description),
+                 std::move(mergeKey), std::move(restore)),
+          m_active(history != nullptr && !history->restoring()) {}
+    // The state as the store left it, before the entry is recorded.
+    ~SnapshotEdit() {
+        if (m_active) m_state = m_take();
+    }
+
+    SnapshotEdit(const SnapshotEdit&) = delete;
+    SnapshotEdit& operator=(const SnapshotEdit&) = delete;
+
+  private:
+    std::function<T()> m_take;
+    T m_state;
+    TableEdit<T> m_edit;
+    bool m_active;
+};
+
 }  // namespace kx

@@ -16,6 +16,8 @@ constexpr int kStampPositions = 10;
 constexpr int kStampTextMax = 250;
 inline const QString kShowExt = QStringLiteral("K74");
 inline const QString kReasonUnreadable = QStringLiteral("无法读取");
+inline const QString kReasonPartlyUnreadable = QStringLiteral("部分无法读取");
+constexpr std::uint32_t kSectionMark = 0xEEEEEEEE;
 inline constexpr int kBackupPauseMs = 10;
 inline constexpr int kSettleMs = 200;
 
@@ -97,6 +99,43 @@ ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sectio
     return ParseResult::Ok;
 }
 
+std::vector<int> unreachableSections(const QByteArray& bytes, const SectionRoutines& sections) {
+    RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
+    std::vector<int> unreachable;
+    for (const SectionRoutine& s : sections) {
+        const int entry = 4 * s.number;
+        if (entry + 4 > buf.capacity()) continue;  // a header this short is refused as a whole
+        const int position = Fun_GetAt4(entry, buf);
+        if (position == 0) continue;
+        int cursor = position;
+        const bool framed =
+            position >= 4 && position <= buf.capacity() - 4 &&
+            static_cast<std::uint32_t>(Fun_GetAt4(position - 4, buf)) == kSectionMark &&
+            Fun_GetTag(cursor, buf) == s.tag;
+        if (!framed) unreachable.push_back(s.number);
+    }
+    return unreachable;
+}
+
+QString sectionName(int number) {
+    switch (number) {
+        case kSectionRoomControl:
+            return QStringLiteral("灯控");
+        case kSectionScenes:
+            return QStringLiteral("场景");
+        case kSectionFixtures:
+            return QStringLiteral("灯库");
+        case kSectionMaterials:
+            return QStringLiteral("素材");
+        case kSectionEffects:
+            return QStringLiteral("效果");
+        case kSectionThresholds:
+            return QStringLiteral("动作阈值");
+        default:
+            return QString::number(number);
+    }
+}
+
 ShowFile::ShowFile(AppPaths paths, ShowBinding binding, Waiter waiter, ShowFileEvents events)
     : m_paths(std::move(paths)),
       m_binding(std::move(binding)),
@@ -133,17 +172,18 @@ LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
 }
 
 LoadResult ShowFile::loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside) {
-    return loadParsed(prompter, bytes, [&] {
-        return keepAside == KeepAside::Yes ? kMsgShowFormat + "\n" + keepUnreadable(bytes)
-                                           : kMsgShowFormat;
+    return loadParsed(prompter, bytes, keepAside, [&] {
+        return keepAside == KeepAside::Yes
+                   ? kMsgShowFormat + "\n" + this->keepAside(bytes, kReasonUnreadable)
+                   : kMsgShowFormat;
     });
 }
 
 LoadResult ShowFile::loadCopy(Prompter& prompter, const QByteArray& bytes, const QString& refusal) {
-    return loadParsed(prompter, bytes, [&refusal] { return refusal; });
+    return loadParsed(prompter, bytes, KeepAside::No, [&refusal] { return refusal; });
 }
 
-LoadResult ShowFile::loadParsed(Prompter& prompter, const QByteArray& bytes,
+LoadResult ShowFile::loadParsed(Prompter& prompter, const QByteArray& bytes, KeepAside keep,
                                 const std::function<QString()>& refusal) {
     StagedShow staged = m_binding.stage();
     QStringList notes;
@@ -151,6 +191,16 @@ LoadResult ShowFile::loadParsed(Prompter& prompter, const QByteArray& bytes,
     if (parse != ParseResult::Ok) {
         prompter.message(refusal());
         return parse == ParseResult::WrongTag ? LoadResult::WrongFormat : LoadResult::Damaged;
+    }
+    // The copy is made before anything is replaced: the next save writes over the file.
+    const std::vector<int> unreachable = unreachableSections(bytes, staged.sections);
+    if (!unreachable.empty()) {
+        QStringList names;
+        for (int number : unreachable)
+            names << sectionName(number);
+        QString text = kMsgSectionsDefaulted.arg(names.join(QStringLiteral("、")));
+        if (keep == KeepAside::Yes) text += keepAside(bytes, kReasonPartlyUnreadable);
+        notes.prepend(text);
     }
     notes += staged.commit();
     if (m_events.showReplaced) m_events.showReplaced();
@@ -167,8 +217,8 @@ QString ShowFile::backupName(const QString& reason) {
 
 // Made even when "不自动备份" is 1: it is not a routine backup but maybe the only copy of the
 // user's show. Returns the line that tells the user where it went.
-QString ShowFile::keepUnreadable(const QByteArray& bytes) {
-    const QString name = backupName(kReasonUnreadable);
+QString ShowFile::keepAside(const QByteArray& bytes, const QString& reason) {
+    const QString name = backupName(reason);
     QDir().mkpath(m_paths.backupDir);
     if (!writeWholeFile(m_paths.backupDir + "/" + name, bytes)) return kMsgNotKeptAside;
     return kMsgKeptAside + name;

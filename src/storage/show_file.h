@@ -95,6 +95,13 @@ ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
 ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
                           QStringList& notes);
 
+// The sections whose directory entry is not 0 but leads to no frame of theirs (outside the file,
+// or to bytes that are not EE EE EE EE and the section's tag): damage, where a 0 entry is a
+// section the file simply does not have. Their readers keep their defaults.
+std::vector<int> unreachableSections(const QByteArray& bytes, const SectionRoutines& sections);
+// The name the user knows a section by ("场景" for 2, ...).
+QString sectionName(int number);
+
 // What the Show File tells the rest of the program, which decides what follows (the caption,
 // every editor's refresh, the title bar); each may be left empty.
 struct ShowFileEvents {
@@ -113,6 +120,8 @@ inline const QString kMsgShowFormat = QStringLiteral("文件格式错误！！�
 // The second line of kMsgShowFormat after a Show File was refused: where its bytes were kept.
 inline const QString kMsgKeptAside = QStringLiteral("原文件已备份到 灯光备份\\");
 inline const QString kMsgNotKeptAside = QStringLiteral("原文件无法备份");
+// A show that loaded, but some of whose sections fell back to their defaults.
+inline const QString kMsgSectionsDefaulted = QStringLiteral("%1数据无法读取，已使用默认值。");
 inline const QString kMsgSaveFailed = QStringLiteral("SHOW 文件保存失败！！！");
 inline const QString kMsgShowTooLarge = QStringLiteral("SHOW 文件超出容量，保存失败！！！");
 inline const QString kMsgAskNewShow = QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？");
@@ -139,7 +148,8 @@ class ShowFile {
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
     // leaves the live show as it was; a file that is there but cannot be read is first copied
     // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
-    // writes the default path.
+    // writes the default path. So is one that loads with some section's directory entry leading
+    // nowhere ("... 部分无法读取.K74"), and the user is told which parts took their defaults.
     LoadResult loadShow(Prompter& prompter, const QString& path = {});
     // Replaces the whole show with bytes that are not the Show File (a recovery copy): a refusal
     // is told with refusal and nothing is kept aside, which is the caller's business.
@@ -172,9 +182,9 @@ class ShowFile {
 
     enum class KeepAside { Yes, No };
     LoadResult loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside);
-    LoadResult loadParsed(Prompter& prompter, const QByteArray& bytes,
+    LoadResult loadParsed(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside,
                           const std::function<QString()>& refusal);
-    QString keepUnreadable(const QByteArray& bytes);
+    QString keepAside(const QByteArray& bytes, const QString& reason);
     QString backupName(const QString& reason);
     bool copyShowFile(Prompter& prompter, const QString& to);
     // Between the backup of an open, save-as or new and the step that uses the files.

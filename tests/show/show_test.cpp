@@ -243,6 +243,94 @@ TEST_F(ShowTest, AShowThatCannotBeReadIsKeptAsideByteForByte) {
     EXPECT_EQ(withoutStamp(saved()), withoutStamp(good));
 }
 
+TEST_F(ShowTest, ASectionWhoseEntryLeadsNowhereTakesItsDefaultsAndTheFileIsKept) {
+    fill(show);
+    show.room.startupScene = 7;
+    show.scenes.at(4).name = QStringLiteral("生日");
+    show.scenes.relayRemarks[0] = QStringLiteral("风扇");
+    show.currentEffect = 3;
+    show.materials.at(1, 1) = tiny(2, 90);
+    show.effects.at(5).remark = QStringLiteral("慢歌");
+    const QByteArray good = saved();
+    const Show before = show;
+    const QString copyName = QStringLiteral("S7420--[260307-090504] 部分无法读取.K74");
+    const auto entryOf = [&](int section) {
+        RecordBuffer b = RecordBuffer::fromBytes(good);
+        return Fun_GetAt4(4 * section, b);
+    };
+
+    struct Case {
+        int section;
+        QByteArray entry;  // what the directory entry is overwritten with
+        QString name;
+        std::function<bool(const Show&)> defaulted;
+    };
+    const auto at = [](int position) {
+        QByteArray a(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            a[3 - i] = static_cast<char>((position >> (8 * i)) & 0xFF);
+        return a;
+    };
+    const std::vector<Case> cases{
+        {kSectionScenes, hex("FFFFFFFF"), QStringLiteral("场景"),
+         [](const Show& s) { return s.scenes == SceneTable{}; }},
+        {kSectionRoomControl, at(good.size() + 100), QStringLiteral("灯控"),
+         [](const Show& s) { return s.room == RoomControl{}; }},
+        // Inside the file, but at another section's tag.
+        {kSectionFixtures, at(entryOf(kSectionEffects)), QStringLiteral("灯库"),
+         [](const Show& s) { return s.library == FixtureLibrary{}; }},
+        {kSectionMaterials, at(entryOf(kSectionFixtures) + 1), QStringLiteral("素材"),
+         [](const Show& s) { return s.materials == MaterialBank{}; }},
+        {kSectionEffects, hex("EEEEEEEE"), QStringLiteral("效果"),
+         [](const Show& s) { return s.effects == EffectTable{}; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        show = before;
+        QDir(paths.backupDir).removeRecursively();
+        QByteArray bad = good;
+        bad.replace(4 * c.section, 4, c.entry);
+        fake.messages.clear();
+        ASSERT_TRUE(writeWholeFile(paths.showFile, bad));
+        EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+        EXPECT_EQ(fake.messages,
+                  QStringList{c.name + "数据无法读取，已使用默认值。原文件已备份到 灯光备份\\" +
+                              copyName});
+        EXPECT_EQ(readWholeFile(paths.backupDir + "/" + copyName).value_or(QByteArray()), bad);
+        EXPECT_TRUE(c.defaulted(show));
+        // The other sections came in.
+        if (c.section != kSectionFixtures) {
+            EXPECT_EQ(show.library, before.library);
+        }
+        if (c.section != kSectionScenes) {
+            EXPECT_EQ(show.scenes, before.scenes);
+        }
+    }
+
+    // Two sections at once are one message.
+    QByteArray two = good;
+    two.replace(4 * kSectionScenes, 4, hex("FFFFFFFF"));
+    two.replace(4 * kSectionEffects, 4, hex("00000001"));
+    fake.messages.clear();
+    ASSERT_TRUE(writeWholeFile(paths.showFile, two));
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_EQ(
+        fake.messages,
+        QStringList{"场景、效果数据无法读取，已使用默认值。原文件已备份到 灯光备份\\" + copyName});
+
+    // A section the file simply does not have is no damage, and nothing is kept.
+    QByteArray absent = good;
+    absent.replace(4 * kSectionScenes, 4, QByteArray(4, '\0'));
+    QDir(paths.backupDir).removeRecursively();
+    fake.messages.clear();
+    ASSERT_TRUE(writeWholeFile(paths.showFile, absent));
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_TRUE(fake.messages.isEmpty());
+    EXPECT_FALSE(QDir(paths.backupDir).exists());
+    StagedEffectImages staged;
+    EXPECT_TRUE(unreachableSections(absent, showSections(show, images, staged)).empty());
+}
+
 TEST_F(ShowTest, BackupSavesTheGroupsFileOnlyWhenChanged) {
     saved();
     setGroupMember(show.groups, 1, 5, true);

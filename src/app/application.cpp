@@ -76,6 +76,11 @@ bool Application::startUp() {
     events.showReplaced = [this] { showReplaced(); };
     events.written = [this] { m_recovery->saved(); };
     events.operationRunning = [this](bool running) {
+        if (running) {
+            m_platform.holdInput();
+        } else {
+            m_platform.releaseInput();
+        }
         if (m_shell) m_shell->titleBar().setEnabled(!running);
     };
     m_showFile = std::make_unique<ShowFile>(

@@ -28,54 +28,31 @@ void QtPlatform::sleep(int ms) {
     QThread::msleep(static_cast<unsigned long>(std::max(ms, 0)));
 }
 
-namespace {
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TabletPress:
-        case QEvent::TabletRelease:
-        case QEvent::TabletMove:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 void QtPlatform::processEvents(int maxWaitMs) {
     // Sockets, timers and painting go on while the program waits for the Controller; the user's
-    // clicks and keys do not, so no handler starts new work in the middle of a command.
-    m_waits.emplace_back(QApplication::activeModalWidget());
+    // clicks and keys stay queued in the window system, in order, and reach their controls as
+    // soon as the wait is over, so no handler starts new work in the middle of a command and no
+    // key press is lost.
+    ++m_waitDepth;
     struct Leave {
-        std::vector<QPointer<QWidget>>& waits;
-        ~Leave() { waits.pop_back(); }
-    } leave{m_waits};
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{m_waitDepth};
+    constexpr auto kHoldInput = QEventLoop::AllEvents | QEventLoop::ExcludeUserInputEvents;
     if (maxWaitMs <= 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::processEvents(kHoldInput);
         return;
     }
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     wake.start(maxWaitMs);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents(kHoldInput | QEventLoop::WaitForMoreEvents);
+}
+
+void QtPlatform::releaseInput() {
+    if (m_holds > 0) --m_holds;
+    if (m_holds == 0 && m_waitDepth == 0) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 QDateTime QtPlatform::localTime() {
@@ -162,28 +139,15 @@ int QtPlatform::virtualKeyOf(int key) {
     }
 }
 
-bool QtPlatform::inputAllowedDuringWait(QObject* watched) const {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == m_waits.back()) return false;
-    if (auto* window = qobject_cast<QWindow*>(watched)) return window == modal->windowHandle();
-    auto* widget = qobject_cast<QWidget*>(watched);
-    return widget && (widget == modal || modal->isAncestorOf(widget));
-}
-
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
-    const bool dropped =
-        waiting() && isUserInput(event->type()) && !inputAllowedDuringWait(watched);
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const int vk = virtualKeyOf(static_cast<QKeyEvent*>(event)->key());
         const bool press = event->type() == QEvent::KeyPress;
-        // A dropped press is not seen by the key polls either; a release always is, so no key
-        // stays down.
-        if (vk > 0 && !(press && dropped)) {
+        if (vk > 0) {
             m_down[vk] = press;
             if (press) m_pressedSinceQuery[vk] = true;
         }
     }
-    if (dropped) return true;
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
-#include <QWidget>
 #include <array>
-#include <vector>
 
 #include "base/clock.h"
 #include "base/event_pump.h"
@@ -37,20 +34,18 @@ class QtPlatform : public QObject,
 
     // Virtual-key code of a Qt key, 0 when it has none.
     static int virtualKeyOf(int qtKey);
-    // True while a wait handles events: the user's input is dropped then.
-    bool waiting() const { return !m_waits.empty(); }
+    void holdInput() override { ++m_holds; }
+    void releaseInput() override;
+    // True while a wait handles events: the user's input is held then.
+    bool waiting() const { return m_waitDepth > 0; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Whether input to watched may pass during the innermost wait: only to a modal dialog that
-    // was opened inside it (a message a handler shows), never to the windows that were there.
-    bool inputAllowedDuringWait(QObject* watched) const;
-
     QString m_programDir;
-    // The modal widget in front when each running wait began (innermost last).
-    std::vector<QPointer<QWidget>> m_waits;
+    int m_waitDepth = 0;
+    int m_holds = 0;
     std::array<bool, 256> m_down{};
     std::array<bool, 256> m_pressedSinceQuery{};
 };

@@ -92,6 +92,13 @@ V21__CSocketMaster& ControllerLink::socket(Endpoint endpoint) {
 }
 
 void ControllerLink::setBusy(bool busy) {
+    if (busy == m_busy) return;
+    // Clicks made during the handshake land while the connect button is still disabled.
+    if (busy) {
+        m_waiter.pump.holdInput();
+    } else {
+        m_waiter.pump.releaseInput();
+    }
     m_busy = busy;
     emit busyChanged(busy);
 }

@@ -42,7 +42,11 @@ void FileTransfer::onReply(std::uint8_t code, std::span<const std::uint8_t> data
 }
 
 FileTransfer::Session::~Session() {
-    if (m_transfer) m_transfer->setRunning(false);
+    if (!m_transfer) return;
+    // What the user did during the transfer reaches the window while the functions that would
+    // have started work are still disabled.
+    m_transfer->m_link.waiter().pump.releaseInput();
+    m_transfer->setRunning(false);
 }
 
 FileTransfer::Session FileTransfer::begin(LogBox& log) {
@@ -50,6 +54,7 @@ FileTransfer::Session FileTransfer::begin(LogBox& log) {
         appendLog(log, lg::kBusy);
         return Session(nullptr);
     }
+    m_link.waiter().pump.holdInput();
     setRunning(true);
     return Session(this);
 }

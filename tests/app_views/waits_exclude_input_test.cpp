@@ -55,8 +55,6 @@ class WaitsExcludeInputTest : public ::testing::Test {
         connectTitleBarToLink(*bar, *link);
         transfer->addRunningObserver([this](bool running) { bar->setTransferRunning(running); });
         bar->show();
-        other.show();
-        QObject::connect(&other, &QPushButton::clicked, [this] { ++otherClicks; });
 
         QTest::mouseClick(bar->connectButton(), Qt::LeftButton);
         ASSERT_TRUE(link->connected());
@@ -77,13 +75,11 @@ class WaitsExcludeInputTest : public ::testing::Test {
     Appearance appearance;
     PictureStore pictures;
     std::unique_ptr<TitleBarView> bar;
-    QPushButton other{"other"};
-    int otherClicks = 0;
     QByteArray file;
     QString path;
 };
 
-TEST_F(WaitsExcludeInputTest, ClicksDuringADownloadStartNothingAndASecondTransferIsRefused) {
+TEST_F(WaitsExcludeInputTest, TheTitleBarIsDisabledDuringADownloadAndASecondTransferIsRefused) {
     QString secondLog;
     bool runningSeen = false;
     bool barDisabled = false;
@@ -92,9 +88,6 @@ TEST_F(WaitsExcludeInputTest, ClicksDuringADownloadStartNothingAndASecondTransfe
         runningSeen = qtPlatform.waiting() && transfer->running();
         barDisabled = !bar->functionButton(6)->isEnabled() && !bar->connectButton()->isEnabled() &&
                       !bar->broadcastCheck()->isEnabled();
-        // An enabled button elsewhere: its click is dropped while the transfer waits.
-        QTest::mouseClick(&other, Qt::LeftButton);
-        QTest::keyClick(&other, Qt::Key_Space);
         // A second transfer asked for in the middle of the first.
         TextLog second;
         transfer->uploadFile(FileType::WallPanel, dir.filePath("QB.KQB"), second);
@@ -106,7 +99,6 @@ TEST_F(WaitsExcludeInputTest, ClicksDuringADownloadStartNothingAndASecondTransfe
 
     EXPECT_TRUE(runningSeen);
     EXPECT_TRUE(barDisabled);
-    EXPECT_EQ(otherClicks, 0);
     EXPECT_EQ(secondLog, "->正在传输\r\n->正在传输\r\n");
     EXPECT_EQ(transfer->transferSucceeded(), 1);
     EXPECT_EQ(sim->commandCount(cmd::kDownloadStart), 1);
@@ -115,12 +107,11 @@ TEST_F(WaitsExcludeInputTest, ClicksDuringADownloadStartNothingAndASecondTransfe
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), file);
 
-    // Afterwards the title bar and the user's clicks are back.
+    // Afterwards the title bar is back.
     EXPECT_FALSE(transfer->running());
+    EXPECT_FALSE(qtPlatform.waiting());
     EXPECT_TRUE(bar->functionButton(6)->isEnabled());
     EXPECT_TRUE(bar->connectButton()->isEnabled());
-    QTest::mouseClick(&other, Qt::LeftButton);
-    EXPECT_EQ(otherClicks, 1);
 }
 
 TEST_F(WaitsExcludeInputTest, AFailedTransferGivesTheTitleBarBackToo) {

@@ -51,29 +51,34 @@ void TestConsoleView::buildSceneFrame() {
     }
 }
 
+// Outside any other lambda: a lambda that captured this, made inside another that captured it
+// too, is miscompiled under the sanitizers.
+void TestConsoleView::addCommandRow(const QString& title, QRect r, const QString& name,
+                                    std::span<const ConsoleButton> buttons,
+                                    void (TestConsole::*action)(int), int width) {
+    QGroupBox* box = makeFrame(this, title, r);
+    int x = 10;
+    for (const ConsoleButton& cb : buttons) {
+        QPushButton* b = makeButton(box, name + QString::number(cb.index),
+                                    QString::fromUtf8(cb.caption), QRect(x, 24, width, 34));
+        const int index = cb.index;
+        connect(b, &QPushButton::clicked, this,
+                [this, action, index] { (m_console.*action)(index); });
+        x += width + kGap;
+    }
+}
+
 void TestConsoleView::buildCommandFrames() {
-    auto row = [this](const QString& title, QRect r, const QString& name, auto buttons,
-                      void (TestConsole::*action)(int), int width) {
-        QGroupBox* box = makeFrame(this, title, r);
-        int x = 10;
-        for (const ConsoleButton& cb : buttons) {
-            QPushButton* b = makeButton(box, name + QString::number(cb.index),
-                                        QString::fromUtf8(cb.caption), QRect(x, 24, width, 34));
-            const int index = cb.index;
-            connect(b, &QPushButton::clicked, this,
-                    [this, action, index] { (m_console.*action)(index); });
-            x += width + kGap;
-        }
-    };
-    row("排风", QRect(10, 188, 184, 70), "Command排风", kFanButtons, &TestConsole::fan, 76);
-    row("空调模式", QRect(202, 188, 184, 70), "Command空调制冷制热", kAirConModeButtons,
-        &TestConsole::airConMode, 76);
-    row("空调风速", QRect(394, 188, 348, 70), "Command空调风速", kAirConSpeedButtons,
-        &TestConsole::airConSpeed, 76);
-    row("音源", QRect(750, 188, 266, 70), "Command音源", kAudioSourceButtons,
-        &TestConsole::audioSource, 76);
-    row("VOD按键", QRect(10, 266, 1006, 70), "Command_内部_keyd指令_to_vod", kVodKeyButtons,
-        &TestConsole::vodKey, 84);
+    addCommandRow("排风", QRect(10, 188, 184, 70), "Command排风", kFanButtons, &TestConsole::fan,
+                  76);
+    addCommandRow("空调模式", QRect(202, 188, 184, 70), "Command空调制冷制热", kAirConModeButtons,
+                  &TestConsole::airConMode, 76);
+    addCommandRow("空调风速", QRect(394, 188, 348, 70), "Command空调风速", kAirConSpeedButtons,
+                  &TestConsole::airConSpeed, 76);
+    addCommandRow("音源", QRect(750, 188, 266, 70), "Command音源", kAudioSourceButtons,
+                  &TestConsole::audioSource, 76);
+    addCommandRow("VOD按键", QRect(10, 266, 1006, 70), "Command_内部_keyd指令_to_vod",
+                  kVodKeyButtons, &TestConsole::vodKey, 84);
 
     QGroupBox* effects = makeFrame(this, "特效", QRect(1024, 188, 246, 148));
     int i = 0;
@@ -92,30 +97,33 @@ void TestConsoleView::buildCommandFrames() {
     });
 }
 
+void TestConsoleView::addSerialMonitor(const QString& title, int left, const QString& sendName,
+                                       const QString& buttonName, const QString& clearName,
+                                       const QString& monitorName, std::uint8_t port,
+                                       QLineEdit*& send, QPlainTextEdit*& box) {
+    QGroupBox* f = makeFrame(this, title, QRect(left, 344, 560, 320));
+    send = new QLineEdit(f);
+    send->setObjectName(sendName);
+    send->setGeometry(10, 26, 360, 32);
+    QPushButton* go = makeButton(f, buttonName, "发送", QRect(378, 26, 80, 32));
+    QPushButton* clear = makeButton(f, clearName, "清空", QRect(466, 26, 80, 32));
+    box = new QPlainTextEdit(f);
+    box->setObjectName(monitorName);
+    box->setReadOnly(true);
+    box->setGeometry(10, 66, 536, 242);
+    QLineEdit* s = send;
+    QPlainTextEdit* m = box;
+    connect(go, &QPushButton::clicked, this, [this, s, m, port] { sendSerial(s, m, port); });
+    connect(clear, &QPushButton::clicked, m, &QPlainTextEdit::clear);
+}
+
 void TestConsoleView::buildMonitors() {
-    auto monitor = [this](const QString& title, int left, const QString& sendName,
-                          const QString& buttonName, const QString& clearName,
-                          const QString& monitorName, std::uint8_t port, QLineEdit*& send,
-                          QPlainTextEdit*& box) {
-        QGroupBox* f = makeFrame(this, title, QRect(left, 344, 560, 320));
-        send = new QLineEdit(f);
-        send->setObjectName(sendName);
-        send->setGeometry(10, 26, 360, 32);
-        QPushButton* go = makeButton(f, buttonName, "发送", QRect(378, 26, 80, 32));
-        QPushButton* clear = makeButton(f, clearName, "清空", QRect(466, 26, 80, 32));
-        box = new QPlainTextEdit(f);
-        box->setObjectName(monitorName);
-        box->setReadOnly(true);
-        box->setGeometry(10, 66, 536, 242);
-        QLineEdit* s = send;
-        QPlainTextEdit* m = box;
-        connect(go, &QPushButton::clicked, this, [this, s, m, port] { sendSerial(s, m, port); });
-        connect(clear, &QPushButton::clicked, m, &QPlainTextEdit::clear);
-    };
-    monitor("墙板串口", 10, "Text发送墙板测试", "Command发送墙板测试", "Command清空墙板发送测试",
-            "Text接收墙板测试", kSerialWallPanel, m_wallSend, m_wallMonitor);
-    monitor("VOD串口", 578, "Text_VOD发送测试", "Command_VOD发送测试", "Command_VOD发送测试_清空",
-            "Text_VOD接收测试", kSerialVod, m_vodSend, m_vodMonitor);
+    addSerialMonitor("墙板串口", 10, "Text发送墙板测试", "Command发送墙板测试",
+                     "Command清空墙板发送测试", "Text接收墙板测试", kSerialWallPanel, m_wallSend,
+                     m_wallMonitor);
+    addSerialMonitor("VOD串口", 578, "Text_VOD发送测试", "Command_VOD发送测试",
+                     "Command_VOD发送测试_清空", "Text_VOD接收测试", kSerialVod, m_vodSend,
+                     m_vodMonitor);
     QPushButton* open = makeButton(this, "Command打开测试", "打开测试", QRect(1150, 350, 110, 40));
     connect(open, &QPushButton::clicked, this,
             [this] { m_console.Fun_功能测试功能开启关闭(true); });

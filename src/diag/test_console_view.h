@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <span>
 #include <utility>
 
 #include "diag/test_console.h"
@@ -40,6 +41,13 @@ class TestConsoleView : public QWidget {
     void buildSceneFrame();
     void buildCommandFrames();
     void buildMonitors();
+    void addCommandRow(const QString& title, QRect r, const QString& name,
+                       std::span<const ConsoleButton> buttons, void (TestConsole::*action)(int),
+                       int width);
+    void addSerialMonitor(const QString& title, int left, const QString& sendName,
+                          const QString& buttonName, const QString& clearName,
+                          const QString& monitorName, std::uint8_t port, QLineEdit*& send,
+                          QPlainTextEdit*& box);
     void refreshDrumButton();
     void sendSerial(QLineEdit* from, QPlainTextEdit* monitor, std::uint8_t port);
 

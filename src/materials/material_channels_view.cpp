@@ -23,6 +23,27 @@ int columnX(int channel) {
 
 }  // namespace
 
+// One connection each, outside any other lambda: a lambda that captured this, made inside
+// another that captured it too, is miscompiled under the sanitizers.
+void MaterialEditorView::addSelectTool(const QString& name, const QString& caption, QRect r,
+                                       void (MaterialEditor::*select)()) {
+    QPushButton* b = makeButton(this, name, caption, r);
+    connect(b, &QPushButton::clicked, this, [this, select] {
+        (m_editor.*select)();
+        refreshAfterEdit();
+    });
+}
+
+void MaterialEditorView::addValueTool(const QString& name, const QString& caption, QRect r,
+                                      std::function<void()> action) {
+    QPushButton* b = makeButton(this, name, caption, r);
+    connect(b, &QPushButton::clicked, this, [this, action] {
+        action();
+        Fun_当前步刷新();
+        Fun_推杆模块_所有显示();
+    });
+}
+
 void MaterialEditorView::buildFixtureBar() {
     for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
         QPushButton* b =
@@ -36,17 +57,9 @@ void MaterialEditorView::buildFixtureBar() {
         makeGraphical(b);
         m_fixtureButtons[v] = b;
     }
-    auto tool = [this](const QString& name, const QString& caption, QRect r,
-                       void (MaterialEditor::*select)()) {
-        QPushButton* b = makeButton(this, name, caption, r);
-        connect(b, &QPushButton::clicked, this, [this, select] {
-            (m_editor.*select)();
-            refreshAfterEdit();
-        });
-    };
-    tool("Command全选", "全选", QRect(812, 40, 56, 24), &MaterialEditor::selectAll);
-    tool("Command单数", "单数", QRect(872, 40, 56, 24), &MaterialEditor::selectOdd);
-    tool("Command双数", "双数", QRect(932, 40, 56, 24), &MaterialEditor::selectEven);
+    addSelectTool("Command全选", "全选", QRect(812, 40, 56, 24), &MaterialEditor::selectAll);
+    addSelectTool("Command单数", "单数", QRect(872, 40, 56, 24), &MaterialEditor::selectOdd);
+    addSelectTool("Command双数", "双数", QRect(932, 40, 56, 24), &MaterialEditor::selectEven);
     m_linkAll = new QCheckBox("所有通道联动", this);
     m_linkAll->setObjectName("Check所有通道联动");
     m_linkAll->setGeometry(812, 67, 150, 24);
@@ -132,21 +145,14 @@ void MaterialEditorView::buildValueTools() {
         makeGraphical(b);
         m_pageButtons[p] = b;
     }
-    auto tool = [this](const QString& name, const QString& caption, QRect r,
-                       std::function<void()> action) {
-        QPushButton* b = makeButton(this, name, caption, r);
-        connect(b, &QPushButton::clicked, this, [this, action] {
-            action();
-            Fun_当前步刷新();
-            Fun_推杆模块_所有显示();
-        });
-    };
-    tool("Command复制数值", "复制", QRect(140, y, 52, 24), [this] { m_editor.copyValues(); });
-    tool("Command粘贴数值", "粘贴", QRect(196, y, 52, 24), [this] { m_editor.pasteValues(); });
+    addValueTool("Command复制数值", "复制", QRect(140, y, 52, 24),
+                 [this] { m_editor.copyValues(); });
+    addValueTool("Command粘贴数值", "粘贴", QRect(196, y, 52, 24),
+                 [this] { m_editor.pasteValues(); });
     int x = 260;
     for (const int v : {0, 128, 255}) {
-        tool("Command数值" + QString::number(v), QString::number(v), QRect(x, y, 46, 24),
-             [this, v] { m_editor.setEveryValue(v); });
+        addValueTool("Command数值" + QString::number(v), QString::number(v), QRect(x, y, 46, 24),
+                     [this, v] { m_editor.setEveryValue(v); });
         x += 50;
     }
 }

@@ -81,24 +81,17 @@ void MaterialEditorView::buildHeader() {
     connect(m_remark, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_editor.setRemark(text); });
 
-    auto reopened = [this](Outcome (MaterialEditor::*operation)()) {
-        return [this, operation] {
-            const Outcome out = (m_editor.*operation)();
-            tell(out);
-            if (out.done) Fun_所有控件数据刷新();
-        };
-    };
     struct Operation {
         const char* name;
         const char* caption;
         std::function<void()> action;
     };
     const Operation operations[] = {
-        {"Command删除", "删除", reopened(&MaterialEditor::deleteMaterial)},
+        {"Command删除", "删除", reopenedAction(&MaterialEditor::deleteMaterial)},
         {"Command素材另存", "素材另存", [this] { tell(m_editor.exportMaterial()); }},
-        {"Command导入素材", "导入素材", reopened(&MaterialEditor::importMaterial)},
+        {"Command导入素材", "导入素材", reopenedAction(&MaterialEditor::importMaterial)},
         {"Command复制素材", "复制素材", [this] { tell(m_editor.copyMaterial()); }},
-        {"Command粘贴素材", "粘贴素材", reopened(&MaterialEditor::pasteMaterial)},
+        {"Command粘贴素材", "粘贴素材", reopenedAction(&MaterialEditor::pasteMaterial)},
         {"Command标准素材", "标准素材",
          [this] {
              if (m_hooks.builtinMaterials) m_hooks.builtinMaterials(0);
@@ -167,29 +160,23 @@ void MaterialEditorView::buildSettings() {
     connect(m_jumpAtRangeEnd, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setJumpAtRangeEnd(on); });
 
-    auto chosen = [this](QComboBox* c, void (MaterialEditor::*choose)(int)) {
-        connect(c, &QComboBox::activated, this, [this, choose](int index) {
-            (m_editor.*choose)(index);
-            refreshAfterEdit();
-        });
-    };
     makeLabel(box, "亮度百分比", QRect(8, 110, 72, 26));
     m_brightness = list(box, "Combo亮度百分比", brightnessList(), QRect(82, 110, 70, 26));
-    chosen(m_brightness, &MaterialEditor::chooseBrightness);
+    connectChoice(m_brightness, &MaterialEditor::chooseBrightness);
     makeLabel(box, "下载后硬件加速", QRect(170, 110, 100, 26));
     m_hardwareSpeed =
         list(box, "Combo下载后硬件加速", hardwareSpeedList(), QRect(272, 110, 64, 26));
-    chosen(m_hardwareSpeed, &MaterialEditor::chooseHardwareSpeed);
+    connectChoice(m_hardwareSpeed, &MaterialEditor::chooseHardwareSpeed);
     makeLabel(box, "素材启动方式", QRect(8, 140, 90, 26));
     m_startMode = list(box, "Combo素材_启动方式", startModeList(), QRect(100, 140, 130, 26));
-    chosen(m_startMode, &MaterialEditor::chooseStartMode);
+    connectChoice(m_startMode, &MaterialEditor::chooseStartMode);
     m_runFromStart =
         makeCheckBox(box, "Check调用从头运行", "调用从头运行", QRect(246, 140, 150, 26));
     connect(m_runFromStart, &QCheckBox::clicked, this,
             [this](bool on) { m_editor.setRunFromStart(on); });
     makeLabel(box, "虚拟调光", QRect(8, 170, 90, 26));
     m_virtualDimming = list(box, "Combo虚拟调光", virtualDimmingList(), QRect(100, 170, 170, 26));
-    chosen(m_virtualDimming, &MaterialEditor::chooseVirtualDimming);
+    connectChoice(m_virtualDimming, &MaterialEditor::chooseVirtualDimming);
     makeLabel(box, "XY动作辅助生成", QRect(8, 200, 100, 26));
     m_motionMode = list(box, "ComboXY动作辅助生成", motionModeList(), QRect(110, 200, 70, 26));
     connect(m_motionMode, &QComboBox::activated, this, [this](int index) {
@@ -203,6 +190,40 @@ void MaterialEditorView::buildSettings() {
     });
 }
 
+// The helpers below make one connection each, outside any other lambda: a lambda that
+// captured this, made inside another that captured it too, is miscompiled under the
+// sanitizers.
+std::function<void()> MaterialEditorView::reopenedAction(Outcome (MaterialEditor::*operation)()) {
+    return [this, operation] {
+        const Outcome out = (m_editor.*operation)();
+        tell(out);
+        if (out.done) Fun_所有控件数据刷新();
+    };
+}
+
+void MaterialEditorView::connectChoice(QComboBox* c, void (MaterialEditor::*choose)(int)) {
+    connect(c, &QComboBox::activated, this, [this, choose](int index) {
+        (m_editor.*choose)(index);
+        refreshAfterEdit();
+    });
+}
+
+void MaterialEditorView::addStepButton(const QString& name, const QString& caption, QRect r,
+                                       std::function<Outcome()> op) {
+    QPushButton* b = makeButton(this, name, caption, r);
+    connect(b, &QPushButton::clicked, this, [this, op] {
+        tell(op());
+        Fun_所有控件数据刷新();
+    });
+}
+
+std::function<Outcome()> MaterialEditorView::plainStep(void (MaterialEditor::*op)()) {
+    return [this, op] {
+        (m_editor.*op)();
+        return Outcome::success();
+    };
+}
+
 void MaterialEditorView::buildSteps() {
     constexpr int y = 386;
     constexpr int h = 26;
@@ -211,37 +232,29 @@ void MaterialEditorView::buildSteps() {
         m_editor.selectStep(index);
         Fun_所有控件数据刷新();
     });
-    auto stepButton = [this](const QString& name, const QString& caption, int x, int w,
-                             std::function<Outcome()> op) {
-        QPushButton* b = makeButton(this, name, caption, QRect(x, y, w, h));
-        connect(b, &QPushButton::clicked, this, [this, op] {
-            tell(op());
-            Fun_所有控件数据刷新();
-        });
-    };
-    auto plain = [this](void (MaterialEditor::*op)()) {
-        return [this, op] {
-            (m_editor.*op)();
-            return Outcome::success();
-        };
-    };
-    stepButton("Command上一步", "上一步", 82, 62, plain(&MaterialEditor::previousStep));
-    stepButton("Command下一步", "下一步", 148, 62, plain(&MaterialEditor::nextStep));
+    addStepButton("Command上一步", "上一步", QRect(82, y, 62, h),
+                  plainStep(&MaterialEditor::previousStep));
+    addStepButton("Command下一步", "下一步", QRect(148, y, 62, h),
+                  plainStep(&MaterialEditor::nextStep));
     m_total = makeLabel(this, {}, QRect(214, y, 92, h), "Label总步数");
-    stepButton("Command加一步", "加一步", 308, 62, [this] { return m_editor.addStep(false); });
-    stepButton("Command复制加一步", "复制加一步", 374, 84,
-               [this] { return m_editor.addStep(true); });
-    stepButton("Command删除步", "删除步", 462, 62, plain(&MaterialEditor::deleteStep));
+    addStepButton("Command加一步", "加一步", QRect(308, y, 62, h),
+                  [this] { return m_editor.addStep(false); });
+    addStepButton("Command复制加一步", "复制加一步", QRect(374, y, 84, h),
+                  [this] { return m_editor.addStep(true); });
+    addStepButton("Command删除步", "删除步", QRect(462, y, 62, h),
+                  plainStep(&MaterialEditor::deleteStep));
     m_copyCount = list(this, "Combo复制步", numberList(1, 60), QRect(530, y, 56, h), true);
     m_copyCount->setCurrentIndex(-1);
     onTypedOrChosen(m_copyCount, this, [this](const QString& text) {
         m_editor.typeCopyCount(text);
         setBase(m_copyCount, m_editor.copyCountColour());
     });
-    stepButton("Command复制步", "复制步", 590, 62, [this] { return m_editor.copySteps(); });
-    stepButton("Command粘贴步", "粘贴步", 656, 62, [this] { return m_editor.pasteSteps(); });
-    stepButton("Command尾部粘贴", "尾部粘贴", 722, 74,
-               [this] { return m_editor.pasteStepsAtEnd(); });
+    addStepButton("Command复制步", "复制步", QRect(590, y, 62, h),
+                  [this] { return m_editor.copySteps(); });
+    addStepButton("Command粘贴步", "粘贴步", QRect(656, y, 62, h),
+                  [this] { return m_editor.pasteSteps(); });
+    addStepButton("Command尾部粘贴", "尾部粘贴", QRect(722, y, 74, h),
+                  [this] { return m_editor.pasteStepsAtEnd(); });
 }
 
 void MaterialEditorView::buildTemporaryChannels() {

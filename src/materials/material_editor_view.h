@@ -93,6 +93,15 @@ class MaterialEditorView : public QWidget {
     void buildFaders(const FaderPictures& pictures);
     void buildValueTools();
     void buildPanels();
+    std::function<void()> reopenedAction(Outcome (MaterialEditor::*operation)());
+    void connectChoice(QComboBox* c, void (MaterialEditor::*choose)(int));
+    void addStepButton(const QString& name, const QString& caption, QRect r,
+                       std::function<Outcome()> op);
+    std::function<Outcome()> plainStep(void (MaterialEditor::*op)());
+    void addSelectTool(const QString& name, const QString& caption, QRect r,
+                       void (MaterialEditor::*select)());
+    void addValueTool(const QString& name, const QString& caption, QRect r,
+                      std::function<void()> action);
     // After an edit: what it may have changed, leaving typed boxes as the user left them.
     void refreshAfterEdit();
     void tell(const Outcome& outcome);

@@ -16,23 +16,12 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
     : QGroupBox("灯具设置", parent), m_editor(editor), m_changed(std::move(changed)) {
     setObjectName("Frame灯具设置");
     makeOpaque(this);
-    auto countBox = [this](const QString& name, int max, QRect r,
-                           FieldMark (MaterialEditor::*type)(const QString&)) {
-        auto* box = new QComboBox(this);
-        box->setObjectName(name);
-        box->setEditable(true);
-        box->addItems(numberList(0, max));
-        box->setGeometry(r);
-        onTypedOrChosen(box, this,
-                        [this, box, type](const QString& text) { countTyped(box, type, text); });
-        return box;
-    };
     makeLabel(this, "灯具数", QRect(8, 20, 44, 22));
-    m_fixtureCount = countBox("Combo设置灯具数", kMaxVirtualFixtures, QRect(54, 20, 60, 22),
-                              &MaterialEditor::typeFixtureCount);
+    m_fixtureCount = makeCountBox("Combo设置灯具数", kMaxVirtualFixtures, QRect(54, 20, 60, 22),
+                                  &MaterialEditor::typeFixtureCount);
     makeLabel(this, "通道数", QRect(124, 20, 44, 22));
-    m_channelCount = countBox("Combo设置通道数", kMaxMaterialChannels, QRect(170, 20, 60, 22),
-                              &MaterialEditor::typeChannelCount);
+    m_channelCount = makeCountBox("Combo设置通道数", kMaxMaterialChannels, QRect(170, 20, 60, 22),
+                                  &MaterialEditor::typeChannelCount);
     for (int p = 0; p < libraryPages; ++p) {
         m_pages[p] = makeButton(this, "Command灯库页" + QString::number(p + 1),
                                 "页" + QString::number(p + 1), QRect(250 + p * 56, 20, 52, 22));
@@ -86,6 +75,20 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
     }
     for (QPushButton* b : findChildren<QPushButton*>())
         makeGraphical(b);
+}
+
+// Outside any other lambda: a lambda that captured this, made inside another that captured it
+// too, is miscompiled under the sanitizers.
+QComboBox* MaterialFixturePanel::makeCountBox(const QString& name, int max, QRect r,
+                                              FieldMark (MaterialEditor::*type)(const QString&)) {
+    auto* box = new QComboBox(this);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->addItems(numberList(0, max));
+    box->setGeometry(r);
+    onTypedOrChosen(box, this,
+                    [this, box, type](const QString& text) { countTyped(box, type, text); });
+    return box;
 }
 
 void MaterialFixturePanel::countTyped(QComboBox* box,

@@ -29,6 +29,8 @@ class MaterialFixturePanel : public QGroupBox {
     QComboBox* channelCountBox() const { return m_channelCount; }
 
   private:
+    QComboBox* makeCountBox(const QString& name, int max, QRect r,
+                            FieldMark (MaterialEditor::*type)(const QString&));
     void countTyped(QComboBox* box, FieldMark (MaterialEditor::*type)(const QString&),
                     const QString& text);
 

@@ -68,7 +68,7 @@ void MaterialEditorView::buildFixtureBar() {
     QPushButton* fixtures =
         makeButton(this, "Command灯具设置", "灯具设置", QRect(1000, 40, 86, 24));
     connect(fixtures, &QPushButton::clicked, this, [this] {
-        m_editor.openFixturePanel();
+        tell(m_editor.openFixturePanel());
         m_fixturePanel->refresh();
         Fun_设置灯具_Show();
         m_fixturePanel->raise();

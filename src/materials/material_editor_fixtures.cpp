@@ -7,11 +7,11 @@ namespace kx {
 
 // --- Fixture panel
 
-void MaterialEditor::openFixturePanel() {
+Outcome MaterialEditor::openFixturePanel() {
     m_fixturePanelOpen = true;
     m_patchedFixture = 1;
     // The group buttons need the groups, kept in their own file.
-    loadFixtureGroups(m_src.groups, m_paths.fixtureGroups, false);
+    return {true, loadFixtureGroups(m_src.groups, m_paths.fixtureGroups, false, m_paths.backupDir)};
 }
 
 FieldMark MaterialEditor::typeFixtureCount(const QString& text) {

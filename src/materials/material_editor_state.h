@@ -208,7 +208,8 @@ class MaterialEditor {
     // --- Fixture panel
 
     bool fixturePanelOpen() const { return m_fixturePanelOpen; }
-    void openFixturePanel();
+    // Tells when the groups file could not be read.
+    Outcome openFixturePanel();
     void closeFixturePanel() { m_fixturePanelOpen = false; }
     FieldMark typeFixtureCount(const QString& text);
     FieldMark typeChannelCount(const QString& text);

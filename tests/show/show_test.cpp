@@ -336,14 +336,14 @@ TEST_F(ShowTest, BackupSavesTheGroupsFileOnlyWhenChanged) {
     setGroupMember(show.groups, 1, 5, true);
     file.backupShow(fake, "点击保存");
     EXPECT_FALSE(fileExists(paths.fixtureGroups));
-    loadFixtureGroups(show.groups, paths.fixtureGroups, true);
+    loadFixtureGroups(show.groups, paths.fixtureGroups, true, paths.backupDir);
     file.backupShow(fake, "点击保存");
     EXPECT_EQ(readWholeFile(paths.fixtureGroups).value(), groupsFileBytes(show.groups));
 }
 
 TEST_F(ShowTest, AGroupsFileThatCannotBeSavedIsSaidAndTheBackupStillMade) {
     saved();
-    loadFixtureGroups(show.groups, paths.fixtureGroups, true);
+    loadFixtureGroups(show.groups, paths.fixtureGroups, true, paths.backupDir);
     ASSERT_TRUE(QDir().mkpath(paths.fixtureGroups));  // a folder where the file should be
     file.backupShow(fake, "点击保存");
     EXPECT_EQ(fake.messages, QStringList{"灯具组文件保存失败！"});

@@ -217,16 +217,25 @@ TEST_F(ShowFileTest, ForeignOrMissingFilesLeaveTheShow) {
     EXPECT_EQ(live, (Model{1, 2}));
 }
 
-TEST_F(ShowFileTest, AbsentOrStaleSectionsKeepTheirDefaults) {
+TEST_F(ShowFileTest, AbsentSectionsKeepTheirDefaultsAndOnesLeadingNowhereAreTold) {
     live = {300, 99};
     ASSERT_TRUE(file.saveShow(fake));
     QByteArray bytes = showBytes();
-    bytes.replace(4, 4, QByteArray(4, '\0'));               // entry 1 = 0
+    bytes.replace(4, 4, QByteArray(4, '\0'));  // entry 1 = 0: the file has no such section
+    ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_EQ(live, (Model{0, 99}));
+    EXPECT_TRUE(fake.messages.isEmpty());
+    EXPECT_FALSE(QDir(paths.backupDir).exists());
+
     bytes.replace(52, 4, QByteArray::fromHex("7FFFFFF0"));  // entry 13 far outside
     ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
     EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(live, (Model{0, 50}));
-    EXPECT_TRUE(fake.messages.isEmpty());
+    const QString copy = QStringLiteral("S7420--[260307-090504] 部分无法读取.K74");
+    EXPECT_EQ(fake.messages,
+              QStringList{"动作阈值数据无法读取，已使用默认值。原文件已备份到 灯光备份\\" + copy});
+    EXPECT_EQ(readWholeFile(paths.backupDir + "/" + copy).value(), bytes);
 
     // The stamp is not read: files differing only there load alike.
     live = {5, 6};

@@ -72,8 +72,8 @@ click 410 43 && shot 4-场景
 # Effect 1 in the Effect editor: 4 Bars of 8 Beats typed into the count boxes, a few grid cells,
 # then the same with "4素材关联" on; "返回" leads back to the scenes.
 click 64 347
-click 144 122 && xdotool type "4" && xdotool key Return
-click 254 122 && xdotool type "8" && xdotool key Return
+click 144 122 && xdotool key ctrl+a && xdotool type "4" && xdotool key Return
+click 254 122 && xdotool key ctrl+a && xdotool type "8" && xdotool key Return
 for cell in "1 1" "2 2" "3 3" "4 4" "5 1" "9 5" "1 7"; do
     set -- $cell
     click $(( 217 + ($2 - 1) * 41 )) $(( 334 + ($1 - 1) * 33 ))
@@ -157,8 +157,10 @@ for n in 1 2 3 4 5 6; do
 done
 shot 14-素材-灯具映射
 click 561 212 && click 778 212 && shot 15-素材-通道定义
-# The Effect running with the automatic drum, and the DMX monitor over it.
-click 1231 107 && sleep 0.3 && click 905 736 && shot 16-效果-运行
+# The Effect running with the automatic drum, Slot 1 on every Beat, and the DMX monitor over it.
+click 1231 107 && sleep 0.3
+for k in 1 2 3 4 5 6 7 8; do click $(( 217 + (k - 1) * 41 )) 334 && sleep 0.2; done
+click 905 736 && shot 16-效果-运行
 xdotool key F9
 sleep 1.5
 monitor=$(xdotool search --onlyvisible --name 'DMX监视' 2>/dev/null | head -n 1 || true)

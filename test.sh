@@ -3,7 +3,7 @@
 # target (clang, AddressSanitizer + UBSan) over its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh clang libclang-rt-14-dev xdotool
+scripts/deps.sh clang libclang-rt-14-dev xdotool imagemagick
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 (cd build && ctest --output-on-failure -j2 --timeout 300) | tee build/ctest.log

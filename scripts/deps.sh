@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only when some are missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgtest-dev fonts-wqy-microhei
-          xvfb xauth "$@")
+          qt6-translations-l10n xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the tool under Xvfb and saves a PNG of the main window (1280 x 768) with each view the
-# title bar reaches: the splash view, then 灯控, 灯库 (with a few fixtures patched, its Channel
-# Function picker, Common Fixtures and Fixture Group panels), 场景 and the Effect editor, 测试, 下载,
-# through a double click on the datagram counters the firmware-upgrade view, and the Material
-# editor opened from an Effect's Slot, bare and with its fixture, Temporary Channel and Motion
-# Generator panels open.
+# title bar reaches: the splash view and the status line after a save, then 灯控, 灯库 (with a few
+# fixtures patched, its Channel Function picker, Common Fixtures and Fixture Group panels, and the
+# overlap marks), 场景 and the Effect editor (also a new one), 测试, 下载, through a double click on
+# the datagram counters the firmware-upgrade view, and the Material editor opened from an Effect's
+# Slot, bare and with its fixture, Temporary Channel and Motion Generator panels open, the chase
+# generator with a listing, the built-in Materials with a description, the fixture mapping with
+# its offer of definitions; the DMX monitor over the library and over a running Effect.
 # Usage: scripts/screenshot.sh [output-folder] [program]   (build first with ./run.sh or ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,6 +43,8 @@ shot() {
 # Centres of the title bar's function buttons and of the counters label, in window pixels.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 shot 0-splash
+# 保存: the status line below the function buttons confirms the save and names the file.
+click 712 34 && shot 0a-保存状态
 click 214 43 && shot 1-灯控
 # "红外空调学习界面", then "返回灯控", so that 灯控 leads to the room control editor again.
 click 1052 481 && shot 1a-灯控-红外空调
@@ -68,8 +72,8 @@ click 410 43 && shot 4-场景
 # Effect 1 in the Effect editor: 4 Bars of 8 Beats typed into the count boxes, a few grid cells,
 # then the same with "4素材关联" on; "返回" leads back to the scenes.
 click 64 347
-click 144 122 && xdotool type "4" && xdotool key Return
-click 254 122 && xdotool type "8" && xdotool key Return
+click 144 122 && xdotool key ctrl+a && xdotool type "4" && xdotool key Return
+click 254 122 && xdotool key ctrl+a && xdotool type "8" && xdotool key Return
 for cell in "1 1" "2 2" "3 3" "4 4" "5 1" "9 5" "1 7"; do
     set -- $cell
     click $(( 217 + ($2 - 1) * 41 )) $(( 334 + ($1 - 1) * 33 ))
@@ -92,8 +96,18 @@ typed 201 212 24
 xdotool mousemove --window "$window" 1055 481 click --repeat 2 --delay 80 1
 click 983 396 && sleep 0.3 && xdotool key Down Return
 click 1073 396 && shot 9-素材面板
-# The fixture panel hidden again: the Virtual Fixture bar and the faders of channels 1-20.
+# The fixture panel hidden again: the Virtual Fixture bar and the faders of channels 1-20, and
+# the word that the channels are all "空".
 click 778 212 && shot 10-素材推杆
+# "跑马工具" over the faders: type "01-头尾衔接", 3 lit, "生成数据" lists the Steps.
+click 1108 107 && click 191 219 && sleep 0.3 && xdotool key Down Return
+typed 191 257 3
+click 326 238 && shot 12-素材-跑马
+click 1108 107
+# "标准素材" with the description of its first entry (right click).
+click 956 107 && click 64 241 && sleep 0.3
+xdotool mousemove --window "$window" 115 283 click 3 && shot 13-素材-标准素材
+click 956 107
 
 # The DMX monitor (F9) over the Fixture Library preview: the six
 # pars get colour functions and values (fixture 6 also pan and tilt, fixture 7 overlaps it), then
@@ -131,3 +145,28 @@ xdotool mousemove --window "$monitor" 369 58 click 1
 sleep 0.6
 import -window "$monitor" "$out/11-DMX监视.png"
 echo "saved $out/11-DMX监视.png ($(identify -format '%wx%h' "$out/11-DMX监视.png"))"
+# The library grid marks fixtures 6 and 7, and the details say with which fixture 7 overlaps.
+xdotool key F9 && shot 3d-灯库-重叠
+
+# Effect 1's first Slot again: Virtual Fixtures 1-6 mapped onto the six pars, whose definitions
+# the panel then offers; taken, the faders show R, G, B ... instead of "空".
+click 410 43 && sleep 0.3 && click 64 347 && sleep 0.3 && click 119 334 && sleep 0.3
+click 1043 139
+for n in 1 2 3 4 5 6; do
+    click $(( 33 + (n - 1) * 40 )) 237 && click $(( 69 + (n - 1) * 113 )) 283
+done
+shot 14-素材-灯具映射
+click 561 212 && click 778 212 && shot 15-素材-通道定义
+# The Effect running with the automatic drum, Slot 1 on every Beat, and the DMX monitor over it.
+click 1231 107 && sleep 0.3
+for k in 1 2 3 4 5 6 7 8; do click $(( 217 + (k - 1) * 41 )) 334 && sleep 0.2; done
+click 905 736 && shot 16-效果-运行
+xdotool key F9
+sleep 1.5
+monitor=$(xdotool search --onlyvisible --name 'DMX监视' 2>/dev/null | head -n 1 || true)
+[ -n "$monitor" ] || { echo "the DMX monitor did not open again" >&2; exit 1; }
+import -window "$monitor" "$out/16a-DMX监视-效果.png"
+echo "saved $out/16a-DMX监视-效果.png ($(identify -format '%wx%h' "$out/16a-DMX监视-效果.png"))"
+xdotool key F9 && click 905 736 && click 905 736
+# A new Effect: the prompt over the Bar selection, and the panels with independent bass on.
+click 1205 729 && sleep 0.3 && click 168 347 && shot 4c-效果-新效果

@@ -10,6 +10,7 @@
 #include "app/startup_checks.h"
 #include "app/title_bar.h"
 #include "app/title_bar_link.h"
+#include "app/title_bar_status.h"
 #include "app/title_bar_view.h"
 #include "base/common.h"
 #include "base/file_io.h"
@@ -132,8 +133,7 @@ void Application::wireTitleBar() {
     bar.setDeveloperMode(m_developer.on);
     connectTitleBarToLink(bar, *m_link);
 
-    QObject::connect(&bar, &TitleBarView::saveRequested,
-                     [this] { m_showFile->saveNow(m_platform); });
+    wireStatusLine(bar, *m_link, *m_transfer, *m_showFile, m_platform);
     QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
                      [this] { m_shell->enter(EditorId::FirmwareUpgrade); });
     QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {

@@ -1,9 +1,11 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "app/qt_translations.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
+    kx::installQtTranslations(qtApp, QCoreApplication::applicationDirPath());
     kx::Application app(QCoreApplication::applicationDirPath());
     return app.run();
 }

@@ -14,11 +14,16 @@ MainShell::MainShell(MainWindow& window, const AppPaths& paths, const Appearance
         if (const auto it = m_buttonEditors.find(index); it != m_buttonEditors.end())
             enter(it->second);
     });
+    window.setViewShown([this](QWidget* view) { m_titleBar->highlightFunction(buttonOf(view)); });
     if (!m_pictures.backgroundForViews.isNull()) {
         QPalette pal = window.palette();
         pal.setBrush(QPalette::Window, QBrush(m_pictures.backgroundForViews));
         window.setPalette(pal);
     }
+}
+
+MainShell::~MainShell() {
+    m_window.setViewShown({});
 }
 
 void MainShell::createViews(std::vector<Entry> entries) {
@@ -37,6 +42,12 @@ const MainShell::Entry* MainShell::find(EditorId id) const {
     for (const Entry& e : m_entries)
         if (e.id == id) return &e;
     return nullptr;
+}
+
+int MainShell::buttonOf(const QWidget* view) const {
+    for (const Entry& e : m_entries)
+        if (e.view == view) return e.titleButton;
+    return 0;
 }
 
 QWidget* MainShell::view(EditorId id) const {

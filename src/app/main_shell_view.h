@@ -23,6 +23,7 @@ class MainShell : public QObject {
   public:
     MainShell(MainWindow& window, const AppPaths& paths, const Appearance& appearance,
               QObject* parent = nullptr);
+    ~MainShell() override;
 
     // One view below the title bar, as the shell leads to it.
     struct Entry {
@@ -57,6 +58,8 @@ class MainShell : public QObject {
 
   private:
     const Entry* find(EditorId id) const;
+    // The title bar button leading to the view (0: none, as for the splash view).
+    int buttonOf(const QWidget* view) const;
 
     MainWindow& m_window;
     PictureStore m_pictures;

@@ -56,6 +56,7 @@ void MainWindow::showView(QWidget* view) {
     m_views->setCurrentWidget(view);
     view->show();
     m_current = view;
+    if (m_viewShown) m_viewShown(view);
     m_pump.processEvents(0);
 }
 

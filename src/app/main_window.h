@@ -37,6 +37,12 @@ class MainWindow : public QWidget {
     // Shows a pop-up window centred over this window.
     void centreOverMain(QWidget* window);
 
+    // Told whenever a view comes to the front, whatever brought it there (the title bar, an
+    // editor's own button, undo, a load), so that the title bar can follow.
+    void setViewShown(std::function<void(QWidget*)> viewShown) {
+        m_viewShown = std::move(viewShown);
+    }
+
     // "KX-7420 A14.2    [ path ]", or the customised form of it.
     void setCaptionStyle(const CaptionStyle& style) { m_captionStyle = style; }
     void setCaption(const QString& path);
@@ -50,6 +56,7 @@ class MainWindow : public QWidget {
     QWidget* m_titleBar;
     QStackedWidget* m_views;
     QWidget* m_current = nullptr;
+    std::function<void(QWidget*)> m_viewShown;
     CaptionStyle m_captionStyle;
 };
 

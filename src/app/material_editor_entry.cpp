@@ -11,6 +11,9 @@ constexpr int kStaticView = live_view::kMaterialStatic;
 constexpr int kRunView = live_view::kMaterialRun;
 // Beside "所有通道联动", below the demonstration button.
 constexpr QPoint kUndoButtons{1000, 66};
+// The tools open over the faders (where the fixture panel opens too), below the Virtual Fixture
+// bar and left of the settings and Temporary Channels.
+constexpr QPoint kToolPanelTop{6, 94};
 
 // The captions' names of the open Effect and of its Module 1-20.
 std::pair<QString, QString> openNames(const Show& show, int module) {
@@ -25,7 +28,7 @@ std::pair<QString, QString> openNames(const Show& show, int module) {
 void addMaterialTools(MaterialEditorHome& home, const MaterialEditorParts& parts) {
     MaterialEditorView* view = home.view;
     home.chase = new ChaseGeneratorWindow(parts.appearance, view);
-    home.chase->move(888, 128);
+    home.chase->move(kToolPanelTop);
     home.chase->hide();
     QObject::connect(home.chase, &ChaseGeneratorWindow::generated, view,
                      [view] { view->reload(); });
@@ -33,7 +36,7 @@ void addMaterialTools(MaterialEditorHome& home, const MaterialEditorParts& parts
 
     home.builtIns = new BuiltInMaterialsPanel(parts.paths.appSet, parts.dialogs.prompter,
                                               parts.appearance, view);
-    home.builtIns->move(4, 128);
+    home.builtIns->move(kToolPanelTop);
     home.builtIns->attachLibraryButtons(view->findChild<QAbstractButton*>("Command标准素材"),
                                         view->findChild<QAbstractButton*>("Command个性素材"));
     QObject::connect(home.builtIns, &BuiltInMaterialsPanel::imported, view,
@@ -53,6 +56,7 @@ void addHistory(MaterialEditorHome& home, const MaterialEditorParts& parts) {
         MaterialEditor& core = *home.core;
         const auto [effectName, moduleName] = openNames(parts.show, core.module());
         core.setNames(effectName, moduleName);
+        core.setEffectNumber(parts.show.currentEffect);
         home.opens = {core.module(), core.slot()};
         parts.link.setView(core.demoOpen() ? kRunView : kStaticView);
         parts.window.showView(home.view);
@@ -105,6 +109,7 @@ EditorRegistration materialEditorEntry(MaterialEditorHome& home, MaterialEditorP
         parts.shell.setButtonEditor(EditorId::Materials);
         const MaterialSlot at = home.opens;
         const auto [effectName, moduleName] = openNames(parts.show, at.module);
+        home.core->setEffectNumber(parts.show.currentEffect);
         home.view->Fun_窗体载入(at.module, at.slot, effectName, moduleName);
     };
     r.titleButton = 4;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QTime>
 
 #include "base/settings.h"
 #include "link/protocol.h"
@@ -13,8 +14,11 @@ namespace kx {
 
 namespace {
 
-constexpr int kButtonTop = 12;
-constexpr int kButtonHeight = 62;
+constexpr int kButtonTop = 8;
+constexpr int kButtonHeight = 52;
+// The status line below the function, save and connect buttons.
+constexpr int kStatusTop = 64;
+constexpr int kStatusHeight = 20;
 constexpr int kFunctionLeft = 168;
 constexpr int kFunctionWidth = 92;
 constexpr int kFunctionStep = 98;
@@ -84,6 +88,12 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
         m_focus->setFocus();
     });
 
+    m_status = new QLabel(this);
+    m_status->setObjectName("Label状态");
+    m_status->setGeometry(kFunctionLeft, kStatusTop, x + 204 - kFunctionLeft, kStatusHeight);
+    m_status->setFont(buttonFont(13, false));
+    m_status->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+
     m_focus = new QPushButton(this);
     m_focus->setObjectName("Command焦点");
     m_focus->setGeometry(-20, -20, 1, 1);
@@ -149,10 +159,14 @@ TitleBarView::TitleBarView(const AppPaths& paths, const Appearance& appearance,
 }
 
 void TitleBarView::chooseFunction(int index) {
-    for (auto& [i, b] : m_functions) {
-        setButtonBackColour(b, i == index ? m_look.buttonSelected : m_look.buttonNormal);
-    }
+    highlightFunction(index);
     emit functionChosen(index);
+}
+
+void TitleBarView::highlightFunction(int index) {
+    m_highlighted = m_functions.contains(index) ? index : 0;
+    for (auto& [i, b] : m_functions)
+        setButtonBackColour(b, i == m_highlighted ? m_look.buttonSelected : m_look.buttonNormal);
 }
 
 void TitleBarView::save() {
@@ -161,6 +175,13 @@ void TitleBarView::save() {
     m_save->repaint();
     emit saveRequested();
     m_saveRestore.start();
+}
+
+void TitleBarView::showStatus(const QString& text) {
+    const QString line = QTime::currentTime().toString("HH:mm:ss") + "  " + text;
+    m_statusText = line;
+    m_status->setText(m_status->fontMetrics().elidedText(line, Qt::ElideMiddle, m_status->width()));
+    m_status->setToolTip(line);
 }
 
 void TitleBarView::setConnected(bool connected) {

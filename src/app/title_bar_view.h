@@ -29,6 +29,12 @@ class TitleBarView : public QWidget {
     TitleBarView(const AppPaths& paths, const Appearance& appearance, const PictureStore& pictures,
                  QWidget* parent = nullptr);
 
+    // The status line: the time and a short text (a save and its file, a function that needs the
+    // connection, a socket that failed), until the next one.
+    void showStatus(const QString& text);
+    // The whole line shown last, time included ("" before the first).
+    const QString& statusText() const { return m_statusText; }
+
     // The connect button shows the link state: caption and colour.
     void setConnected(bool connected);
     void setConnectCaption(const QString& caption);
@@ -46,6 +52,11 @@ class TitleBarView : public QWidget {
     void setDeveloperMode(bool on);  // shows or hides the developer console button
     void setRelay(int n, bool on);   // relay indicator n = 1..9
     bool relayOn(int n) const;
+
+    // Paints function button index in the selected colour and the others in the normal one; 0
+    // (a view no button leads to) leaves none selected.
+    void highlightFunction(int index);
+    int highlightedFunction() const { return m_highlighted; }
 
     const TitleBarLook& look() const { return m_look; }
     QPushButton* functionButton(int index) const;
@@ -82,6 +93,7 @@ class TitleBarView : public QWidget {
     std::array<QPixmap, PictureStore::kRelayCount> m_relayOffPictures;
     void updateTransferControls();
 
+    int m_highlighted = 0;
     bool m_connectBusy = false;
     bool m_transferRunning = false;
     std::map<int, QPushButton*> m_functions;
@@ -97,6 +109,8 @@ class TitleBarView : public QWidget {
     std::array<QLabel*, PictureStore::kRelayCount> m_relays{};
     std::array<bool, PictureStore::kRelayCount> m_relayState{};
     QLabel* m_logo;
+    QLabel* m_status;
+    QString m_statusText;
     QTimer m_saveRestore;
 };
 

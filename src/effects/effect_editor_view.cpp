@@ -95,6 +95,7 @@ void EffectEditorView::buildBarSelection() {
     m_prompt = new QGroupBox(box);
     m_prompt->setObjectName("Frame提示未设置小节数");
     m_prompt->setGeometry(404, 18, 228, 40);
+    makeOpaque(m_prompt);
     QLabel* prompt = makeLabel(m_prompt, kNoShapePrompt, QRect(8, 8, 212, 24));
     prompt->setAlignment(Qt::AlignCenter);
     setControlColours(prompt, std::nullopt, 0x0000FF);

@@ -63,6 +63,8 @@ ControllerLink::ControllerLink(const LinkConfig& config, Waiter waiter, Prompter
     // A listening socket that failed would stay deaf: bind it again on the same port.
     m_privateSocket.Error = [this](V21__CSocketMaster::ErrorEvent& e) {
         qCWarning(lcLink).noquote() << "private port:" << e.description;
+        reportSocketProblem(
+            QStringLiteral("私有端口 %1 出错：%2").arg(m_config.privatePort).arg(e.description));
         if (m_privateSocket.state() == V21__CSocketMaster::sckError &&
             m_privateSocket.localPort() != 0) {
             const int port = m_privateSocket.localPort();
@@ -74,6 +76,10 @@ ControllerLink::ControllerLink(const LinkConfig& config, Waiter waiter, Prompter
     m_privateSocket.CloseSck();
     if (!m_privateSocket.Bind(m_config.privatePort)) {
         qCWarning(lcLink) << "private port" << m_config.privatePort << "cannot be bound";
+        reportSocketProblem(
+            QStringLiteral(
+                "私有端口 %1 无法绑定（可能被其他程序占用），收不到控制器的探测和诊断信息")
+                .arg(m_config.privatePort));
     }
 }
 
@@ -89,6 +95,11 @@ V21__CSocketMaster& ControllerLink::socket(Endpoint endpoint) {
             break;
     }
     return m_privateSocket;
+}
+
+void ControllerLink::reportSocketProblem(const QString& text) {
+    m_socketProblem = text;
+    emit socketProblemChanged(text);
 }
 
 void ControllerLink::setBusy(bool busy) {

@@ -116,17 +116,22 @@ class ControllerLink : public QObject {
 
     V21__CSocketMaster& socket(Endpoint endpoint);
     const LinkConfig& config() const { return m_config; }
+    // What went wrong last with the private listening port ("": nothing), for the status line.
+    const QString& socketProblem() const { return m_socketProblem; }
     const Waiter& waiter() const { return m_waiter; }
 
   signals:
     void connectionChanged(bool connected);
     void busyChanged(bool busy);
     void countersChanged(const QString& text);
+    // The private listening port could not be bound or failed (the text says which).
+    void socketProblemChanged(const QString& text);
 
   private:
     void connectToController();
     void disconnectFromController();
     void setBusy(bool busy);
+    void reportSocketProblem(const QString& text);
     void countersUpdated() { emit countersChanged(counterText()); }
 
     LinkConfig m_config;
@@ -139,6 +144,7 @@ class ControllerLink : public QObject {
     bool m_busy = false;
     bool m_developerLogOpen = false;
     bool m_released = false;
+    QString m_socketProblem;
     int m_sendCount = 0;
     int m_receiveCount = 0;
     std::int32_t m_connectReplySeen = 0;

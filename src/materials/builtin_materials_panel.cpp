@@ -9,16 +9,18 @@ namespace kx {
 
 namespace {
 
+// It covers the Material editor's faders, steps row and lower panels, all of which an import
+// replaces, and leaves the header, the Virtual Fixture bar and the settings column in view.
 constexpr int kMargin = 12;
-constexpr int kCategoryPitch = 86;
+constexpr int kCategoryPitch = 99;
 constexpr int kListTop = 84;
 constexpr int kListColumns = 4;
-constexpr int kEntryPitchX = 172;
-constexpr int kEntryPitchY = 34;
-constexpr int kEntryWidth = 166;
-constexpr int kEntryHeight = 30;
-constexpr int kPanelWidth = 708;
-constexpr int kPanelHeight = 462;
+constexpr int kEntryPitchX = 200;
+constexpr int kEntryPitchY = 42;
+constexpr int kEntryWidth = 194;
+constexpr int kEntryHeight = 36;
+constexpr int kPanelWidth = 820;
+constexpr int kPanelHeight = 582;
 
 }  // namespace
 
@@ -31,7 +33,7 @@ BuiltInMaterialsPanel::BuiltInMaterialsPanel(const QString& appSetDir, Prompter&
                                appearance.colour(ColourKey::公用Command背景颜色),
                                appearance.colour(ColourKey::素材_通用选中颜色))) {
     setObjectName("Frame素材库");
-    setAutoFillBackground(true);
+    makeOpaque(this);
     resize(kPanelWidth, kPanelHeight);
 
     Label素材库 = new QLabel(this);
@@ -71,8 +73,8 @@ BuiltInMaterialsPanel::BuiltInMaterialsPanel(const QString& appSetDir, Prompter&
 
     Label提示 = new QLabel(kBuiltInHint, this);
     Label提示->setObjectName("Label提示");
-    Label提示->setGeometry(kMargin, kListTop + 10 * kEntryPitchY + 2, kPanelWidth - 2 * kMargin,
-                           kPanelHeight - kListTop - 10 * kEntryPitchY - 6);
+    Label提示->setGeometry(kMargin, kListTop + 10 * kEntryPitchY + 4, kPanelWidth - 2 * kMargin,
+                           28);
 
     applyViewColours(this, appearance);
     refresh();

@@ -7,22 +7,30 @@ namespace kx {
 
 namespace {
 
-constexpr int kRowHeight = 30;
+// A panel over the Material editor's faders, as wide as them: the fields and buttons on the left,
+// the listing on the right, so that the steps row, the settings and the Temporary Channels stay
+// in view.
+constexpr int kWidth = 820;
+constexpr int kHeight = 286;
+constexpr int kTop = 24;  // below the frame's title
+constexpr int kRowHeight = 28;
 constexpr int kRowPitch = 38;
 constexpr int kLabelWidth = 90;
 constexpr int kFieldLeft = 110;
 constexpr int kFieldWidth = 150;
+constexpr int kButtonLeft = 272;
+constexpr int kListLeft = 384;
 
 QComboBox* labelledCombo(QWidget* parent, const QString& name, const QString& labelName,
                          const QString& caption, int row, bool editable) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(labelName);
-    label->setGeometry(12, 12 + row * kRowPitch, kLabelWidth, kRowHeight);
+    label->setGeometry(12, kTop + row * kRowPitch, kLabelWidth, kRowHeight);
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setEditable(editable);
     combo->setMaxVisibleItems(12);
-    combo->setGeometry(kFieldLeft, 12 + row * kRowPitch, kFieldWidth, kRowHeight);
+    combo->setGeometry(kFieldLeft, kTop + row * kRowPitch, kFieldWidth, kRowHeight);
     return combo;
 }
 
@@ -35,10 +43,11 @@ void fillKeepingText(QComboBox* combo, const QStringList& entries, const QString
 }  // namespace
 
 ChaseGeneratorWindow::ChaseGeneratorWindow(const Appearance& appearance, QWidget* parent)
-    : QWidget(parent) {
+    : QGroupBox("跑马", parent) {
     setObjectName("ChaseGeneratorWindow");
     setWindowTitle("跑马");
-    resize(380, 480);
+    resize(kWidth, kHeight);
+    makeOpaque(this);
     Combo跑马类型 = labelledCombo(this, "Combo跑马类型", "Label跑马类型", "跑马类型", 0, false);
     Combo跑马类型->addItems(chaseTypeEntries());
     Combo跑马灯具数量 =
@@ -51,17 +60,17 @@ ChaseGeneratorWindow::ChaseGeneratorWindow(const Appearance& appearance, QWidget
 
     Check开启反向 = new QCheckBox("开启反向", this);
     Check开启反向->setObjectName("Check开启反向");
-    Check开启反向->setGeometry(kFieldLeft, 12 + 5 * kRowPitch, kFieldWidth, kRowHeight);
+    Check开启反向->setGeometry(kFieldLeft, kTop + 5 * kRowPitch, kFieldWidth, kRowHeight);
 
-    Command生成数据 =
-        makeButton(this, "Command生成数据", "生成数据", QRect(272, 12, 96, 2 * kRowPitch - 8));
-    Command隐藏 =
-        makeButton(this, "Command隐藏", "隐藏", QRect(272, 12 + 2 * kRowPitch, 96, kRowHeight));
+    Command生成数据 = makeButton(this, "Command生成数据", "生成数据",
+                                 QRect(kButtonLeft, kTop, 96, 2 * kRowPitch - 10));
+    Command隐藏 = makeButton(this, "Command隐藏", "隐藏",
+                             QRect(kButtonLeft, kTop + 2 * kRowPitch, 96, kRowHeight));
 
     Text信息 = new QPlainTextEdit(this);
     Text信息->setObjectName("Text信息");
     Text信息->setReadOnly(true);
-    Text信息->setGeometry(12, 12 + 6 * kRowPitch, 356, 480 - 24 - 6 * kRowPitch);
+    Text信息->setGeometry(kListLeft, kTop, kWidth - 12 - kListLeft, kHeight - 12 - kTop);
 
     connect(Command生成数据, &QPushButton::clicked, this, &ChaseGeneratorWindow::generate);
     connect(Command隐藏, &QPushButton::clicked, this, [this] { Fun_窗体关闭(); });

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,10 +14,10 @@
 
 namespace kx {
 
-// The chase generator window (跑马), opened over the Material editor by "跑马工具". It reads its
-// fields, hands them to the generator it is given (the editor's, which replaces the Steps of the
-// Material shown), and shows the listing.
-class ChaseGeneratorWindow : public QWidget {
+// The chase generator window (跑马), opened by "跑马工具" as an opaque panel over the Material
+// editor's faders. It reads its fields, hands them to the generator it is given (the editor's,
+// which replaces the Steps of the Material shown), and shows the listing.
+class ChaseGeneratorWindow : public QGroupBox {
     Q_OBJECT
   public:
     explicit ChaseGeneratorWindow(const Appearance& appearance, QWidget* parent = nullptr);

@@ -155,6 +155,24 @@ void MaterialEditorView::buildValueTools() {
                      [this, v] { m_editor.setEveryValue(v); });
         x += 50;
     }
+    // Beside the value tools, under the definition boxes it speaks of.
+    m_definitionsNotice =
+        makeLabel(this, kDefinitionsMissing, QRect(416, y, 268, 24), "Label通道定义提示");
+    QPalette warn = m_definitionsNotice->palette();
+    warn.setColor(QPalette::WindowText, QColor(0xff, 0xc0, 0x40));
+    m_definitionsNotice->setPalette(warn);
+    m_takeDefinitions =
+        makeButton(this, "Command采用灯具定义", "采用灯具定义", QRect(690, y, 130, 24));
+    connect(m_takeDefinitions, &QPushButton::clicked, this, [this] {
+        if (m_editor.takeFixtureDefinitions()) refreshAfterEdit();
+    });
+}
+
+void MaterialEditorView::showDefinitionsNotice() {
+    m_definitionsNotice->setVisible(m_editor.definitionsMissing());
+    const QString offer = m_editor.definitionOfferText();
+    m_takeDefinitions->setVisible(!offer.isEmpty());
+    m_takeDefinitions->setToolTip(offer);
 }
 
 void MaterialEditorView::Fun_虚拟灯具_Show() {

@@ -1,5 +1,6 @@
 // The Material window's fixture panel (counts and patching onto the library) and its Motion
 // Generator panel.
+#include "fixtures/fixture_editor_state.h"
 #include "materials/material_editor_state.h"
 #include "materials/motion_generator.h"
 
@@ -56,6 +57,15 @@ QString MaterialEditor::libraryFixtureCaption(int number) const {
     return m_src.library.at(m_libraryPage, number).name;
 }
 
+QString MaterialEditor::libraryFixturePlace(int number) const {
+    if (number < 1 || number > kFixturesPerPage) return {};
+    const Fixture& f = m_src.library.at(m_libraryPage, number);
+    return QStringLiteral("页%1 %2-%3")
+        .arg(m_libraryPage + 1)
+        .arg(portName(f.port))
+        .arg(f.startAddress);
+}
+
 MaterialColour MaterialEditor::libraryFixtureColour(int number) const {
     return material().isMapped(m_patchedFixture, m_libraryPage, number) ? m_colours.current
                                                                         : m_colours.normal;
@@ -91,6 +101,32 @@ void MaterialEditor::pressGroup(int group) {
                 material().setMapped(m_patchedFixture, p, n, true);
         }
     }
+}
+
+bool MaterialEditor::definitionsMissing() const {
+    const Material& m = material();
+    if (!channelsAllEmpty(m)) return false;
+    return (m.fixtureCount() > 0 && m.channelCount() > 0) || definitionOffer().has_value();
+}
+
+std::optional<DefinitionOffer> MaterialEditor::definitionOffer() const {
+    return kx::definitionOffer(material(), m_src.library);
+}
+
+QString MaterialEditor::definitionOfferText() const {
+    const std::optional<DefinitionOffer> offer = definitionOffer();
+    if (!offer) return {};
+    return QStringLiteral("采用 ") + offerFixtureText(*offer, m_src.library) +
+           QStringLiteral(" 的通道定义");
+}
+
+bool MaterialEditor::takeFixtureDefinitions() {
+    const std::optional<DefinitionOffer> offer = definitionOffer();
+    if (!offer) return false;
+    const auto edit =
+        recordEdit(QStringLiteral("通道定义 ") + offerFixtureText(*offer, m_src.library));
+    takeDefinitions(material(), m_src.library, *offer);
+    return true;
 }
 
 // --- Motion Generator panel

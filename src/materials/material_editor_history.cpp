@@ -11,6 +11,12 @@ void MaterialEditor::setNames(const QString& effectName, const QString& moduleNa
     m_moduleName = moduleName;
 }
 
+QString MaterialEditor::positionCaption() const {
+    QString text;
+    if (m_effectNumber > 0) text = QStringLiteral("效果 %1  ").arg(m_effectNumber);
+    return text + QStringLiteral("模块 %1  素材 %2").arg(m_module).arg(m_slot);
+}
+
 QString MaterialEditor::tableName() const {
     const int effect = m_history.openEffect ? m_history.openEffect() : 0;
     return QStringLiteral("素材 %1/%2/%3").arg(effect).arg(m_module).arg(m_slot);

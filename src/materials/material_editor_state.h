@@ -16,6 +16,7 @@
 #include "fixtures/fixture_library.h"
 #include "materials/builtin_materials.h"
 #include "materials/chase_generator.h"
+#include "materials/definition_offer.h"
 #include "materials/material.h"
 #include "materials/material_editor_rules.h"
 #include "materials/material_output.h"
@@ -76,6 +77,11 @@ class MaterialEditor {
     // "效果:" and the Effect's name, "模块:" and the Module's name.
     QString effectCaption() const { return QStringLiteral("效果:") + m_effectName; }
     QString moduleCaption() const { return QStringLiteral("模块:") + m_moduleName; }
+    // The open Effect's number (0: not known), for the position caption.
+    void setEffectNumber(int effect) { m_effectNumber = effect; }
+    // "效果 2  模块 1  素材 3": which Effect, Module and Slot the window edits (the Effect left out
+    // while not known).
+    QString positionCaption() const;
     void setColours(const MaterialEditorColours& colours) { m_colours = colours; }
     const MaterialEditorColours& colours() const { return m_colours; }
 
@@ -207,6 +213,7 @@ class MaterialEditor {
 
     // --- Fixture panel
 
+    const FixtureLibrary& library() const { return m_src.library; }
     bool fixturePanelOpen() const { return m_fixturePanelOpen; }
     // Tells when the groups file could not be read.
     Outcome openFixturePanel();
@@ -221,11 +228,23 @@ class MaterialEditor {
     MaterialColour libraryPageColour(int page) const;
     bool libraryFixtureShown(int number) const;
     QString libraryFixtureCaption(int number) const;
+    // "页1 A-12": the page, port and start address of a fixture of the shown page.
+    QString libraryFixturePlace(int number) const;
     MaterialColour libraryFixtureColour(int number) const;
     void toggleLibraryFixture(int number);
     void clearFixtureSelection();
     QString groupCaption(int group) const;
     void pressGroup(int group);
+
+    // The Material has channels (or a fixture to take them from) but none is defined: it drives
+    // nothing, and the window says so.
+    bool definitionsMissing() const;
+    // Taking the first mapped fixture's Channel Functions, when there is one to take.
+    std::optional<DefinitionOffer> definitionOffer() const;
+    // "采用 灯具 1 [RGB帕灯] 的通道定义", the offer's tooltip; "" when there is none.
+    QString definitionOfferText() const;
+    // One store: the offer's definitions into the Material; false when there was nothing to take.
+    bool takeFixtureDefinitions();
 
     // --- Motion Generator panel
 
@@ -290,6 +309,7 @@ class MaterialEditor {
     int m_slot = 1;
     QString m_effectName;
     QString m_moduleName;
+    int m_effectNumber = 0;
     int m_currentStep = 0;
     int m_shownFixture = 1;
     std::bitset<kMaxVirtualFixtures + 1> m_selected;  // teal buttons

@@ -77,6 +77,12 @@ void MaterialEditorView::buildHeader() {
     m_effectCaption = makeLabel(this, {}, QRect(8, 6, 180, 28), "Label效果");
     m_moduleCaption = makeLabel(this, {}, QRect(192, 6, 150, 28), "Label模块");
     makeLabel(this, "备注", QRect(346, 6, 34, 28));
+    // Right of the undo buttons, below "返回": which Effect, Module and Slot this is.
+    m_position = makeLabel(this, {}, QRect(1120, 66, 152, 26), "Label素材位置");
+    QFont bold = m_position->font();
+    bold.setBold(true);
+    m_position->setFont(bold);
+    m_position->setAlignment(Qt::AlignVCenter | Qt::AlignRight);
     m_remark = makeTextBox(this, "Text素材备注", QRect(382, 6, 150, 28));
     connect(m_remark, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_editor.setRemark(text); });
@@ -376,6 +382,7 @@ void MaterialEditorView::Fun_所有控件数据刷新() {
     const Material& m = m_editor.material();
     m_effectCaption->setText(m_editor.effectCaption());
     m_moduleCaption->setText(m_editor.moduleCaption());
+    m_position->setText(m_editor.positionCaption());
     m_remark->setText(m.remark());
     Fun_时间控件显示();
     setChecked(m_allStepsFade, m.allStepsFade() == 1);
@@ -407,6 +414,7 @@ void MaterialEditorView::refreshAfterEdit() {
     Fun_通道定义选择显示();
     Fun_设置灯具_Show();
     Fun_XY动作辅助生成_控件显示();
+    showDefinitionsNotice();
 }
 
 void MaterialEditorView::Fun_当前步刷新() {

@@ -22,6 +22,9 @@
 
 namespace kx {
 
+// Said while a Material whose channels are all "空" is shown.
+inline const QString kDefinitionsMissing = QStringLiteral("通道定义全部为空，灯具不会亮");
+
 // The Material window: one Material of the open Effect, its settings, Steps, Virtual Fixtures,
 // faders and panels. Its rules and state are the MaterialEditor's; this is widgets and wiring.
 // What lies outside the window (the live output's view, the jump request, the wheel target, the
@@ -79,6 +82,9 @@ class MaterialEditorView : public QWidget {
     MaterialCodeGrid* tempPanel() const { return m_tempPanel; }
     MaterialCodeGrid* picker() const { return m_picker; }
     MaterialDemoPanel* demoPanel() const { return m_demo; }
+    QLabel* positionCaption() const { return m_position; }
+    QLabel* definitionsNotice() const { return m_definitionsNotice; }
+    QPushButton* takeDefinitionsButton() const { return m_takeDefinitions; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,6 +113,8 @@ class MaterialEditorView : public QWidget {
     void tell(const Outcome& outcome);
     void leaveDemo();
     void Fun_鼠标滚轮焦点(int channel);
+    // "通道定义全部为空..." while the Material drives nothing, and the offer beside it.
+    void showDefinitionsNotice();
 
     MaterialEditor& m_editor;
     Prompter& m_prompter;
@@ -115,6 +123,7 @@ class MaterialEditorView : public QWidget {
 
     QLabel* m_effectCaption = nullptr;
     QLabel* m_moduleCaption = nullptr;
+    QLabel* m_position = nullptr;
     QLineEdit* m_remark = nullptr;
 
     QCheckBox* m_perStepTime = nullptr;
@@ -146,6 +155,8 @@ class MaterialEditorView : public QWidget {
     std::array<FaderView*, kMaxMaterialChannels + 1> m_faders{};
     std::array<QLineEdit*, kMaxMaterialChannels + 1> m_values{};
     std::array<QPushButton*, kChannelPages> m_pageButtons{};
+    QLabel* m_definitionsNotice = nullptr;
+    QPushButton* m_takeDefinitions = nullptr;
 
     MaterialFixturePanel* m_fixturePanel = nullptr;
     MaterialMotionPanel* m_motionPanel = nullptr;

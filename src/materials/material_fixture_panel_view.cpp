@@ -9,7 +9,30 @@
 
 namespace kx {
 
-namespace {}  // namespace
+namespace {
+
+// The buttons of the page's patched fixtures, in number order, each saying page, port, address
+// and name ("页1 A-12 RGB帕灯"). Up to 48 fit six to a row; a fuller page gets ten narrower ones to
+// a row, without the page (its button above says it).
+constexpr int kFixturesTop = 92;
+constexpr int kRoomyFixtures = 48;
+constexpr int kRoomyColumns = 6;
+constexpr QSize kRoomyPitch{113, 23};
+constexpr QSize kRoomyButton{111, 21};
+constexpr int kDenseColumns = 10;
+constexpr QSize kDensePitch{68, 18};
+constexpr QSize kDenseButton{66, 17};
+
+QRect fixtureButtonRect(int position, int shown) {
+    const bool roomy = shown <= kRoomyFixtures;
+    const int columns = roomy ? kRoomyColumns : kDenseColumns;
+    const QSize pitch = roomy ? kRoomyPitch : kDensePitch;
+    return {QPoint(8 + position % columns * pitch.width(),
+                   kFixturesTop + position / columns * pitch.height()),
+            roomy ? kRoomyButton : kDenseButton};
+}
+
+}  // namespace
 
 MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed,
                                            QWidget* parent)
@@ -37,6 +60,11 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
         refreshButtons();
         m_changed();
     });
+    m_takeDefinitions =
+        makeButton(this, "Command灯具设置采用定义", "采用灯具通道定义", QRect(480, 20, 150, 22));
+    connect(m_takeDefinitions, &QPushButton::clicked, this, [this] {
+        if (m_editor.takeFixtureDefinitions()) m_changed();
+    });
     QPushButton* hide = makeButton(this, "Command灯具设置隐藏", "隐藏", QRect(740, 20, 64, 22));
     connect(hide, &QPushButton::clicked, this, [this] {
         m_editor.closeFixturePanel();
@@ -55,7 +83,7 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
     }
     for (int n = 1; n <= kFixturesPerPage; ++n) {
         QPushButton* b = makeButton(this, "Command实际_灯具" + QString::number(n), {},
-                                    QRect(8 + (n - 1) % 10 * 68, 92 + (n - 1) / 10 * 18, 66, 17));
+                                    fixtureButtonRect(n - 1, kFixturesPerPage));
         connect(b, &QPushButton::clicked, this, [this, n] {
             m_editor.toggleLibraryFixture(n);
             Fun_实际灯具显示();
@@ -122,14 +150,27 @@ void MaterialFixturePanel::refreshButtons() {
 }
 
 void MaterialFixturePanel::Fun_实际灯具显示() {
+    int shown = 0;
+    for (int n = 1; n <= kFixturesPerPage; ++n)
+        shown += m_editor.libraryFixtureShown(n) ? 1 : 0;
+    int position = 0;
     for (int n = 1; n <= kFixturesPerPage; ++n) {
         QPushButton* b = m_fixtures[n];
         b->setVisible(m_editor.libraryFixtureShown(n));
         const QString name = m_editor.libraryFixtureCaption(n);
-        b->setText(name);
-        b->setToolTip(QString::number(n) + " " + name);
+        const QString place = m_editor.libraryFixturePlace(n);
+        if (b->isVisibleTo(this)) b->setGeometry(fixtureButtonRect(position++, shown));
+        b->setText((shown <= kRoomyFixtures ? place : place.section(' ', 1)) + " " + name);
+        b->setToolTip(place + "  " + QString::number(n) + " " + name);
         setButtonBackColour(b, m_editor.libraryFixtureColour(n));
     }
+    showOffer();
+}
+
+void MaterialFixturePanel::showOffer() {
+    const QString offer = m_editor.definitionOfferText();
+    m_takeDefinitions->setVisible(!offer.isEmpty());
+    m_takeDefinitions->setToolTip(offer);
 }
 
 void MaterialFixturePanel::Fun_灯具分组_备注显示() {

@@ -26,6 +26,9 @@ class MaterialFixturePanel : public QGroupBox {
     void Fun_灯具分组_备注显示();
 
     QComboBox* fixtureCountBox() const { return m_fixtureCount; }
+    // "采用灯具通道定义", shown while the Material's channels are all "空" and a mapped fixture has
+    // definitions to take.
+    QPushButton* takeDefinitionsButton() const { return m_takeDefinitions; }
     QComboBox* channelCountBox() const { return m_channelCount; }
 
   private:
@@ -33,11 +36,13 @@ class MaterialFixturePanel : public QGroupBox {
                             FieldMark (MaterialEditor::*type)(const QString&));
     void countTyped(QComboBox* box, FieldMark (MaterialEditor::*type)(const QString&),
                     const QString& text);
+    void showOffer();
 
     MaterialEditor& m_editor;
     std::function<void()> m_changed;
     QComboBox* m_fixtureCount = nullptr;
     QComboBox* m_channelCount = nullptr;
+    QPushButton* m_takeDefinitions = nullptr;
     std::array<QPushButton*, kMaxVirtualFixtures + 1> m_patch{};
     std::array<QPushButton*, libraryPages> m_pages{};
     std::array<QPushButton*, kFixturesPerPage + 1> m_fixtures{};

@@ -36,13 +36,6 @@ void onTypedOrChosen(QComboBox* box, QObject* context, std::function<void(const 
                      [box, take](int index) { take(box->itemText(index)); });
 }
 
-void makeOpaque(QWidget* panel) {
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, QColor(0x1e, 0x24, 0x30));
-    panel->setPalette(pal);
-    panel->setAutoFillBackground(true);
-}
-
 MaterialEditorColours materialEditorColours(const Appearance& appearance) {
     MaterialEditorColours c;
     if (!appearance.customised) return c;

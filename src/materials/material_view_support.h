@@ -19,9 +19,6 @@ void onTypedEntry(QLineEdit* box, QObject* context, std::function<void(const QSt
 // An editable list: a typed entry as above, or an entry chosen from the list.
 void onTypedOrChosen(QComboBox* box, QObject* context, std::function<void(const QString&)> take);
 
-// A panel that opens over other controls hides them wholly behind its own background.
-void makeOpaque(QWidget* panel);
-
 // The window's colours under the installation's scheme.
 MaterialEditorColours materialEditorColours(const Appearance& appearance);
 

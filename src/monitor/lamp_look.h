@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/dmx_frame.h"
+#include "fixtures/channel_owners.h"
 #include "fixtures/fixture_library.h"
 
 namespace kx {
@@ -75,7 +76,6 @@ struct LampLook {
 // The value a fixture's channel has on the lines: the frame's, for the 2560 transmitted channels;
 // 0 for a channel that falls outside them (it never reaches a fixture).
 int transmittedValue(const DmxFrame& frame, int index);
-inline constexpr int kTransmittedChannels = 2560;
 
 // One fixture's lamp: the red, green, blue, white and amber channels mix its colour (white and
 // amber add), a colour wheel without them gives its named colour, without either the light is

@@ -40,4 +40,11 @@ QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
     return box;
 }
 
+void makeOpaque(QWidget* panel) {
+    QPalette pal = panel->palette();
+    pal.setBrush(QPalette::Window, QColor(0x1e, 0x24, 0x30));
+    panel->setPalette(pal);
+    panel->setAutoFillBackground(true);
+}
+
 }  // namespace kx

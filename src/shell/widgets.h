@@ -25,4 +25,8 @@ QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, QRect geometr
 QGroupBox* makeFrame(QWidget* parent, const QString& title, QRect geometry,
                      const QString& objectName = {});
 
+// A panel that opens over other controls hides them wholly behind its own plain background (not
+// the view's picture, which would show the view through it).
+void makeOpaque(QWidget* panel);
+
 }  // namespace kx

@@ -106,6 +106,7 @@ bool FileTransfer::checkConnectedForTransfer(LogBox& log) {
     log.clear();
     if (m_link.connected()) return true;
     appendLog(log, lg::kNotConnected, false);
+    if (tellStatus) tellStatus(kAskConnectFirst);
     return false;
 }
 

@@ -14,6 +14,9 @@
 
 namespace kx {
 
+// The status line's word for a transfer asked for while not connected.
+inline const QString kAskConnectFirst = QStringLiteral("请先连接控制器");
+
 // What the last transfer reply said; filled by the link's first reply consumer.
 struct TransferReplyStore {
     std::int32_t transferReplySeen = 0;
@@ -64,6 +67,8 @@ class FileTransfer {
 
     // The application is shutting down: a running transfer stops after its current block.
     std::function<bool()> shuttingDown;
+    // Tells the status line what a refused function needs ("请先连接控制器").
+    std::function<void(const QString&)> tellStatus;
     // The scene the Controller switches to after loading a downloaded show (0: none); asked at
     // the verification of file type 1 only.
     std::function<int()> sceneAfterShowDownload;

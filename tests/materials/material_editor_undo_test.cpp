@@ -102,6 +102,53 @@ TEST_F(MaterialEditorUndoTest, EveryStoreIsOneEntryThatUndoAndRedoTakeBackByteFo
     EXPECT_EQ(reveals, 2 * static_cast<int>(std::size(stores)));
 }
 
+// A Material whose channels are all "空" drives nothing; mapped onto fixtures with definitions it
+// is offered the first one's (lowest Virtual Fixture, then page and number), taken in one entry.
+TEST_F(MaterialEditorUndoTest, TheMappedFixturesDefinitionsAreOfferedAndTakenInOneEntry) {
+    // Sized 3 x 4 with no definitions, mapped nowhere: said, but nothing to offer.
+    EXPECT_TRUE(editor.definitionsMissing());
+    EXPECT_FALSE(editor.definitionOffer());
+    patch(lib, 1, 7, 0, 40, {0, 0, 0, 0, 0});
+    patch(lib, 0, 9, 0, 30, {0, 21, 22});
+    patch(lib, 0, 3, 0, 20, {20, 21, 22});
+    m().setMapped(1, 1, 7, true);  // no functions: passed over
+    m().setMapped(2, 0, 9, true);
+    m().setMapped(3, 0, 3, true);
+    const auto offer = editor.definitionOffer();
+    ASSERT_TRUE(offer);
+    EXPECT_EQ(offer->page, 0);
+    EXPECT_EQ(offer->number, 9);
+    EXPECT_EQ(offer->channelCount, 4);
+    const Material before = m();
+    ASSERT_TRUE(editor.takeFixtureDefinitions());
+    history.seal();
+    EXPECT_EQ(history.entryCount(), 1);
+    EXPECT_EQ(history.undoTip(), "撤销：素材 1 通道定义 灯具 9");
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(m().channelFunction(k), (std::array{0, 21, 22, 0}[k - 1])) << k;
+    EXPECT_EQ(m().channelCount(), 4);
+    // Defined now: nothing said, nothing offered, a second press stores nothing.
+    EXPECT_FALSE(editor.definitionsMissing());
+    EXPECT_FALSE(editor.definitionOffer());
+    EXPECT_FALSE(editor.takeFixtureDefinitions());
+    EXPECT_EQ(history.entryCount(), 1);
+    ASSERT_TRUE(history.undo().done);
+    EXPECT_EQ(m(), before);
+    EXPECT_TRUE(editor.definitionsMissing());
+
+    // Without channels of its own the Material takes the fixture's count.
+    m().setChannelCount(0);
+    m().setMapped(2, 0, 9, false);
+    const auto whole = editor.definitionOffer();
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->number, 3);
+    EXPECT_EQ(whole->channelCount, 3);
+    ASSERT_TRUE(editor.takeFixtureDefinitions());
+    EXPECT_EQ(m().channelCount(), 3);
+    EXPECT_EQ(m().channelFunction(1), 20);
+    EXPECT_EQ(m().channelFunction(3), 22);
+}
+
 TEST_F(MaterialEditorUndoTest, ADragIsOneEntryAndStoresThatChangeNothingLeaveNone) {
     const Material before = m();
     for (int v = 1; v <= 50; ++v)

@@ -231,7 +231,7 @@ TEST_F(MaterialEditorViewTest, FixturePanelCountsPatchingAndGroups) {
 
     EXPECT_FALSE(find<QPushButton>("Command实际_灯具8")->isHidden());
     EXPECT_TRUE(find<QPushButton>("Command实际_灯具7")->isHidden());
-    EXPECT_EQ(find<QPushButton>("Command实际_灯具8")->text(), "左帕灯");
+    EXPECT_EQ(find<QPushButton>("Command实际_灯具8")->text(), "页1 A-1 左帕灯");
     click("Command配接灯具2");
     EXPECT_EQ(colourOf("Command配接灯具2"), 0x807FFFu);
     click("Command实际_灯具8");

@@ -67,5 +67,36 @@ TEST(ChannelMapTest, OverlapsAndOverrunsAreMarkedOnTheirCells) {
     EXPECT_FALSE(map.overruns(2560));
 }
 
+// The library grid reads each fixture's clash from the same map: with whom it overlaps (both ways,
+// each once) and whether it runs past its port.
+TEST(ChannelMapTest, AFixtureClashNamesTheOthersAndTheOverrun) {
+    FixtureLibrary lib;
+    patchFixture(lib, 0, 1, 0, 1, {code::R, code::G, code::B}, "RGB帕灯");
+    patchFixture(lib, 0, 4, 0, 2, {code::R, code::G, code::B}, "RGB帕灯");
+    patchFixture(lib, 1, 5, 0, 3, {code::W});
+    patchFixture(lib, 0, 7, 0, 7, {code::R, code::G, code::B});
+    patchFixture(lib, 0, 8, 3, 511, {code::R, code::G, code::B});
+    const ChannelMap map = ChannelMap::of(lib);
+
+    const FixtureClash one = fixtureClash(map, lib, 0, 1);
+    EXPECT_EQ(one.overlapsWith, (std::vector<std::pair<int, int>>{{0, 4}, {1, 5}}));
+    EXPECT_FALSE(one.overruns);
+    EXPECT_EQ(clashText(one, lib), "与 灯具 4 [RGB帕灯]、页2 灯具 5 重叠");
+    EXPECT_EQ(fixtureClash(map, lib, 0, 4).overlapsWith,
+              (std::vector<std::pair<int, int>>{{0, 1}, {1, 5}}));
+    EXPECT_EQ(clashText(fixtureClash(map, lib, 1, 5), lib),
+              "与 灯具 1 [RGB帕灯]、灯具 4 [RGB帕灯] 重叠");
+    EXPECT_FALSE(fixtureClash(map, lib, 0, 7).any());
+    EXPECT_EQ(clashText(fixtureClash(map, lib, 0, 7), lib), "");
+
+    const FixtureClash past = fixtureClash(map, lib, 0, 8);
+    EXPECT_TRUE(past.overruns);
+    EXPECT_TRUE(past.overlapsWith.empty());
+    EXPECT_EQ(clashText(past, lib), "超出端口");
+    // Unpatched and out-of-range slots have nothing to say.
+    EXPECT_FALSE(fixtureClash(map, lib, 0, 9).any());
+    EXPECT_FALSE(fixtureClash(map, lib, 0, 101).any());
+}
+
 }  // namespace
 }  // namespace kx

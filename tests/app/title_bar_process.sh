@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The title bar's highlight follows the view Ctrl+Z brings forward, in the real program under
+# Xvfb with real clicks and keys: a Material edit taken back from 下载 lights 素材, a library edit
+# taken back from the Material editor lights 灯库.
+# Usage: tests/app/title_bar_process.sh <program>
+set -euo pipefail
+program="$(realpath "$1")"
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+app=""
+trap '[ -n "$app" ] && kill -9 $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+export DISPLAY=":$(head -n 1 "$work/display")"
+cp "$program" "$work/kx7420"
+cp -r "$(dirname "$program")/AppSet" "$work/"
+rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+"$work/kx7420" >/dev/null 2>&1 &
+app=$!
+window=""
+for _ in $(seq 400); do
+    # A first start without a Show File says so in a message box: answer it.
+    box=$(xdotool search --onlyvisible --name '^KX-7420$' 2>/dev/null | head -n 1 || true)
+    [ -n "$box" ] && { xdotool key --window "$box" Return 2>/dev/null || true; }
+    window=$(xdotool search --onlyvisible --name '^KX-7420 ' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.05
+done
+[ -n "$window" ] || fail "the main window did not appear"
+sleep 1
+
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.4; }
+# Left edges of the function buttons 1, 3, 4, 5, 6.
+declare -A left=([1]=168 [3]=266 [4]=364 [5]=462 [6]=560)
+# The highlighted button is the one whose face is more red than blue.
+lit() {
+    local found="" i rgb r b
+    for i in 1 3 4 5 6; do
+        rgb=$(import -window "$window" -crop "1x1+$((left[$i] + 8))+20" -depth 8 txt:- |
+              grep -o '([0-9]*,[0-9]*,[0-9]*' | tr -d '(')
+        r=${rgb%%,*}
+        b=${rgb##*,}
+        [ "$r" -gt "$b" ] && found="$found$i"
+    done
+    echo "$found"
+}
+expect_lit() {
+    local now
+    now=$(lit)
+    [ "$now" = "$1" ] || fail "$2: button $1 should be lit alone, lit: '$now'"
+}
+
+# 场景 -> Effect 1 -> Slot 1, a remark typed in the Material editor, then 下载.
+click 410 43
+expect_lit 4 "场景"
+click 64 347 && click 119 334
+click 457 107 && xdotool type --delay 60 "AB" && xdotool key Return
+sleep 0.3
+click 606 43
+expect_lit 6 "下载"
+xdotool key ctrl+z
+sleep 0.6
+expect_lit 4 "Ctrl+Z of the Material edit from 下载"
+
+# 灯库: fixture 1's "+20", then the Material editor through button 4, then Ctrl+Z.
+click 312 43
+expect_lit 3 "灯库"
+click 53 119 && click 1036 183
+click 410 43
+expect_lit 4 "素材"
+xdotool key ctrl+z
+sleep 0.6
+expect_lit 3 "Ctrl+Z of the library edit from the Material editor"
+echo "title bar: the highlight follows Ctrl+Z"

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "app/caption.h"
+#include "base/thread_wait.h"
 
 namespace kx {
 
@@ -67,15 +68,7 @@ void QtPlatform::processEvents(int maxWaitMs) {
         std::vector<QPointer<QWidget>>& waits;
         ~Leave() { waits.pop_back(); }
     } leave{m_waits};
-    if (maxWaitMs <= 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        return;
-    }
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    wake.start(maxWaitMs);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    processThreadEvents(maxWaitMs);
 }
 
 QDateTime QtPlatform::localTime() {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace kx {
+
+// Handles the calling thread's pending events; with maxWaitMs > 0 it first sleeps until one
+// arrives, at most that long (a timer of this thread ends the sleep), so waits do not spin.
+inline void processThreadEvents(int maxWaitMs) {
+    if (maxWaitMs <= 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(maxWaitMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace kx

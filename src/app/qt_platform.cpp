@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QThread>
-#include <QTimer>
 #include <QWindow>
 
 #include "app/caption.h"
+#include "base/thread_wait.h"
 
 namespace kx {
 
@@ -38,16 +38,7 @@ void QtPlatform::processEvents(int maxWaitMs) {
         int& depth;
         ~Leave() { --depth; }
     } leave{m_waitDepth};
-    constexpr auto kHoldInput = QEventLoop::AllEvents | QEventLoop::ExcludeUserInputEvents;
-    if (maxWaitMs <= 0) {
-        QCoreApplication::processEvents(kHoldInput);
-        return;
-    }
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    wake.start(maxWaitMs);
-    QCoreApplication::processEvents(kHoldInput | QEventLoop::WaitForMoreEvents);
+    processThreadEvents(maxWaitMs, QEventLoop::AllEvents | QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPlatform::releaseInput() {

@@ -13,6 +13,7 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
     : QWidget(parent),
       Text信息(new QPlainTextEdit(this)),
       Text文件(new QLineEdit(this)),
+      progress(new TransferProgressView(transfer, this)),
       m_transfer(transfer),
       m_log(*Text信息) {
     setObjectName("DeviceFilesWindow");
@@ -78,6 +79,7 @@ DeviceFilesWindow::DeviceFilesWindow(FileTransfer& transfer, const AppPaths& pat
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(Text信息, 1);
+    layout->addWidget(progress);
 
     m_typedCommandTimer.setSingleShot(true);
     m_typedCommandTimer.setInterval(kTypedCommandDelayMs);

@@ -10,6 +10,7 @@
 
 #include "transfer/device_files.h"
 #include "transfer/text_log_view.h"
+#include "transfer/transfer_progress_view.h"
 
 namespace kx {
 
@@ -42,6 +43,7 @@ class DeviceFilesWindow : public QWidget {
     QPushButton* Command读取版本号;
     QPushButton* Command读取电脑信息;
     QPushButton* Command查看墙板和VOD文件ID;
+    TransferProgressView* progress;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

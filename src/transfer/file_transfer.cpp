@@ -68,6 +68,35 @@ void FileTransfer::removeRunningObserver(int id) {
     std::erase_if(m_runningObservers, [id](const auto& o) { return o.first == id; });
 }
 
+int FileTransfer::addProgressObserver(std::function<void(const TransferProgress&)> observer) {
+    m_progressObservers.emplace_back(m_nextObserver, std::move(observer));
+    return m_nextObserver++;
+}
+
+void FileTransfer::removeProgressObserver(int id) {
+    std::erase_if(m_progressObservers, [id](const auto& o) { return o.first == id; });
+}
+
+void FileTransfer::startProgress(TransferStage stage, std::uint64_t bytesTotal) {
+    m_progress = TransferProgress{};
+    m_progress.bytesTotal = bytesTotal;
+    m_progressStart = m_link.waiter().clock.milliseconds();
+    setStage(stage);
+}
+
+void FileTransfer::advanceProgress(std::uint64_t bytes) {
+    ++m_progress.blocksSent;
+    m_progress.bytesSent += bytes;
+    setStage(m_progress.stage);
+}
+
+void FileTransfer::setStage(TransferStage stage) {
+    m_progress.stage = stage;
+    m_progress.elapsedMs = m_link.waiter().clock.milliseconds() - m_progressStart;
+    for (const auto& [id, observer] : m_progressObservers)
+        observer(m_progress);
+}
+
 void FileTransfer::setRunning(bool running) {
     m_running = running;
     for (const auto& [id, observer] : m_runningObservers)
@@ -132,34 +161,52 @@ void FileTransfer::download(FileType type, const QString& path, LogBox& log) {
     const QByteArray file = readWholeFile(path).value_or(QByteArray());
     if (file.isEmpty()) {
         appendLog(log, lg::kMissing);
+        startProgress(TransferStage::Failed, 0);
         return;
     }
     const auto bytes = bytesOf(file);
     appendLog(log, lg::kSize + kilobytesText(bytes.size()) + "K");
+
+    // The whole file is packed first, so the block count is known while it is sent.
+    startProgress(TransferStage::Packing, bytes.size());
+    std::vector<DownloadBlock> blocks;
+    for (std::size_t offset = 0; offset < bytes.size();) {
+        blocks.push_back(planBlock(bytes, offset));
+        offset += static_cast<std::size_t>(blocks.back().raw);
+    }
+    m_progress.blocksTotal = static_cast<int>(blocks.size());
 
     sendTransferCommand(
         cmd::kDownloadStart,
         startArguments(static_cast<std::uint32_t>(bytes.size()), additiveChecksum(bytes), type));
     if (!waitTransferReply(kReplyTimeoutMs)) {
         appendLog(log, lg::kHandshakeFailed);
+        setStage(TransferStage::Failed);
         return;
     }
     appendLog(log, lg::kHandshakeOk);
+    setStage(TransferStage::Sending);
 
     std::size_t offset = 0;
-    while (offset < bytes.size()) {
-        const DownloadBlock block = planBlock(bytes, offset);
+    for (const DownloadBlock& block : blocks) {
         offset += static_cast<std::size_t>(block.raw);
         if (sendBlock(block.arguments, static_cast<std::uint32_t>(offset), log) ==
             BlockOutcome::Stop) {
+            setStage(TransferStage::Failed);
             return;
         }
-        if (stopping()) return;
+        advanceProgress(static_cast<std::uint64_t>(block.raw));
+        if (stopping()) {
+            setStage(TransferStage::Failed);
+            return;
+        }
     }
 
     appendLog(log, "");
     appendLog(log, lg::kVerifying);
+    setStage(TransferStage::Verifying);
     if (verify(type, log)) m_transferSucceeded = 1;
+    setStage(m_transferSucceeded == 1 ? TransferStage::Done : TransferStage::Failed);
 }
 
 FileTransfer::BlockOutcome FileTransfer::sendBlock(std::span<const std::uint8_t> arguments,
@@ -217,16 +264,19 @@ bool FileTransfer::verify(FileType type, LogBox& log) {
 void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
     appendLog(log, lg::kUploadPrepare);
     appendLog(log, lg::kUploadInfo);
+    startProgress(TransferStage::Sending, 0);
     sendTransferCommand(cmd::kUploadInfo, uploadInfoArguments(type));
     if (!waitTransferReply(kReplyTimeoutMs)) {
         appendLog(log, lg::kReadFailed);
         appendLog(log, lg::kUploadFailed);
+        setStage(TransferStage::Failed);
         return;
     }
     const auto info = readUploadInfo(m_replies.data());
     if (!info || info->fileType != static_cast<std::uint8_t>(type) || info->present != 1) {
         appendLog(log, lg::kNoSuchData);
         appendLog(log, lg::kUploadFailed);
+        setStage(TransferStage::Failed);
         return;
     }
     // A size no file of the Controller has, or a range past the 32-bit address space, is damage.
@@ -234,9 +284,14 @@ void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
         std::uint64_t{info->address} + info->size > std::uint64_t{0x100000000}) {
         appendLog(log, lg::kDataError);
         appendLog(log, lg::kUploadFailed);
+        setStage(TransferStage::Failed);
         return;
     }
     appendLog(log, lg::kSize + kilobytesText(info->size) + "K");
+    m_progress.bytesTotal = info->size;
+    m_progress.blocksTotal =
+        static_cast<int>((info->size + kUploadBlockSize - 1) / kUploadBlockSize);
+    setStage(TransferStage::Sending);
 
     QByteArray image(static_cast<qsizetype>(info->size), '\0');
     std::uint32_t offset = 0;
@@ -247,18 +302,22 @@ void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
         if (!waitTransferReply(kReplyTimeoutMs)) {
             appendLog(log, lg::kHandshakeFailed);
             appendLog(log, lg::kUploadFailed);
+            setStage(TransferStage::Failed);
             return;
         }
         if (m_replies.transferReplyLength != n) {
             appendLog(log, lg::kDataError);
             appendLog(log, lg::kUploadFailed);
+            setStage(TransferStage::Failed);
             return;
         }
         appendLog(log, lg::kBlockUploaded, false);
         std::copy_n(m_replies.transferReplyData.begin(), n, image.begin() + offset);
         offset += n;
+        advanceProgress(n);
         if (stopping()) {
             appendLog(log, lg::kUploadFailed);
+            setStage(TransferStage::Failed);
             return;
         }
     }
@@ -268,8 +327,10 @@ void FileTransfer::upload(FileType type, const QString& path, LogBox& log) {
     if (!writeWholeFile(path, image)) {
         appendLog(log, lg::kUploadWriteFailed);
         appendLog(log, lg::kUploadFailed);
+        setStage(TransferStage::Failed);
         return;
     }
+    setStage(TransferStage::Done);
     appendLog(log, lg::kUploadOk);
     appendLog(log, " ");
     appendLog(log, "文件=" + path);

@@ -11,6 +11,7 @@
 #include "link/controller_link.h"
 #include "transfer/transfer_format.h"
 #include "transfer/transfer_log.h"
+#include "transfer/transfer_progress.h"
 
 namespace kx {
 
@@ -76,6 +77,11 @@ class FileTransfer {
     // its outcome; the id removes one again.
     int addRunningObserver(std::function<void(bool running)> observer);
     void removeRunningObserver(int id);
+    // Observers told at every stage and after every block of a download or upload; the id
+    // removes one again.
+    int addProgressObserver(std::function<void(const TransferProgress&)> observer);
+    void removeProgressObserver(int id);
+    const TransferProgress& progress() const { return m_progress; }
 
     // Starts a transfer operation; an inactive session, and "->正在传输" in the log, while one
     // runs already.
@@ -113,6 +119,9 @@ class FileTransfer {
     void setRunning(bool running);
     void download(FileType type, const QString& path, LogBox& log);
     void upload(FileType type, const QString& path, LogBox& log);
+    void startProgress(TransferStage stage, std::uint64_t bytesTotal);
+    void advanceProgress(std::uint64_t bytes);
+    void setStage(TransferStage stage);
 
     ControllerLink& m_link;
     int m_replyHandler;
@@ -121,6 +130,9 @@ class FileTransfer {
     bool m_running = false;
     std::vector<std::pair<int, std::function<void(bool)>>> m_runningObservers;
     int m_nextObserver = 1;
+    std::vector<std::pair<int, std::function<void(const TransferProgress&)>>> m_progressObservers;
+    TransferProgress m_progress;
+    std::uint32_t m_progressStart = 0;
 };
 
 }  // namespace kx

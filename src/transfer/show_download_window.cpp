@@ -16,6 +16,7 @@ ShowDownloadWindow::ShowDownloadWindow(FileTransfer& transfer, const AppPaths& p
       Command下载_灯光参数(new QPushButton("下载 灯光参数", this)),
       Check下载完断开连接(new QCheckBox("下载完之后自动断开连接", this)),
       Check下载完自动切最后编辑场景(new QCheckBox("下载完自动切最后编辑场景", this)),
+      progress(new TransferProgressView(transfer, this)),
       m_log(*Text信息) {
     setObjectName("ShowDownloadWindow");
     Label标题->setObjectName("Label标题");
@@ -35,6 +36,7 @@ ShowDownloadWindow::ShowDownloadWindow(FileTransfer& transfer, const AppPaths& p
     layout->addWidget(Label标题);
     layout->addWidget(Label下载信息);
     layout->addWidget(Text信息, 1);
+    layout->addWidget(progress);
     layout->addLayout(options);
 
     ShowDownload::Hooks hooks;

@@ -10,6 +10,7 @@
 
 #include "transfer/show_download.h"
 #include "transfer/text_log_view.h"
+#include "transfer/transfer_progress_view.h"
 
 namespace kx {
 
@@ -35,6 +36,7 @@ class ShowDownloadWindow : public QWidget {
     QPushButton* Command下载_灯光参数;
     QCheckBox* Check下载完断开连接;
     QCheckBox* Check下载完自动切最后编辑场景;
+    TransferProgressView* progress;
 
   private:
     void showOptions();

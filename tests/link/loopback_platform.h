@@ -13,6 +13,7 @@
 #include "base/event_pump.h"
 #include "base/program_folder.h"
 #include "base/prompter.h"
+#include "base/thread_wait.h"
 
 namespace kx::test {
 
@@ -23,17 +24,7 @@ class LoopbackPlatform : public Clock, public EventPump, public Prompter, public
 
     std::uint32_t milliseconds() override { return static_cast<std::uint32_t>(m_clock.elapsed()); }
     void sleep(int ms) override { QThread::msleep(static_cast<unsigned long>(ms < 0 ? 0 : ms)); }
-    void processEvents(int maxWaitMs) override {
-        if (maxWaitMs <= 0) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            return;
-        }
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.setTimerType(Qt::PreciseTimer);
-        wake.start(maxWaitMs);
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+    void processEvents(int maxWaitMs) override { processThreadEvents(maxWaitMs); }
     QDateTime localTime() override { return QDateTime::currentDateTime(); }
     void message(const QString& text) override { messages << text; }
     bool askYesNo(const QString&) override { return false; }

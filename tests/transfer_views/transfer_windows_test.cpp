@@ -49,6 +49,45 @@ TEST_F(ShowDownloadWindowTest, OpensWithStoredOptionsAndDownloads) {
     EXPECT_EQ(sim->transfer().switchedScene(), 5);
 }
 
+TEST_F(ShowDownloadWindowTest, ProgressBarMovesAndIsFullOnlyAfterTheVerification) {
+    show = sampleFile(120000, 61);
+    window->Fun_窗体载入();
+    connectLink();
+    struct Seen {
+        int value;
+        int blocksAccepted;
+        int verifications;
+    };
+    std::vector<Seen> seen;
+    QObject::connect(window->progress->Progress传输, &QProgressBar::valueChanged, [&](int value) {
+        seen.push_back({value, sim->transfer().blocksAccepted(), sim->transfer().verifications()});
+    });
+    window->Command下载_灯光参数->click();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().value, 100);
+    EXPECT_EQ(window->progress->Label传输进度->text().left(2), "完成");
+    const int blocks = transfer->progress().blocksTotal;
+    EXPECT_GE(blocks, 118);
+    EXPECT_TRUE(window->progress->Label传输进度->text().contains(
+        QStringLiteral("%1/%1 块  117.2K/117.2K").arg(blocks)));
+    // It moved while the blocks went out, and was full only once the Controller had verified.
+    const auto moving = std::count_if(seen.begin(), seen.end(), [&](const Seen& s) {
+        return s.value > 0 && s.value < 100 && s.blocksAccepted < blocks;
+    });
+    EXPECT_GT(moving, 20);
+    for (const Seen& s : seen) {
+        if (s.value == 100) {
+            EXPECT_EQ(s.verifications, 1);
+        }
+    }
+
+    sim->transfer().faults.failVerify = true;
+    ASSERT_TRUE(link->connected());
+    window->Command下载_灯光参数->click();
+    EXPECT_EQ(window->progress->Progress传输->value(), 99);
+    EXPECT_EQ(window->progress->Label传输进度->text().left(2), "失败");
+}
+
 class DeviceFilesWindowTest : public TransferFixture {
   protected:
     void SetUp() override {

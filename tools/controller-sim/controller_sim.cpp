@@ -285,7 +285,9 @@ void ControllerSim::reply(const QHostAddress& to, quint16 port, const QByteArray
     const int code = static_cast<std::uint8_t>(body[0]);
     SimFaults& f = m_config.faults;
     const bool chosen = f.dropCodes.contains(code) && f.dropLimit != 0;
-    if (chosen || (f.dropShare > 0 && m_random.generateDouble() < f.dropShare)) {
+    const bool blockDropped =
+        code == 0xD1 && f.dropBlockShare > 0 && m_random.generateDouble() < f.dropBlockShare;
+    if (chosen || blockDropped || (f.dropShare > 0 && m_random.generateDouble() < f.dropShare)) {
         if (chosen && f.dropLimit > 0) --f.dropLimit;
         ++m_repliesDropped;
         log(QStringLiteral("xx"), to, port,

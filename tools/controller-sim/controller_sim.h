@@ -21,7 +21,8 @@ namespace kxsim {
 
 // Replies the simulated Controller spoils on purpose.
 struct SimFaults {
-    double dropShare = 0.0;  // share of replies dropped at random (0..1)
+    double dropShare = 0.0;       // share of replies dropped at random (0..1)
+    double dropBlockShare = 0.0;  // share of download block replies (0xD1) dropped at random
     quint32 seed = 7420;
     QList<int> dropCodes;    // reply codes to drop ...
     int dropLimit = -1;      // ... this many more times (-1: always)

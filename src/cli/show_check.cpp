@@ -1,5 +1,7 @@
 #include "cli/show_check.h"
 
+#include <algorithm>
+
 #include "cli/show_reading.h"
 #include "storage/record_io.h"
 
@@ -12,15 +14,16 @@ inline const QString kFrameMark = QStringLiteral("EEEEEEEE");
 }  // namespace
 
 std::vector<CheckFinding> checkShowDirectory(const QByteArray& bytes) {
+    SectionRoutines frames;
+    for (const SectionTag& s : showSectionTags())
+        frames.push_back({s.number, s.tag, {}, {}});
     std::vector<CheckFinding> findings;
     RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
-    for (const SectionTag& s : showSectionTags()) {
-        const int entry = 4 * s.number;
-        if (entry + 4 > buf.capacity()) continue;  // a file cut inside its header: the tag check
-        const int position = Fun_GetAt4(entry, buf);
-        if (position == 0) continue;
+    // The window's own test of which entries lead nowhere; what was found there is the detail.
+    for (const int number : unreachableSections(bytes, frames)) {
+        const int position = Fun_GetAt4(4 * number, buf);
         if (position < 4 || position > buf.capacity() - 4) {
-            findings.push_back({s.number, position,
+            findings.push_back({number, position,
                                 QStringLiteral("directory entry points outside the file (%1 bytes)")
                                     .arg(buf.capacity())});
             continue;
@@ -28,13 +31,14 @@ std::vector<CheckFinding> checkShowDirectory(const QByteArray& bytes) {
         int cursor = position - 4;
         const QString mark = Fun_GetTag(cursor, buf);
         const QString tag = Fun_GetTag(cursor, buf);
-        if (mark != kFrameMark || tag != s.tag) {
-            findings.push_back(
-                {s.number, position,
-                 QStringLiteral(
-                     "directory entry points at no section (found %1 %2, expected %3 %4)")
-                     .arg(mark, tag, kFrameMark, s.tag)});
-        }
+        const QString expected =
+            std::find_if(frames.begin(), frames.end(), [number](const auto& f) {
+                return f.number == number;
+            })->tag;
+        findings.push_back(
+            {number, position,
+             QStringLiteral("directory entry points at no section (found %1 %2, expected %3 %4)")
+                 .arg(mark, tag, kFrameMark, expected)});
     }
     return findings;
 }
@@ -74,7 +78,7 @@ QString findingText(const CheckFinding& finding) {
     QString where;
     if (finding.section > 0) {
         where = QStringLiteral("%1 (section %2)")
-                    .arg(sectionName(finding.section))
+                    .arg(sectionTerm(finding.section))
                     .arg(finding.section);
     } else {
         where = QStringLiteral("file");

@@ -28,7 +28,7 @@ QJsonArray sectionsOf(const QByteArray& bytes) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         const int end = i + 1 < found.size() ? found[i + 1].start : buf.capacity();
         out.append(QJsonObject{{"section", found[i].number},
-                               {"name", sectionName(found[i].number)},
+                               {"name", sectionTerm(found[i].number)},
                                {"position", found[i].start},
                                {"bytes", end - found[i].start}});
     }

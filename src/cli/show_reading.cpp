@@ -51,7 +51,7 @@ std::vector<SectionTag> showSectionTags() {
     return tags;
 }
 
-QString sectionName(int section) {
+QString sectionTerm(int section) {
     switch (section) {
         case kSectionRoomControl:
             return QStringLiteral("Room Control");

@@ -33,7 +33,7 @@ struct SectionTag {
 std::vector<SectionTag> showSectionTags();
 // "Room Control", "Scenes", "Fixture Library", "Materials", "Effects", "Action Thresholds",
 // "Save stamp"; "section n" for any other.
-QString sectionName(int section);
+QString sectionTerm(int section);
 
 // The save stamp's text; empty when the file has none.
 QString readSaveStamp(const QByteArray& bytes);

@@ -158,6 +158,7 @@ TEST_F(OflBundleTest, NamesFitTheFilesAndEveryFileSystem) {
         EXPECT_EQ(f.startAddress, 0);
     }
     EXPECT_EQ(static_cast<int>(folders.size()), report->manufacturers);
+    EXPECT_EQ(listManufacturers(root()).size(), report->manufacturers);
     EXPECT_TRUE(folders.count("American DJ"));
 }
 

@@ -92,13 +92,13 @@ TEST_F(CommonFixturesPanelTest, TypingFiltersMakersAndFixturesWithChannelCountAn
     EXPECT_EQ(shown(makers), QStringList{"American DJ"});
     const QStringList hits = shown(fixtures);
     ASSERT_EQ(hits.size(), 16);
-    EXPECT_EQ(hits.first(), "American DJ / Flat Par QA12 - 1ch  [1通道]");
-    EXPECT_TRUE(hits.contains("American DJ / Flat Par QA12 - 7ch  [7通道]"));
-    EXPECT_TRUE(hits.contains("American DJ / Flat Par QA12XS - 8ch  [8通道]"));
+    EXPECT_EQ(hits.first(), "Flat Par QA12 - 1ch  [1通道]  American DJ");
+    EXPECT_TRUE(hits.contains("Flat Par QA12 - 7ch  [7通道]  American DJ"));
+    EXPECT_TRUE(hits.contains("Flat Par QA12XS - 8ch  [8通道]  American DJ"));
 
     // Width and case do not matter, and every word must match.
     test::retype(search, "ＦＬＡＴ par qa12xs 5CH");
-    EXPECT_EQ(shown(fixtures), QStringList{"American DJ / Flat Par QA12XS - 5ch  [5通道]"});
+    EXPECT_EQ(shown(fixtures), QStringList{"Flat Par QA12XS - 5ch  [5通道]  American DJ"});
     test::retype(search, "帕灯");
     EXPECT_EQ(shown(makers), QStringList{"通用"});
     EXPECT_EQ(shown(fixtures).size(), 3);  // RGB帕灯, RGBW帕灯, RGBW帕灯-调光频闪
@@ -114,7 +114,7 @@ TEST_F(CommonFixturesPanelTest, TypingFiltersMakersAndFixturesWithChannelCountAn
 
 TEST_F(CommonFixturesPanelTest, ImportingAFoundModePatchesTheCurrentFixtureWhichPlaysRed) {
     test::retype(search, "qa12 7ch");
-    clickItem(fixtures, "American DJ / Flat Par QA12 - 7ch  [7通道]");
+    clickItem(fixtures, "Flat Par QA12 - 7ch  [7通道]  American DJ");
     test::clickNamed(view.get(), "Command导入选择灯具");
     const Fixture& par = library.at(0, 1);
     EXPECT_EQ(par.name, "Flat Par QA12 7ch");

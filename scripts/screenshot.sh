@@ -64,7 +64,9 @@ for ch in 1 2 3 4 5 6 7 8; do click $(( 71 + (ch - 1) * 54 )) $(( 470 + ch * 28 
 shot 3-灯库
 click 71 442 && shot 3a-灯库-通道定义
 click 71 442
-click 1184 313 && shot 3b-灯库-常用灯具
+# The Common Fixtures panel searched for "qa12": the manufacturer and the modes found.
+click 1184 313 && click 1071 118 && xdotool type "qa12" && shot 3b-灯库-常用灯具
+click 1071 118 && xdotool key ctrl+a BackSpace
 click 1184 313
 click 1242 313 && click 1119 126 && click 137 119 && click 221 119 && shot 3c-灯库-灯具分组
 click 1242 313

@@ -236,6 +236,40 @@ TEST_F(FixtureLibraryViewTest, CommonFixturesPanelListsAndImports) {
     EXPECT_FALSE(find<QGroupBox>("Frame常用灯具")->isVisible());
 }
 
+TEST_F(FixtureLibraryViewTest, ImportingADefinitionFileListsItsModesAndNamesItsFunctions) {
+    const QString qxf = fake.dir.path() + "/smoke.qxf";
+    ASSERT_TRUE(writeWholeFile(qxf,
+                               "<FixtureDefinition><Manufacturer>Acme</Manufacturer>"
+                               "<Model>Smoke 900</Model><Type>Smoke</Type>"
+                               "<Channel Name=\"Output\"><Group Byte=\"0\">Effect</Group></Channel>"
+                               "<Mode Name=\"1ch\"><Channel Number=\"0\">Output</Channel></Mode>"
+                               "</FixtureDefinition>"));
+    click("Command常用灯具");
+    fake.dialogAnswers.push_back(qxf);
+    click("Command导入定义文件");
+    ASSERT_EQ(fake.dialogs.size(), 1u);
+    EXPECT_EQ(fake.dialogs[0].pattern, "*.json *.qxf");
+    EXPECT_EQ(fake.messages.last(), "已添加 1 个模式到 常用灯具/Acme");
+    auto* makers = find<QListWidget>("List灯具厂家");
+    ASSERT_EQ(makers->count(), 1);
+    QTest::mouseClick(makers->viewport(), Qt::LeftButton, {},
+                      makers->visualItemRect(makers->item(0)).center());
+    auto* types = find<QListWidget>("List灯具名称");
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->item(0)->text(), "Smoke 900 - 1ch  [1通道]");
+    QTest::mouseClick(types->viewport(), Qt::LeftButton, {},
+                      types->visualItemRect(types->item(0)).center());
+    click("Command导入选择灯具");
+    // The custom function is named in the table the channel panel shows and in the file.
+    const int code = library.at(0, 1).functions[0];
+    EXPECT_EQ(code, 150);
+    EXPECT_EQ(names[code], "效果");
+    EXPECT_EQ(loadChannelFunctionNames(paths.customFunctionNames)[code], "效果");
+    // A cancelled choice says nothing.
+    click("Command导入定义文件");
+    EXPECT_EQ(fake.messages.size(), 1);
+}
+
 TEST_F(FixtureLibraryViewTest, ChannelPagesShowTheChannelsAboveTwenty) {
     clickFixture(1);
     retypeCombo("Combo灯具地址", "1");

@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite through CTest, then a short run of every fuzz
-# target (clang, AddressSanitizer + UBSan) over its seed corpus.
+# Builds everything once with clang, AddressSanitizer and UBSan, runs the whole test suite through
+# CTest in that build, then a short run of every fuzz target (built alongside) over its seed
+# corpus. Any sanitizer report fails its test.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh clang libclang-rt-14-dev xdotool imagemagick
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
-(cd build && ctest --output-on-failure -j2 --timeout 300) | tee build/ctest.log
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKX_FUZZ=ON -DKX_BUILD_TESTS=OFF \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz --target fuzz_all
-scripts/fuzz.sh 10
+scripts/deps.sh clang libclang-rt-14-dev xdotool imagemagick ccache
+build=build-check
+launcher=()
+if command -v ccache >/dev/null; then
+    # Rebuilds of an unchanged file come from the cache, also from another clone on this machine.
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKX_SANITIZE=ON -DKX_FUZZ=ON "${launcher[@]}" >/dev/null
+cmake --build "$build"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+(cd "$build" && ctest --output-on-failure -j2 --timeout 400) | tee "$build/ctest.log"
+scripts/fuzz.sh 10 "$build"
 # The suite's count as the last line, after the fuzz runs.
-total=$(grep -o 'tests failed out of [0-9]*' build/ctest.log | grep -o '[0-9]*$')
+total=$(grep -o 'tests failed out of [0-9]*' "$build/ctest.log" | grep -o '[0-9]*$')
 echo "tests: ${total} passed, 0 failed"

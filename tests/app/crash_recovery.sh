@@ -5,28 +5,14 @@
 # Usage: tests/app/crash_recovery.sh <program>
 set -euo pipefail
 program="$(realpath "$1")"
-work=$(mktemp -d)
-# A display of its own: Xvfb picks a free number and says which.
-Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-app=""
-trap '[ -n "$app" ] && kill -9 $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-cp "$program" "$work/kx7420"
-cp -r "$(dirname "$program")/AppSet" "$work/"
-rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"
+source "$(dirname "$0")/process_setup.sh"
 show="$work/S7420.K74"
 recovery="$work/S7420.K74.recover"
-fail() { echo "FAILED: $*" >&2; exit 1; }
 # The show holds texts as UTF-16 code units.
 holds() { LC_ALL=C grep -aqP "$(printf '%s' "$2" | sed 's/./&\\x00/g')" "$1"; }
 
 start() {
-    "$work/kx7420" >/dev/null 2>&1 &
+    "$work/kx7420" >>"$work/app.log" 2>&1 &
     app=$!
 }
 # Answers every message box of the program (its title is the product name alone) with a key

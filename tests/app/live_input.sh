@@ -10,25 +10,10 @@ set -euo pipefail
 program="$(realpath "$1")"
 sim="$(realpath "$2")"
 showtool="$(realpath "$3")"
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-app=""
-simpid=""
-trap '[ -n "$app" ] && kill -9 $app 2>/dev/null; [ -n "$simpid" ] && kill $simpid 2>/dev/null;
-      kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-cp "$program" "$work/kx7420"
-cp -r "$(dirname "$program")/AppSet" "$work/"
-rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"
+source "$(dirname "$0")/process_setup.sh"
 "$showtool" make "$work"
 show="$work/S7420.K74"
 log="$work/sim.log"
-fail() { echo "FAILED: $*" >&2; exit 1; }
 holds() { LC_ALL=C grep -aqP "$(printf '%s' "$2" | sed 's/./&\\x00/g')" "$1"; }
 
 # The shipped settings point the tool at 127.0.0.1:51801 and listen on 51800.
@@ -36,7 +21,7 @@ mkdir -p "$work/sim-files"
 "$sim" --port 51801 --tool-port 51800 --folder "$work/sim-files" --log "$log" --quiet \
     --keepalive-ms 0 &
 simpid=$!
-"$work/kx7420" >/dev/null 2>&1 &
+"$work/kx7420" >>"$work/app.log" 2>&1 &
 app=$!
 window=""
 for _ in $(seq 400); do
@@ -102,7 +87,7 @@ for round in $(seq 0 9); do
     xdotool type --delay 20 "$text"
     sleep 0.3
     click 712 43  # 保存
-    for _ in $(seq 40); do
+    for _ in $(seq 100); do
         holds "$show" "$text" && break
         sleep 0.05
     done

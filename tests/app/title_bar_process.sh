@@ -5,22 +5,9 @@
 # Usage: tests/app/title_bar_process.sh <program>
 set -euo pipefail
 program="$(realpath "$1")"
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-app=""
-trap '[ -n "$app" ] && kill -9 $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(head -n 1 "$work/display")"
-cp "$program" "$work/kx7420"
-cp -r "$(dirname "$program")/AppSet" "$work/"
-rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"
-fail() { echo "FAILED: $*" >&2; exit 1; }
+source "$(dirname "$0")/process_setup.sh"
 
-"$work/kx7420" >/dev/null 2>&1 &
+"$work/kx7420" >>"$work/app.log" 2>&1 &
 app=$!
 window=""
 for _ in $(seq 400); do

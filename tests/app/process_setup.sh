@@ -1,0 +1,30 @@
+# Sourced by the process tests once $program is set: a display of its own (Xvfb picks a free
+# number and says which), a work folder with a copy of the program and its AppSet but no Show
+# File, fail(), and a cleanup on exit that ends the program ($app), the simulator ($simpid) and
+# the display, and removes the folder.
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+app=""
+simpid=""
+cleanup() {
+    if [ -n "$app" ]; then kill -9 "$app" 2>/dev/null || true; fi
+    if [ -n "$simpid" ]; then kill "$simpid" 2>/dev/null || true; fi
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+done
+export DISPLAY=":$(head -n 1 "$work/display")"
+cp "$program" "$work/kx7420"
+cp -r "$(dirname "$program")/AppSet" "$work/"
+rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"
+# What the program said (start it with output to $work/app.log) helps to tell why.
+fail() {
+    echo "FAILED: $*" >&2
+    [ -s "$work/app.log" ] && tail -n 20 "$work/app.log" >&2
+    exit 1
+}

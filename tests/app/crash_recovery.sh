@@ -19,7 +19,7 @@ start() {
 # until the main window appears; fails when none was answered.
 answer() {
     local box="" answered=0
-    for _ in $(seq 400); do
+    for _ in $(seq 800); do
         box=$(xdotool search --onlyvisible --name '^KX-7420$' 2>/dev/null | head -n 1 || true)
         if [ -n "$box" ]; then
             # The box closes on the key press, so the release may find no window.
@@ -31,15 +31,6 @@ answer() {
         sleep 0.05
     done
     [ $answered -eq 1 ] || fail "no message box to answer"
-}
-main_window() {
-    local window=""
-    for _ in $(seq 400); do
-        window=$(xdotool search --onlyvisible --name '^KX-7420 ' 2>/dev/null | head -n 1 || true)
-        [ -n "$window" ] && { echo "$window"; return; }
-        sleep 0.05
-    done
-    fail "the main window did not appear"
 }
 stop() {
     kill -TERM $app

@@ -23,13 +23,7 @@ mkdir -p "$work/sim-files"
 simpid=$!
 "$work/kx7420" >>"$work/app.log" 2>&1 &
 app=$!
-window=""
-for _ in $(seq 400); do
-    window=$(xdotool search --onlyvisible --name '^KX-7420 ' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.05
-done
-[ -n "$window" ] || fail "the main window did not appear"
+window=$(main_window)
 sleep 1
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 

@@ -28,3 +28,13 @@ fail() {
     [ -s "$work/app.log" ] && tail -n 20 "$work/app.log" >&2
     exit 1
 }
+# The program's main window (its title begins with the product name and a space) once it shows.
+main_window() {
+    local window=""
+    for _ in $(seq 800); do
+        window=$(xdotool search --onlyvisible --name '^KX-7420 ' 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && { echo "$window"; return; }
+        sleep 0.05
+    done
+    fail "the main window did not appear"
+}

@@ -3,27 +3,20 @@
 #include <QApplication>
 
 #include "app/caption.h"
-#include "app/dmx_monitor_wiring.h"
 #include "app/editor_install.h"
-#include "app/live_views.h"
+#include "app/editors.h"
 #include "app/shutdown_save.h"
 #include "app/startup_checks.h"
-#include "app/title_bar.h"
 #include "app/title_bar_link.h"
 #include "app/title_bar_status.h"
 #include "app/title_bar_view.h"
 #include "base/common.h"
 #include "base/file_io.h"
 #include "base/settings.h"
-#include "diag/developer_console_window.h"
-#include "diag/test_console_view.h"
-#include "effects/effect_editor_view.h"
 #include "fixtures/fixture_library.h"
 #include "link/link_config.h"
 #include "link/protocol.h"
 #include "shell/wheel_hook.h"
-#include "transfer/device_files_window.h"
-#include "transfer/show_download_window.h"
 
 namespace kx {
 
@@ -111,12 +104,23 @@ bool Application::startUp() {
 
 void Application::createViews() {
     m_shell = std::make_unique<MainShell>(*m_window, m_paths, m_appearance);
-    InstalledEditors installed = installEditors(editors(), *m_link, m_wheel, *m_window);
-    m_showReplaced = std::move(installed.showReplaced);
-    m_shell->createViews(std::move(installed.entries));
-    m_developerConsole = std::make_unique<DeveloperConsoleWindow>(*m_link, m_appearance);
+    m_host = std::make_unique<ShellHost>(*m_shell, m_developer);
+    m_context = std::make_unique<EditorContext>(EditorContext{.show = m_show,
+                                                              .images = m_images,
+                                                              .materialOutput = m_materialOutput,
+                                                              .showFile = *m_showFile,
+                                                              .paths = m_paths,
+                                                              .appearance = m_appearance,
+                                                              .pictures = m_shell->pictures(),
+                                                              .dialogs = {m_platform, m_platform},
+                                                              .link = *m_link,
+                                                              .transfer = *m_transfer,
+                                                              .wheel = m_wheel,
+                                                              .history = &m_history,
+                                                              .host = *m_host});
+    m_modules = makeEditors(*m_context);
+    m_shell->createViews(installModules(m_modules, *m_link, m_wheel, *m_window, m_undo.get()));
     wireTitleBar();
-    m_monitor = installDmxMonitor(*m_link, *m_window, m_shell->titleBar(), m_show, m_paths);
     hookWheel(m_window.get(), m_wheel);
 }
 
@@ -124,8 +128,8 @@ void Application::showReplaced() {
     m_recovery->loaded();
     m_history.clear();
     setCaption(m_showFile->defaultPath());
-    for (const auto& refresh : m_showReplaced)
-        refresh();
+    for (const EditorModule& m : m_modules)
+        if (m.showReplaced) m.showReplaced();
 }
 
 void Application::wireTitleBar() {
@@ -134,16 +138,7 @@ void Application::wireTitleBar() {
     connectTitleBarToLink(bar, *m_link);
 
     wireStatusLine(bar, *m_link, *m_transfer, *m_showFile, m_platform);
-    QObject::connect(&bar, &TitleBarView::countersDoubleClicked,
-                     [this] { m_shell->enter(EditorId::FirmwareUpgrade); });
-    QObject::connect(&bar, &TitleBarView::upgradeClicked, [this] {
-        m_shell->enter(EditorId::FirmwareUpgrade);
-        m_deviceFiles->Command升级程序->click();
-    });
-    QObject::connect(&bar, &TitleBarView::developerConsoleClicked, [this] {
-        m_developerConsole->Fun_窗体载入();
-        m_window->centreOverMain(m_developerConsole.get());
-    });
+    connectTitleActions(bar, m_modules);
 
     QObject::connect(&m_shell->splash(), &SplashView::commandCbClicked,
                      [this] { m_link->sendCommand(cmd::kStartWindow); });
@@ -151,13 +146,10 @@ void Application::wireTitleBar() {
 
 void Application::wireTiers() {
     TierTasks& t = m_core.tiers;
-    t.drumIndicator = [this] { m_effectEditor->Fun_模拟鼓点颜色显示(); };
+    t.drumIndicator = periodicWork(m_modules, Tier::Every10ms);
     t.arrowKeys = [this] { m_wheel.pollArrowKeys(m_platform); };
     t.liveOutput = [this] { m_link->outputTick(); };
-    t.beatWarning = [this] {
-        if (m_link->live().view() == live_view::kEffectEditor)
-            m_effectEditor->Fun_拍子对应_有错显示();
-    };
+    t.beatWarning = periodicWork(m_modules, Tier::Every250ms);
     t.announce = [this] {
         m_link->announceTick();
         m_recovery->tick();
@@ -167,7 +159,8 @@ void Application::wireTiers() {
 void Application::wireShutdown() {
     ShutdownTasks& s = m_core.shutdown;
     s.hideMainWindow = [this] {
-        m_monitor->hide();
+        for (const EditorModule& m : m_modules)
+            if (m.closing) m.closing();
         m_window->hide();
     };
     s.leaveNotice = [this] { m_link->releaseOnlineMode(); };

@@ -2,18 +2,18 @@
 
 #include <memory>
 
-#include "app/editor_registration.h"
 #include "app/loop_driver.h"
 #include "app/main_shell_view.h"
 #include "app/main_window.h"
-#include "app/material_editor_entry.h"
 #include "app/process_core.h"
 #include "app/qt_platform.h"
+#include "app/shell_host.h"
 #include "app/single_instance.h"
 #include "app/termination_signal.h"
 #include "base/developer_mode.h"
 #include "base/edit_history.h"
 #include "base/paths.h"
+#include "editor/editor_module.h"
 #include "link/controller_link.h"
 #include "materials/material_output.h"
 #include "shell/appearance.h"
@@ -26,19 +26,9 @@
 
 namespace kx {
 
-class AirConIrWindow;
-class DeveloperConsoleWindow;
-class DeviceFilesWindow;
-class EffectEditorView;
-class FixtureLibraryView;
-class RoomControlView;
-class SceneEditorView;
-class ShowDownloadWindow;
-class TestConsoleView;
-class DmxMonitorWindow;
-
-// The program: owns the show, the link and every view, runs the start-up sequence, then the main
-// loop, and wires each subsystem's duties into the loop's tiers and the counted shutdown.
+// The program: owns the show, the link and the editor modules, runs the start-up sequence, then the
+// main loop, and wires each subsystem's duties into the loop's tiers and the counted shutdown. It
+// names no editor: the list in editors.cpp does.
 class Application {
   public:
     explicit Application(const QString& programDir);
@@ -48,8 +38,6 @@ class Application {
     int run();
 
   private:
-    // The editors and other views below the title bar, in the order start-up prepares them.
-    std::vector<EditorRegistration> editors();
     bool startUp();
     void createViews();
     void showReplaced();
@@ -78,22 +66,14 @@ class Application {
     EditHistory m_history;
     std::unique_ptr<UndoActions> m_undo;
 
+    std::unique_ptr<ShellHost> m_host;
+    std::unique_ptr<EditorContext> m_context;
+    // Before the window: a module's core outlives the view the window deletes.
+    std::vector<EditorModule> m_modules;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<MainShell> m_shell;
-    FixtureLibraryView* m_fixtureLibrary = nullptr;
-    SceneEditorView* m_sceneEditor = nullptr;
-    EffectEditorView* m_effectEditor = nullptr;
-    ShowDownloadWindow* m_download = nullptr;
-    DeviceFilesWindow* m_deviceFiles = nullptr;
-    TestConsoleView* m_testConsole = nullptr;
-    MaterialEditorHome m_materialEditor;
-    RoomControlView* m_roomControl = nullptr;
-    AirConIrWindow* m_airConIr = nullptr;
-    std::unique_ptr<DeveloperConsoleWindow> m_developerConsole;
     std::unique_ptr<LoopDriver> m_driver;
     std::unique_ptr<TerminationSignal> m_termination;
-    std::vector<std::function<void()>> m_showReplaced;
-    DmxMonitorWindow* m_monitor = nullptr;  // belongs to the main window
 };
 
 }  // namespace kx

@@ -2,33 +2,69 @@
 
 namespace kx {
 
-InstalledEditors installEditors(std::vector<EditorRegistration> registrations, ControllerLink& link,
-                                WheelRouter& wheel, MainWindow& window) {
-    InstalledEditors installed;
-    for (EditorRegistration& r : registrations) {
-        for (auto& [number, output] : r.liveOutputs)
+std::vector<MainShell::Entry> installModules(std::vector<EditorModule>& modules,
+                                             ControllerLink& link, WheelRouter& wheel,
+                                             MainWindow& window, UndoActions* undo) {
+    std::vector<MainShell::Entry> entries;
+    for (EditorModule& m : modules) {
+        for (auto& [number, output] : m.liveOutputs)
             link.live().defineView(number, std::move(output));
-        if (r.onReply) link.addReplyHandler(r.onReply, r.replyOrder);
-        if (r.wheelStep) wheel.addTargets(r.wheelBase, r.wheelStep);
-        if (r.showReplaced) installed.showReplaced.push_back(r.showReplaced);
+        if (m.onReply) link.addReplyHandler(m.onReply, m.replyOrder);
+        if (m.wheelStep) wheel.addTargets(m.wheelBase, m.wheelStep);
+        if (undo != nullptr && m.view != nullptr && m.undoButtons)
+            undo->addButtons(m.view, *m.undoButtons);
         MainShell::Entry e;
-        e.id = r.id;
-        e.title = r.title;
-        e.view = r.makeView();
-        e.titleButton = r.titleButton;
-        e.startsOnButton = r.startsOnButton;
-        e.buttonCaption = r.buttonCaption;
-        e.enter = [&link, &window, view = e.view, liveView = r.liveView, enter = r.enter] {
+        e.id = m.id;
+        e.title = m.title;
+        e.view = m.view;
+        e.titleButton = m.titleButton;
+        e.startsOnButton = m.startsOnButton;
+        e.buttonCaption = m.buttonCaption;
+        auto tell = [&link, liveView = m.liveView] {
             if (liveView != 0) link.setView(liveView);
+        };
+        e.enter = [tell, &window, view = m.view, enter = m.enter] {
+            tell();
             if (enter) {
                 enter();
-            } else {
+            } else if (view != nullptr) {
                 window.showView(view);
             }
         };
-        installed.entries.push_back(std::move(e));
+        if (m.open) {
+            e.open = [tell, open = m.open](const std::any& at) {
+                tell();
+                open(at);
+            };
+        }
+        entries.push_back(std::move(e));
     }
-    return installed;
+    return entries;
+}
+
+void connectTitleActions(TitleBarView& bar, const std::vector<EditorModule>& modules) {
+    const std::pair<TitleAction, void (TitleBarView::*)()> kSignals[] = {
+        {TitleAction::Counters, &TitleBarView::countersDoubleClicked},
+        {TitleAction::Upgrade, &TitleBarView::upgradeClicked},
+        {TitleAction::DeveloperConsole, &TitleBarView::developerConsoleClicked},
+        {TitleAction::Monitor, &TitleBarView::monitorClicked},
+    };
+    for (const EditorModule& m : modules)
+        for (const auto& [action, run] : m.titleActions)
+            for (const auto& [taken, signal] : kSignals)
+                if (taken == action) QObject::connect(&bar, signal, &bar, run);
+}
+
+std::function<void()> periodicWork(const std::vector<EditorModule>& modules, Tier tier) {
+    std::vector<std::function<void()>> work;
+    for (const EditorModule& m : modules)
+        for (const PeriodicWork& p : m.periodic)
+            if (p.tier == tier) work.push_back(p.run);
+    if (work.empty()) return {};
+    return [work = std::move(work)] {
+        for (const auto& run : work)
+            run();
+    };
 }
 
 }  // namespace kx

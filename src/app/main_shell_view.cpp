@@ -8,8 +8,7 @@ MainShell::MainShell(MainWindow& window, const AppPaths& paths, const Appearance
       m_window(window),
       m_pictures(PictureStore::load(paths, appearance)),
       m_splash(new SplashView(m_pictures, appearance.customised)),
-      m_titleBar(new TitleBarView(paths, appearance, m_pictures)),
-      m_versionNotes(new VersionNotesWindow(appearance, &window)) {
+      m_titleBar(new TitleBarView(paths, appearance, m_pictures)) {
     connect(m_titleBar, &TitleBarView::functionChosen, this, [this](int index) {
         if (const auto it = m_buttonEditors.find(index); it != m_buttonEditors.end())
             enter(it->second);
@@ -32,7 +31,7 @@ void MainShell::createViews(std::vector<Entry> entries) {
     m_window.dockTitleBar(m_titleBar);
     m_window.showView(m_splash);
     for (const Entry& e : m_entries) {
-        m_window.prepareView(e.view, m_pictures.backgroundForViews);
+        if (e.view != nullptr) m_window.prepareView(e.view, m_pictures.backgroundForViews);
         if (e.titleButton == 0) continue;
         if (e.startsOnButton || !m_buttonEditors.contains(e.titleButton)) setButtonEditor(e.id);
     }
@@ -46,7 +45,7 @@ const MainShell::Entry* MainShell::find(EditorId id) const {
 
 int MainShell::buttonOf(const QWidget* view) const {
     for (const Entry& e : m_entries)
-        if (e.view == view) return e.titleButton;
+        if (e.view == view && view != nullptr) return e.titleButton;
     return 0;
 }
 
@@ -59,17 +58,22 @@ void MainShell::enter(EditorId id) {
     if (const Entry* e = find(id); e && e->enter) e->enter();
 }
 
+void MainShell::open(EditorId id, const std::any& at) {
+    const Entry* e = find(id);
+    if (e == nullptr) return;
+    if (e->open) {
+        e->open(at);
+    } else if (e->enter) {
+        e->enter();
+    }
+}
+
 void MainShell::setButtonEditor(EditorId id) {
     const Entry* e = find(id);
     if (!e || e->titleButton == 0) return;
     m_buttonEditors[e->titleButton] = id;
     if (QPushButton* b = m_titleBar->functionButton(e->titleButton))
         b->setText(e->buttonCaption.isEmpty() ? e->title : e->buttonCaption);
-}
-
-void MainShell::openVersionNotes() {
-    m_versionNotes->Fun_窗体载入();
-    m_window.centreOverMain(m_versionNotes);
 }
 
 }  // namespace kx

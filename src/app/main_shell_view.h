@@ -1,23 +1,23 @@
 #pragma once
 
 #include <QObject>
+#include <any>
 #include <functional>
 #include <map>
 #include <vector>
 
-#include "app/editor_registration.h"
 #include "app/main_window.h"
 #include "app/splash_view.h"
 #include "app/title_bar_view.h"
-#include "app/version_notes_window.h"
 #include "base/paths.h"
+#include "editor/editor_table.h"
 #include "shell/appearance.h"
 #include "shell/picture_store.h"
 
 namespace kx {
 
 // The main window's furniture: the picture store, the splash view, the title bar and the view of
-// every registered editor, and the title bar's function buttons leading to them.
+// every editor module, and the title bar's function buttons leading to them.
 class MainShell : public QObject {
     Q_OBJECT
   public:
@@ -30,7 +30,8 @@ class MainShell : public QObject {
         EditorId id;
         QString title;
         QWidget* view = nullptr;
-        std::function<void()> enter;  // tells the live output, then enters the view
+        std::function<void()> enter;                // tells the live output, then enters the view
+        std::function<void(const std::any&)> open;  // the same at a place (none: enter)
         int titleButton = 0;
         bool startsOnButton = false;
         QString buttonCaption;  // the button's text while it leads here ("": the title)
@@ -45,16 +46,13 @@ class MainShell : public QObject {
     TitleBarView& titleBar() { return *m_titleBar; }
     SplashView& splash() { return *m_splash; }
     QWidget* view(EditorId id) const;
-    VersionNotesWindow& versionNotes() { return *m_versionNotes; }
 
     void enter(EditorId id);
+    void open(EditorId id, const std::any& at);
     // Which of the editors sharing its title bar button the button leads to; the button takes
     // that editor's title (Fun_标题场景功能 of the scene, effect and material editors).
     void setButtonEditor(EditorId id);
     EditorId buttonEditor(int titleButton) const { return m_buttonEditors.at(titleButton); }
-
-    // Opens the version notes over the main window.
-    void openVersionNotes();
 
   private:
     const Entry* find(EditorId id) const;
@@ -65,7 +63,6 @@ class MainShell : public QObject {
     PictureStore m_pictures;
     SplashView* m_splash;
     TitleBarView* m_titleBar;
-    VersionNotesWindow* m_versionNotes;
     std::vector<Entry> m_entries;
     std::map<int, EditorId> m_buttonEditors;
 };

@@ -2,8 +2,9 @@
 
 #include <QTest>
 
-#include "app/dmx_monitor_wiring.h"
 #include "library_in_shell.h"
+#include "monitor/dmx_monitor_module.h"
+#include "monitor/dmx_monitor_window.h"
 
 namespace kx {
 namespace {
@@ -15,7 +16,9 @@ class DmxMonitorLiveTest : public test::LibraryInShell {
     void SetUp() override {
         LibraryInShell::SetUp();
         QDir().mkpath(paths.sysConfig);
-        monitor = installDmxMonitor(*link, window, shell->titleBar(), show, paths);
+        modules.push_back(makeDmxMonitor(context()));
+        connectTitleActions(shell->titleBar(), modules);
+        monitor = window.findChild<DmxMonitorWindow*>();
         window.show();
 
         // An RGB par on A 1 playing red, and a dimmed RGBW par on page 2, B 10, playing blue

@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "app/material_editor_entry.h"
 #include "base/file_io.h"
 #include "show_editors_fixture.h"
 
@@ -10,16 +9,16 @@ namespace kx {
 namespace {
 
 // The chain of editors as the technician walks it from the title bar: 场景 -> an Effect -> a
-// Slot in the Material editor -> 返回 -> 返回, with the program's own registrations.
+// Slot in the Material editor -> 返回 -> 返回, with the program's own modules.
 class EditorChainTest : public test::EditorChainFixture {
   protected:
     // From the scenes: Effect e, its Slot s, one recorded Step, then back to the scenes.
     void recordAStep(int e, int s) {
         openSlot(e, s);
         // The counts as typed into the fixture panel, then a Step.
-        materials.core->typeFixtureCount("2");
-        materials.core->typeChannelCount("3");
-        click(in(materials.view, "Command加一步"));
+        materials->editor().typeFixtureCount("2");
+        materials->editor().typeChannelCount("3");
+        click(in(materials, "Command加一步"));
         ASSERT_TRUE(materialExists(show.materials, 1, s));
         backToScenes();
     }

@@ -2,33 +2,22 @@
 
 #include <QTest>
 
-#include "app/placeholder_view.h"
 #include "shell_fixture.h"
 
 namespace kx {
 namespace {
 
-// A newcomer's editor plugged in by one registration each, against the simulated Controller.
-class EditorRegistryTest : public test::ShellFixture {
-  protected:
-    static EditorRegistration plain(EditorId id, const QString& title, int button) {
-        EditorRegistration r;
-        r.id = id;
-        r.title = title;
-        r.titleButton = button;
-        r.makeView = [title] { return new PlaceholderView("View" + title, title); };
-        return r;
-    }
-};
+// A newcomer's editor plugged in by one module each, against the simulated Controller.
+class EditorRegistryTest : public test::ShellFixture {};
 
-TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram) {
+TEST_F(EditorRegistryTest, OneModulePlugsAnEditorIntoEveryPartOfTheProgram) {
     constexpr int kPreview = 5;
     std::vector<std::pair<int, int>> steps;
     std::vector<std::uint8_t> replies;
     int refreshed = 0;
     int entered = 0;
 
-    EditorRegistration library = plain(EditorId::FixtureLibrary, "灯库", 3);
+    EditorModule library = placeholder(EditorId::FixtureLibrary, "灯库", 3);
     library.liveView = kPreview;
     library.liveOutputs = {{kPreview, {[](DmxFrame& f) { f[2046] = 0x7F; }, true, false}}};
     library.wheelBase = 1000;
@@ -37,7 +26,7 @@ TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram
         replies.push_back(code);
     };
     library.showReplaced = [&] { ++refreshed; };
-    EditorRegistration test = plain(EditorId::TestConsole, "测试", 5);
+    EditorModule test = placeholder(EditorId::TestConsole, "测试", 5);
     test.enter = [&] { ++entered; };
     install({library, test});
 
@@ -56,8 +45,7 @@ TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram
 
     link->dispatchReply(0xCE, std::array<std::uint8_t, 1>{0x20});
     EXPECT_EQ(replies.back(), 0xCE);
-    for (const auto& f : showReplaced)
-        f();
+    replaceShow();
     EXPECT_EQ(refreshed, 1);
 
     // An editor with an entry of its own runs it instead of being merely shown.
@@ -67,12 +55,12 @@ TEST_F(EditorRegistryTest, OneRegistrationPlugsAnEditorIntoEveryPartOfTheProgram
 }
 
 TEST_F(EditorRegistryTest, EditorsSharingAButtonTakeItInTurn) {
-    EditorRegistration effects = plain(EditorId::Effects, "效果", 4);
-    EditorRegistration scenes = plain(EditorId::Scenes, "场景", 4);
+    EditorModule effects = placeholder(EditorId::Effects, "效果", 4);
+    EditorModule scenes = placeholder(EditorId::Scenes, "场景", 4);
     scenes.startsOnButton = true;
-    EditorRegistration room = plain(EditorId::RoomControl, "灯控", 1);
+    EditorModule room = placeholder(EditorId::RoomControl, "灯控", 1);
     room.startsOnButton = true;
-    EditorRegistration ir = plain(EditorId::IrLearning, "空调红外学习", 1);
+    EditorModule ir = placeholder(EditorId::IrLearning, "空调红外学习", 1);
     ir.buttonCaption = "灯控";
     install({effects, scenes, room, ir});
 

@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "app/placeholder_view.h"
 #include "link/protocol.h"
 #include "show_editors_fixture.h"
 
@@ -24,13 +23,11 @@ class EffectEditorLiveTest : public test::ShowEditorsFixture {
             f.channelCount = 1;
             f.functions[0] = kDimmer;
         }
-        EditorRegistration materials;
-        materials.id = EditorId::Materials;
-        materials.title = "素材";
-        materials.titleButton = 4;
-        materials.makeView = [] { return new PlaceholderView("MaterialEditorView", "素材"); };
-        install({sceneEditor(scenes),
-                 effectEditor(view, [this] { shell->enter(EditorId::Materials); }), materials});
+        EditorContext& ctx = context();
+        install({makeSceneEditor(ctx), makeEffectEditor(ctx),
+                 placeholder(EditorId::Materials, "素材", 4, "MaterialEditorView")});
+        scenes = viewOf<SceneEditorView>(EditorId::Scenes);
+        view = viewOf<EffectEditorView>(EditorId::Effects);
         enterScenes();
         ASSERT_EQ(window.currentView(), scenes);
     }

@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "app/placeholder_view.h"
 #include "base/file_io.h"
 #include "materials/memory_images.h"
 #include "shell/appearance_view.h"
@@ -41,26 +40,11 @@ class EffectEditorUndoTest : public test::ShowEditorsFixture {
         f.startAddress = 10;
         f.channelCount = 1;
         f.functions[0] = 5;
-        EditorRegistration materials;
-        materials.id = EditorId::Materials;
-        materials.title = "素材";
-        materials.titleButton = 4;
-        materials.makeView = [] { return new PlaceholderView("MaterialEditorView", "素材"); };
-        install({sceneEditorRegistration({show,
-                                          images,
-                                          paths,
-                                          appearance,
-                                          {answers, platform},
-                                          *link,
-                                          showView(),
-                                          [this] { shell->setButtonEditor(EditorId::Scenes); },
-                                          [this] { shell->enter(EditorId::Effects); },
-                                          [this] { shell->enter(EditorId::Scenes); },
-                                          &undo},
-                                         scenes),
-                 effectEditor(
-                     view, [this] { shell->enter(EditorId::Materials); }, &answers),
-                 materials});
+        EditorContext& ctx = context(&answers);
+        install({makeSceneEditor(ctx), makeEffectEditor(ctx),
+                 placeholder(EditorId::Materials, "素材", 4, "MaterialEditorView")});
+        scenes = viewOf<SceneEditorView>(EditorId::Scenes);
+        view = viewOf<EffectEditorView>(EditorId::Effects);
         enterScenes();
     }
 

@@ -16,8 +16,8 @@ class MaterialEditorUndoViewTest : public test::EditorChainFixture {
     void SetUp() override {
         EditorChainFixture::SetUp();
         openSlot(1, 1);
-        materials.core->typeFixtureCount("2");
-        materials.core->typeChannelCount("3");
+        materials->editor().typeFixtureCount("2");
+        materials->editor().typeChannelCount("3");
         history.clear();
     }
 
@@ -38,7 +38,7 @@ class MaterialEditorUndoViewTest : public test::EditorChainFixture {
 };
 
 TEST_F(MaterialEditorUndoViewTest, AFaderDragIsOneEntryThatCtrlZTakesBack) {
-    MaterialEditorView* view = materials.view;
+    MaterialEditorView* view = materials;
     QPushButton* undoButton = in(view, "Command撤销");
     EXPECT_FALSE(undoButton->isEnabled());
     std::vector<int> seen;
@@ -70,7 +70,7 @@ TEST_F(MaterialEditorUndoViewTest, AFaderDragIsOneEntryThatCtrlZTakesBack) {
 }
 
 TEST_F(MaterialEditorUndoViewTest, TheAllValuesButtonThenCtrlZAndTheUndoButton) {
-    MaterialEditorView* view = materials.view;
+    MaterialEditorView* view = materials;
     click(in(view, "Command加一步"));
     click(in(view, "Command数值255"));
     for (int k = 1; k <= 3; ++k)
@@ -92,10 +92,10 @@ TEST_F(MaterialEditorUndoViewTest, TheAllValuesButtonThenCtrlZAndTheUndoButton) 
 }
 
 TEST_F(MaterialEditorUndoViewTest, UndoFromTheScenesOpensTheEditedEffectAndShowsItsMaterial) {
-    click(in(materials.view, "Command数值128"));
+    click(in(materials, "Command数值128"));
     backToScenes();
     openSlot(2, 7);
-    materials.core->typeFixtureCount("1");
+    materials->editor().typeFixtureCount("1");
     backToScenes();
     ASSERT_EQ(show.currentEffect, 2);
     ASSERT_EQ(history.entryCount(), 2);
@@ -103,23 +103,23 @@ TEST_F(MaterialEditorUndoViewTest, UndoFromTheScenesOpensTheEditedEffectAndShows
     // Effect 2's entry first, then Effect 1's: the bank switches back and the editor comes to
     // the front on Module 1, Slot 1 with its Step shown.
     ctrl(scenes, Qt::Key_Z);
-    EXPECT_EQ(window.currentView(), materials.view);
+    EXPECT_EQ(window.currentView(), materials);
     EXPECT_EQ(material(1, 7).fixtureCount(), 0);
-    ctrl(materials.view, Qt::Key_Z);
+    ctrl(materials, Qt::Key_Z);
     EXPECT_EQ(show.currentEffect, 1);
-    EXPECT_EQ(materials.core->slot(), 1);
+    EXPECT_EQ(materials->editor().slot(), 1);
     EXPECT_EQ(material(1, 1).stepCount(), 0);
     EXPECT_EQ(link->live().view(), 7);
     EXPECT_EQ(shell->titleBar().functionButton(4)->text(), "素材");
 
     // Both made again: the switch goes the other way and Effect 1's image keeps its value.
-    ctrl(materials.view, Qt::Key_Y);
-    EXPECT_EQ(materials.view->valueBox(1)->text(), "128");
-    ctrl(materials.view, Qt::Key_Y);
+    ctrl(materials, Qt::Key_Y);
+    EXPECT_EQ(materials->valueBox(1)->text(), "128");
+    ctrl(materials, Qt::Key_Y);
     EXPECT_EQ(show.currentEffect, 2);
-    EXPECT_EQ(materials.core->slot(), 7);
+    EXPECT_EQ(materials->editor().slot(), 7);
     EXPECT_EQ(material(1, 7).fixtureCount(), 1);
-    EXPECT_EQ(in<QLabel>(materials.view, "Label效果")->text(), materials.core->effectCaption());
+    EXPECT_EQ(in<QLabel>(materials, "Label效果")->text(), materials->editor().effectCaption());
     ASSERT_TRUE(images.open(1).done);
     EXPECT_EQ(material(1, 1).value(1, 1, 3), 128);
 }

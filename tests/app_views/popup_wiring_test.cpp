@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/popup_wiring.h"
 #include "link/link_fixture.h"
 #include "materials/chase_generator_window.h"
+#include "materials/popup_wiring.h"
 
 namespace kx {
 namespace {

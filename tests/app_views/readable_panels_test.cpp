@@ -45,9 +45,9 @@ class MaterialPanelsTest : public test::EditorChainFixture {
             f.functions = {20, 21, 22};
         }
         openSlot(2, 3);
-        view = materials.view;
-        materials.core->typeFixtureCount("4");
-        materials.core->typeChannelCount("3");
+        view = materials;
+        materials->editor().typeFixtureCount("4");
+        materials->editor().typeChannelCount("3");
         view->Fun_所有控件数据刷新();
     }
     void click(const QString& name) { EditorChainFixture::click(in(view, name)); }
@@ -87,7 +87,7 @@ TEST_F(MaterialPanelsTest, MappingOffersTheFixturesDefinitionsInOneUndoableClick
     EXPECT_EQ(history.entryCount(), entries + 1);
     EXPECT_FALSE(panel->takeDefinitionsButton()->isVisible());
     EXPECT_FALSE(view->definitionsNotice()->isVisible());
-    EXPECT_EQ(in<QLabel>(view, "Text通道定义1")->text(), materials.core->channelDefinition(1));
+    EXPECT_EQ(in<QLabel>(view, "Text通道定义1")->text(), materials->editor().channelDefinition(1));
     EXPECT_NE(in<QLabel>(view, "Text通道定义1")->text(), show.functionNames[0]);
 
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
@@ -108,27 +108,27 @@ TEST_F(MaterialPanelsTest, TheToolsOpenOpaqueOverTheFadersOnly) {
                                   "Command尾部粘贴",  "Command跑马工具", "Command标准素材",
                                   "Command虚拟灯具1", "Command返回"};
     click("Command跑马工具");
-    ASSERT_TRUE(materials.chase->isVisible());
-    expectOpaque(materials.chase);
-    expectClear(materials.chase, view, mustShow);
+    ASSERT_TRUE(chase->isVisible());
+    expectOpaque(chase);
+    expectClear(chase, view, mustShow);
     // Its listing is there to read beside the fields.
-    materials.chase->Combo跑马类型->setCurrentText(kChaseTypeHeadToTail);
-    EditorChainFixture::click(materials.chase->Command生成数据);
-    EXPECT_TRUE(materials.chase->Text信息->toPlainText().startsWith("步001："));
-    const QRect list = materials.chase->Text信息->geometry();
-    for (QWidget* field : {static_cast<QWidget*>(materials.chase->Combo灭灯数据),
-                           static_cast<QWidget*>(materials.chase->Check开启反向),
-                           static_cast<QWidget*>(materials.chase->Command隐藏)})
+    chase->Combo跑马类型->setCurrentText(kChaseTypeHeadToTail);
+    EditorChainFixture::click(chase->Command生成数据);
+    EXPECT_TRUE(chase->Text信息->toPlainText().startsWith("步001："));
+    const QRect list = chase->Text信息->geometry();
+    for (QWidget* field :
+         {static_cast<QWidget*>(chase->Combo灭灯数据), static_cast<QWidget*>(chase->Check开启反向),
+          static_cast<QWidget*>(chase->Command隐藏)})
         EXPECT_FALSE(list.intersects(field->geometry())) << field->objectName().toStdString();
 
     click("Command标准素材");
-    ASSERT_TRUE(materials.builtIns->isVisible());
-    expectOpaque(materials.builtIns);
-    expectClear(materials.builtIns, view,
+    ASSERT_TRUE(builtIns->isVisible());
+    expectOpaque(builtIns);
+    expectClear(builtIns, view,
                 {"Frame设置", "Frame临时通道", "Command标准素材", "Command个性素材",
                  "Command虚拟灯具1", "Command返回"});
     // It covers the steps row whole, not up to a button that then seems to belong to it.
-    const QRect area(materials.builtIns->pos(), materials.builtIns->size());
+    const QRect area(builtIns->pos(), builtIns->size());
     for (const char* name : {"Combo当前步", "Command尾部粘贴"})
         EXPECT_TRUE(area.contains(in<QWidget>(view, name)->geometry())) << name;
 

@@ -4,41 +4,24 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/editor_install.h"
-#include "app/room_control_registration.h"
-#include "link/link_fixture.h"
-#include "show/effect_images.h"
+#include "roomctl/air_con_ir_window.h"
+#include "roomctl/room_control_module.h"
+#include "roomctl/room_control_view.h"
+#include "shell_fixture.h"
 
 namespace kx {
 namespace {
 
 // The room control editor and the air-conditioner IR window as the program plugs them in,
 // against the simulated Controller.
-class RoomControlLiveTest : public test::LinkFixture {
+class RoomControlLiveTest : public test::ShellFixture {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
-        shell = std::make_unique<MainShell>(window, paths, appearance);
-        const RoomControlServices services{appearance,
-                                           {platform, platform},
-                                           file,
-                                           [this](QWidget* v) { window.showView(v); },
-                                           [] {},
-                                           [this] {
-                                               shell->setButtonEditor(EditorId::IrLearning);
-                                               shell->enter(EditorId::IrLearning);
-                                           },
-                                           [this] {
-                                               shell->setButtonEditor(EditorId::RoomControl);
-                                               shell->enter(EditorId::RoomControl);
-                                           },
-                                           &undo};
-        InstalledEditors installed =
-            installEditors({roomControlRegistration(show, *link, services, 1, room),
-                            airConIrRegistration(*link, services, 5, airCon)},
-                           *link, wheel, window);
-        showReplaced = std::move(installed.showReplaced);
-        shell->createViews(std::move(installed.entries));
+        ShellFixture::SetUp();
+        EditorContext& ctx = context();
+        install({makeRoomControlEditor(ctx), makeAirConIrWindow(ctx)});
+        room = viewOf<RoomControlView>(EditorId::RoomControl);
+        airCon = viewOf<AirConIrWindow>(EditorId::IrLearning);
         window.show();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -68,18 +51,6 @@ class RoomControlLiveTest : public test::LinkFixture {
     }
     int frameSets() const { return static_cast<int>(sim->frameTimesNs(cmd::kDmxPortVJ).size()); }
 
-    QTemporaryDir dir;
-    AppPaths paths = AppPaths::under(dir.path());
-    Appearance appearance;
-    Show show;
-    EffectImages images{show, paths};
-    ShowFile file = makeShowFile(show, images, paths, {platform, platform});
-    MainWindow window{[] {}, platform};
-    EditHistory history;
-    UndoActions undo{history, platform};
-    WheelRouter wheel;
-    std::unique_ptr<MainShell> shell;
-    std::vector<std::function<void()>> showReplaced;
     RoomControlView* room = nullptr;
     AirConIrWindow* airCon = nullptr;
 };
@@ -167,8 +138,7 @@ TEST_F(RoomControlLiveTest, AChangedVjServerGoesOutInAHundredFrameSets) {
 
     // A loaded show's selection is the one the frames carry.
     show.room.vjServer = 7;
-    for (const auto& refresh : showReplaced)
-        refresh();
+    replaceShow();
     EXPECT_EQ(link->live().vjServer(), 7);
     EXPECT_EQ(vj->currentText(), "07 -");
 }

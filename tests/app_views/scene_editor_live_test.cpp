@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "app/placeholder_view.h"
 #include "base/settings.h"
 #include "link/protocol.h"
 #include "show_editors_fixture.h"
@@ -16,16 +15,13 @@ class SceneEditorLiveTest : public test::ShowEditorsFixture {
   protected:
     void SetUp() override {
         ShowEditorsFixture::SetUp();
-        EditorRegistration effects;
-        effects.id = EditorId::Effects;
-        effects.title = "效果";
-        effects.titleButton = 4;
-        effects.makeView = [] { return new PlaceholderView("EffectEditorView", "效果"); };
-        effects.enter = [this] {
+        EditorModule effects = placeholder(EditorId::Effects, "效果", 4, "EffectEditorView");
+        effects.enter = [this, v = effects.view] {
             shell->setButtonEditor(EditorId::Effects);
-            window.showView(shell->view(EditorId::Effects));
+            window.showView(v);
         };
-        install({sceneEditor(view), effects});
+        install({makeSceneEditor(context()), effects});
+        view = viewOf<SceneEditorView>(EditorId::Scenes);
         show.effects.at(3).remark = "开场";
         connectLink();
         enterScenes();

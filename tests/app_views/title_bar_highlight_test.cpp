@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-#include "app/fixture_library_registration.h"
-#include "app/placeholder_view.h"
+#include "fixtures/fixture_library_module.h"
+#include "fixtures/fixture_library_view.h"
 #include "shell/appearance_view.h"
 #include "show_editors_fixture.h"
 
@@ -18,24 +18,15 @@ class TitleBarHighlightTest : public test::ShowEditorsFixture {
     void SetUp() override {
         ShowEditorsFixture::SetUp();
         show.functionNames = defaultChannelFunctionNames();
-        EditorRegistration download;
-        download.id = EditorId::Download;
-        download.title = "下载";
-        download.makeView = [this] { return downloads = new PlaceholderView("下载", "下载"); };
-        download.titleButton = 6;
-        FixtureLibraryView::Services services{
-            appearance, shell->pictures(),
-            wheel,      {platform, platform},
-            showView(), [this] { shell->enter(EditorId::FixtureLibrary); }};
-        install({sceneEditor(scenes),
-                 effectEditor(effects,
-                              [this] {
-                                  const auto& at = effects->editor().position();
-                                  materials.opens = {at.module, at.slot};
-                                  shell->enter(EditorId::Materials);
-                              }),
-                 materialEditor(materials),
-                 fixtureLibraryRegistration(show, paths, services, library, &undo), download});
+        EditorContext& ctx = context();
+        EditorModule download = placeholder(EditorId::Download, "下载", 6, "下载");
+        downloads = static_cast<PlaceholderView*>(download.view);
+        install({makeSceneEditor(ctx), makeEffectEditor(ctx), makeMaterialEditor(ctx),
+                 makeFixtureLibraryEditor(ctx), download});
+        scenes = viewOf<SceneEditorView>(EditorId::Scenes);
+        effects = viewOf<EffectEditorView>(EditorId::Effects);
+        materials = viewOf<MaterialEditorView>(EditorId::Materials);
+        library = viewOf<FixtureLibraryView>(EditorId::FixtureLibrary);
         enterScenes();
     }
 
@@ -63,7 +54,7 @@ class TitleBarHighlightTest : public test::ShowEditorsFixture {
 
     SceneEditorView* scenes = nullptr;
     EffectEditorView* effects = nullptr;
-    MaterialEditorHome materials;
+    MaterialEditorView* materials = nullptr;
     FixtureLibraryView* library = nullptr;
     PlaceholderView* downloads = nullptr;
 };
@@ -76,12 +67,12 @@ TEST_F(TitleBarHighlightTest, TheChainOfEditorsKeepsButtonFourHighlighted) {
     click(scenes->effectButton(1));
     expectFront(effects, 4, "效果");
     click(in(effects, "Command素材2"));
-    expectFront(materials.view, 4, "素材");
+    expectFront(materials, 4, "素材");
     title(6);
     expectFront(downloads, 6, "素材");
     // Button 4 leads back to the Material editor; its "返回" to the Effect editor.
     title(4);
-    click(in(materials.view, "Command返回"));
+    click(in(materials, "Command返回"));
     expectFront(effects, 4, "效果");
 }
 
@@ -89,11 +80,11 @@ TEST_F(TitleBarHighlightTest, UndoFromAnotherViewHighlightsTheEditorItBringsForw
     // A Material edit, then 下载 in front: Ctrl+Z brings the Material editor, and 素材 lights.
     click(scenes->effectButton(1));
     click(in(effects, "Command素材1"));
-    materials.core->typeFixtureCount("2");
+    materials->editor().typeFixtureCount("2");
     title(6);
     expectFront(downloads, 6);
     ctrlZ();
-    expectFront(materials.view, 4, "素材");
+    expectFront(materials, 4, "素材");
     EXPECT_EQ(show.materials.at(1, 1).fixtureCount(), 0);
 
     // A library edit, then the Material editor in front: Ctrl+Z brings 灯库 and lights it.
@@ -102,14 +93,14 @@ TEST_F(TitleBarHighlightTest, UndoFromAnotherViewHighlightsTheEditorItBringsForw
     click(in(library, "Command灯具地址+20"));
     ASSERT_EQ(show.library.at(0, 2).startAddress, 20);
     title(4);
-    expectFront(materials.view, 4, "素材");
+    expectFront(materials, 4, "素材");
     ctrlZ();
     expectFront(library, 3);
     EXPECT_EQ(show.library.at(0, 2).startAddress, 0);
 
     // An Effect edit taken back from 下载: the Effect editor comes with 效果 lit.
     title(4);
-    click(in(materials.view, "Command返回"));
+    click(in(materials, "Command返回"));
     auto* remark = effects->findChild<QLineEdit*>("Text效果备注");
     ASSERT_NE(remark, nullptr);
     QTest::keyClicks(remark, "A");

@@ -1,9 +1,8 @@
-#include "app/dmx_monitor_wiring.h"
+#include "monitor/dmx_monitor_module.h"
 
 #include <QShortcut>
-#include <memory>
 
-#include "app/title_bar_view.h"
+#include "monitor/dmx_monitor_window.h"
 
 namespace kx {
 
@@ -11,6 +10,24 @@ namespace {
 
 bool framesReachController(const ControllerLink& link) {
     return link.connected() && !link.released();
+}
+
+// Shows each frame the tick composed while the window is open.
+void observeTicks(DmxMonitorWindow* monitor, ControllerLink& link) {
+    auto observer = std::make_shared<int>(0);
+    QObject::connect(monitor, &DmxMonitorWindow::opened, monitor, [monitor, &link, observer] {
+        if (*observer != 0) return;
+        monitor->setOnline(framesReachController(link));
+        monitor->showFrame(link.live().frame());
+        *observer = link.live().addTickObserver(
+            [monitor](int, const DmxFrame& frame) { monitor->showFrame(frame); });
+    });
+    QObject::connect(monitor, &DmxMonitorWindow::closed, monitor, [&link, observer] {
+        link.live().removeTickObserver(*observer);
+        *observer = 0;
+    });
+    QObject::connect(monitor, &QObject::destroyed, &link,
+                     [&link, observer] { link.live().removeTickObserver(*observer); });
 }
 
 }  // namespace
@@ -26,35 +43,26 @@ void toggleDmxMonitor(DmxMonitorWindow& monitor, const QWidget& mainWindow) {
     monitor.activateWindow();
 }
 
-DmxMonitorWindow* installDmxMonitor(ControllerLink& link, QWidget& mainWindow, TitleBarView& bar,
-                                    const Show& show, const AppPaths& paths) {
-    auto* monitor = new DmxMonitorWindow(show.library, show.functionNames, paths, &mainWindow);
+EditorModule makeDmxMonitor(EditorContext& ctx) {
+    ControllerLink& link = ctx.link;
+    QWidget& mainWindow = ctx.host.mainWindow();
+    auto* monitor =
+        new DmxMonitorWindow(ctx.show.library, ctx.show.functionNames, ctx.paths, &mainWindow);
     monitor->setOnline(framesReachController(link));
-
-    auto observer = std::make_shared<int>(0);
-    QObject::connect(monitor, &DmxMonitorWindow::opened, monitor, [monitor, &link, observer] {
-        if (*observer != 0) return;
-        monitor->setOnline(framesReachController(link));
-        monitor->showFrame(link.live().frame());
-        *observer = link.live().addTickObserver(
-            [monitor](int, const DmxFrame& frame) { monitor->showFrame(frame); });
-    });
-    QObject::connect(monitor, &DmxMonitorWindow::closed, monitor, [&link, observer] {
-        link.live().removeTickObserver(*observer);
-        *observer = 0;
-    });
-    QObject::connect(monitor, &QObject::destroyed, &link,
-                     [&link, observer] { link.live().removeTickObserver(*observer); });
+    observeTicks(monitor, link);
     QObject::connect(&link, &ControllerLink::connectionChanged, monitor,
                      [monitor, &link] { monitor->setOnline(framesReachController(link)); });
-
+    auto toggle = [monitor, &mainWindow] { toggleDmxMonitor(*monitor, mainWindow); };
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), &mainWindow);
     f9->setContext(Qt::ApplicationShortcut);
-    QObject::connect(f9, &QShortcut::activated, monitor,
-                     [monitor, &mainWindow] { toggleDmxMonitor(*monitor, mainWindow); });
-    QObject::connect(&bar, &TitleBarView::monitorClicked, monitor,
-                     [monitor, &mainWindow] { toggleDmxMonitor(*monitor, mainWindow); });
-    return monitor;
+    QObject::connect(f9, &QShortcut::activated, monitor, toggle);
+
+    EditorModule m;
+    m.id = EditorId{"dmx-monitor"};
+    m.title = "DMX监视";
+    m.titleActions = {{TitleAction::Monitor, toggle}};
+    m.closing = [monitor] { monitor->hide(); };
+    return m;
 }
 
 }  // namespace kx

@@ -1,4 +1,4 @@
-#include "app/popup_wiring.h"
+#include "materials/popup_wiring.h"
 
 #include <QPointer>
 

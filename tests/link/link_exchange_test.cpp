@@ -1,5 +1,6 @@
 #include <QUdpSocket>
 
+#include "editor/editor_table.h"
 #include "link/link_fixture.h"
 
 namespace kx::test {
@@ -10,13 +11,7 @@ QByteArray body(const kxsim::SimRecord& r) {
 }
 
 // Views as the program numbers them; the link only knows what each one's output does.
-constexpr int kSceneEditor = 4;
-constexpr int kFixtureLibrary = 5;
-constexpr int kRoomControl = 6;
-constexpr int kMaterialStatic = 7;
-constexpr int kMaterialRun = 8;
-constexpr int kEffectEditor = 9;
-constexpr int kTestConsole = 10;
+using namespace live_view;
 
 class LinkExchange : public LinkFixture {
   protected:

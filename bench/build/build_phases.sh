@@ -2,27 +2,29 @@
 # How long ./test.sh takes on a fresh clone, phase by phase, against its limits; then how long the
 # rebuild takes after one core .cpp changes.
 #
-# Usage: bench/build/build_phases.sh [--warm] [--file src/<folder>/<file>.cpp]
+# Usage: bench/build/build_phases.sh [--warm] [--keep] [--file src/<folder>/<file>.cpp]
 #
 # Clones the committed HEAD of this repository into a temporary folder and runs ./test.sh there
 # with an empty private compiler cache, as on a fresh machine (--warm: with this machine's cache).
 # Then appends a comment line to one core .cpp (default src/base/common.cpp, which every program
-# links) and rebuilds. The machine's load is printed beside the figures: the cores are shared.
+# links) and rebuilds. --keep leaves the clone and its logs in /tmp. The machine's load is printed beside the figures: the cores are shared.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 warm=0
+keep=0
 file=src/base/common.cpp
 while [ $# -gt 0 ]; do
     case "$1" in
     --warm) warm=1 ;;
+    --keep) keep=1 ;;
     --file) file="$2"; shift ;;
-    *) echo "usage: $0 [--warm] [--file src/<folder>/<file>.cpp]"; exit 2 ;;
+    *) echo "usage: $0 [--warm] [--keep] [--file src/<folder>/<file>.cpp]"; exit 2 ;;
     esac
     shift
 done
 
 work="$(mktemp -d /tmp/kx-build-phases.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
+if [ "$keep" -eq 1 ]; then echo "clone and logs: $work"; else trap 'rm -rf "$work"' EXIT; fi
 git clone -q "$repo" "$work/clone"
 if [ "$warm" -eq 0 ]; then
     export CCACHE_DIR="$work/ccache"

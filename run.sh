@@ -2,7 +2,7 @@
 # Builds the tool and starts it with the simulated Controller as its peer (on loopback).
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh
+scripts/deps.sh lld
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 bin=build/bin

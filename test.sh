@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
 # Builds everything once with clang, AddressSanitizer and UBSan, runs the whole test suite through
 # CTest in that build, then a short run of every fuzz target (built alongside) over its seed
-# corpus. Any sanitizer report fails its test.
+# corpus. Any sanitizer report fails its test. How long each part takes: README, "How long";
+# this run's figures are in build-check/phases.txt (bench/build/build_phases.sh compares them).
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/deps.sh clang libclang-rt-14-dev xdotool imagemagick ccache
+phases=()
+mark=$(date +%s%N)
+phase() {
+    local now ms
+    now=$(date +%s%N)
+    ms=$(((now - mark) / 1000000))
+    phases+=("$1 $((ms / 1000)).$((ms % 1000 / 100))")
+    mark=$now
+}
+scripts/deps.sh clang libclang-rt-14-dev lld xdotool imagemagick ccache
+phase deps
 build=build-check
 launcher=()
 if command -v ccache >/dev/null; then
@@ -14,12 +25,18 @@ if command -v ccache >/dev/null; then
 fi
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKX_SANITIZE=ON -DKX_FUZZ=ON "${launcher[@]}" >/dev/null
+phase configure
 cmake --build "$build"
+phase build
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 (cd "$build" && ctest --output-on-failure -j2 --timeout 400) | tee "$build/ctest.log"
-scripts/fuzz.sh 10 "$build"
+phase suite
+scripts/fuzz.sh 10 "$build" 2
+phase fuzz
+printf '%s\n' "${phases[@]}" >"$build/phases.txt"
+echo "phases (s): ${phases[*]}"
 # The suite's count as the last line, after the fuzz runs.
 total=$(grep -o 'tests failed out of [0-9]*' "$build/ctest.log" | grep -o '[0-9]*$')
 echo "tests: ${total} passed, 0 failed"

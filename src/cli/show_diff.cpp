@@ -84,7 +84,7 @@ void diffFixtures(Differ& d, const FixtureLibrary& a, const FixtureLibrary& b) {
             d.field(where, "name", x.name, y.name);
             d.field(where, "channels", int{x.channelCount}, int{y.channelCount});
             d.field(where, "address", int{x.startAddress}, int{y.startAddress});
-            d.field(where, "port", portName(x.port), portName(y.port));
+            d.field(where, "port", portTerm(x.port), portTerm(y.port));
             for (int ch = 0; ch < kMaxFixtureChannels; ++ch) {
                 const auto i = static_cast<std::size_t>(ch);
                 d.field(where, QStringLiteral("channel %1 function").arg(ch + 1),

@@ -45,7 +45,7 @@ QJsonArray fixturesOf(const FixtureLibrary& lib) {
                 out.append(QJsonObject{{"page", page},
                                        {"number", n},
                                        {"name", f.name},
-                                       {"port", portName(f.port)},
+                                       {"port", portTerm(f.port)},
                                        {"address", f.startAddress},
                                        {"channels", f.channelCount}});
             }

@@ -34,7 +34,7 @@ const std::array<RoomControlFieldName, kRoomControlFieldCount>& roomControlField
     return names;
 }
 
-QString portName(int port) {
+QString portTerm(int port) {
     static const std::array<QString, kPortCount> names{"A", "B", "C", "D", "VJ"};
     return port >= 0 && port < kPortCount ? names[static_cast<std::size_t>(port)]
                                           : QStringLiteral("?");

@@ -18,7 +18,7 @@ inline constexpr int kRoomControlFieldCount = 23;
 const std::array<RoomControlFieldName, kRoomControlFieldCount>& roomControlFieldNames();
 
 // "A", "B", "C", "D", "VJ"; "?" for anything else.
-QString portName(int port);
+QString portTerm(int port);
 // "no-bass part" / "bass part".
 QString partName(int part);
 

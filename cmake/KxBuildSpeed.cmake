@@ -1,0 +1,75 @@
+# What keeps the build short on a small machine: one linker that is fast at big sanitizer
+# executables, less debug information where only line numbers are read (sanitizer reports), and
+# the Qt, standard library and GoogleTest headers compiled once and reused by every target.
+
+# Each target's moc step waits only for its own sources, not for every library it links: no
+# generated header comes from another target, and otherwise each layer of libraries would wait for
+# the one below to be linked, leaving a core idle at every layer.
+set(CMAKE_AUTOGEN_ORIGIN_DEPENDS OFF)
+
+# lld links the sanitizer executables several times faster than the default linker.
+option(KX_LLD "Link with lld where it is installed" ON)
+if(KX_LLD)
+    find_program(KX_LLD_PROGRAM ld.lld)
+    if(KX_LLD_PROGRAM)
+        add_link_options(-fuse-ld=lld)
+    endif()
+endif()
+
+# The check build: sanitizer reports need file and line only, and -O1 is what the sanitizers are
+# meant for; both halve the compiler's work against -O2 -g.
+if((KX_SANITIZE OR KX_FUZZ) AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_compile_options(-O1 -gline-tables-only)
+endif()
+
+# A precompiled header ties its users to the compiler definitions it was made with: a macro
+# defined for the header must be defined alike for every file using it. So there is one header
+# per kind of target, owned by a small library carrying exactly the definitions that kind shares
+# (Qt's module macros, GoogleTest's); targets of that kind reuse it, whatever they add.
+# clang only: gcc loads a precompiled header whole into every compile (hundreds of MB here), and
+# the gcc build run.sh uses keeps sharing its compiler cache with earlier builds.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    set(kx_pch_default ON)
+else()
+    set(kx_pch_default OFF)
+endif()
+option(KX_PCH "Reuse precompiled Qt, standard library and GoogleTest headers" ${kx_pch_default})
+
+set(KX_PCH_DIR ${CMAKE_CURRENT_LIST_DIR}/pch)
+file(WRITE ${CMAKE_BINARY_DIR}/kx_pch_owner.cpp "")
+
+function(kx_pch_owner kind)
+    add_library(kx_pch_${kind} STATIC ${CMAKE_BINARY_DIR}/kx_pch_owner.cpp)
+    set_target_properties(kx_pch_${kind} PROPERTIES AUTOMOC OFF)
+    target_link_libraries(kx_pch_${kind} PRIVATE ${ARGN})
+    target_precompile_headers(kx_pch_${kind} PRIVATE ${KX_PCH_DIR}/${kind}.h)
+endfunction()
+
+if(KX_PCH)
+    # The compiler cache takes precompiled headers only when told that their timestamps and
+    # definitions do not matter; clang then also must leave the timestamps out.
+    if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
+        set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env
+            CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ccache)
+        if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+            add_compile_options(-Xclang -fno-pch-timestamp)
+        endif()
+    endif()
+    kx_pch_owner(core Qt6::Core Qt6::Network)
+    kx_pch_owner(views Qt6::Core Qt6::Network Qt6::Widgets)
+    if(KX_BUILD_TESTS)
+        kx_pch_owner(tests Qt6::Core Qt6::Network GTest::gtest)
+        # QtTest's headers without Qt6::Test's per-target definitions (the folder of each test).
+        kx_pch_owner(view_tests Qt6::Core Qt6::Network Qt6::Widgets GTest::gtest)
+        target_include_directories(kx_pch_view_tests SYSTEM PRIVATE
+            $<TARGET_PROPERTY:Qt6::Test,INTERFACE_INCLUDE_DIRECTORIES>)
+        target_compile_definitions(kx_pch_view_tests PRIVATE QT_TESTLIB_LIB)
+    endif()
+endif()
+
+# Gives a target the precompiled header of its kind: core, views, tests or view_tests.
+function(kx_use_pch target kind)
+    if(KX_PCH)
+        target_precompile_headers(${target} REUSE_FROM kx_pch_${kind})
+    endif()
+endfunction()

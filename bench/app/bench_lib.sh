@@ -4,11 +4,19 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../tests/app/process_setup.sh"
 frames="$work/frames.txt"
 
-# The simulated Controller where the shipped settings point the tool, logging 0x6A arrivals.
+# The simulated Controller where the shipped settings point the tool, logging 0x6A arrivals; with
+# SIM_ADDRESS set (127.0.0.x), on that address, the tool's copy of the settings pointing there, so
+# a benchmark can run beside another. Where the system allows it the simulator runs with a
+# real-time priority: it measures, and its own wake-up delays on a busy machine are not the
+# program's.
 start_sim() {
+    local address="${SIM_ADDRESS:-127.0.0.1}" rt=()
+    sed -i "s/^WIFI_IP=.*/WIFI_IP=$address/" "$work/AppSet/SYSTEM.INI"
+    chrt -f 20 true 2>/dev/null && rt=(chrt -f 20)
     mkdir -p "$work/sim-files"
-    "$sim" --port 51801 --tool-port 51800 --folder "$work/sim-files" --quiet --memory-log 0 \
-        --keepalive-ms 5000 --frame-times "$frames" &
+    "${rt[@]}" "$sim" --address "$address" --port 51801 --tool-port 51800 \
+        --folder "$work/sim-files" --quiet --memory-log 0 --keepalive-ms 5000 \
+        --frame-times "$frames" &
     simpid=$!
 }
 start_app() {
@@ -58,7 +66,7 @@ thread_count() { awk '/^Threads/ {print $2}' "/proc/$app/status"; }
 frame_stats() {
     tail -n +"${1:-1}" "$frames" |
         awk 'NR > 1 { p = ($1 - prev) / 1e6; d = p - 100; if (d < 0) d = -d;
-                      print d, p } { prev = $1 }' |
+                      printf "%.6f %.6f\n", d, p } { prev = $1 }' |
         sort -n | awk '{ d[NR] = $1; if ($2 >= 150) missed++ }
             END { if (NR == 0) { print "no frame periods"; exit }
                   i50 = int(NR * 0.5); if (i50 < 1) i50 = 1

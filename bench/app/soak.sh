@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A working day connected, shortened to MINUTES (default 30): the program connected to the
-# simulated Controller with the DMX monitor open, worked on in every editor in turn (typing in the
+# simulated Controller with the DMX monitor open, worked on in each editor in turn (typing in the
 # Material editor's channel boxes, a fader dragged, Steps added and removed; Beats and the drum
 # in the Effect editor; scene remarks; fixtures chosen in the library; the room control, test,
-# download and device-file views), saved now and then. Every minute a line of RSS, CPU,
+# download and device-file views), saved now and then. Each minute a line of RSS, CPU,
 # descriptors and threads; at the end RSS and descriptors from start to end and the 0x6A period
 # statistics of the whole run, beside their limits.
 # Usage: bench/app/soak.sh [build-dir] [minutes] [program]
@@ -67,7 +67,7 @@ report() {
     awk -v m="$1" -v r="$(rss_kib)" -v f="$(fd_count)" -v t="$(thread_count)" \
         -v c="$(cpu_ns)" -v c0="$cpu0" -v s="$(( $(date +%s) - start ))" \
         'BEGIN { printf "%3d min  RSS %.1f MB  fds %d  threads %d  CPU %.1f %% of one core\n",
-                 m, r / 1024, f, t, s > 0 ? 100 * (c - c0) / 1e9 / s : 0 }'
+                 m, r / 1024, f, t, (s > 0 ? 100 * (c - c0) / 1e9 / s : 0) }'
 }
 
 # One round first: the views are built and shown once before the start figures are taken.

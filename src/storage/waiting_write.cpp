@@ -1,23 +1,19 @@
 #include "storage/waiting_write.h"
 
-#include <atomic>
-#include <thread>
+#include <chrono>
+#include <future>
 
 #include "base/file_io.h"
 
 namespace kx {
 
 bool writeWholeFileWaiting(const Waiter& waiter, const QString& path, const QByteArray& bytes) {
-    std::atomic<bool> done{false};
-    bool written = false;
-    std::thread writer([&] {
-        written = writeWholeFile(path, bytes);
-        done = true;
-    });
-    while (!done)
-        waiter.pump.processEvents(2);
-    writer.join();
-    return written;
+    auto written = std::async(std::launch::async, [&] { return writeWholeFile(path, bytes); });
+    // The events in between, about once a millisecond: often enough for the output tick, and a
+    // clock that moves on every pump (as in a simulation) moves about as far as the write took.
+    while (written.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+        waiter.pump.processEvents(1);
+    return written.get();
 }
 
 }  // namespace kx

@@ -61,12 +61,25 @@ rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$app/status"; }
 fd_count() { ls "/proc/$app/fd" | wc -l; }
 thread_count() { awk '/^Threads/ {print $2}' "/proc/$app/status"; }
 
+# Nanoseconds on the simulator's clock (from its start, as in the arrivals file).
+sim_ns() {
+    local start
+    start=$(awk '{print $22}' "/proc/$simpid/stat")
+    awk -v s="$start" -v hz="$(getconf CLK_TCK)" '{printf "%.0f\n", $1 * 1e9 - s * 1e9 / hz}' /proc/uptime
+}
+
 # The 0x6A period statistics of the arrivals from line $1 on (1: all): count, deviation from
-# 100 ms (median, p99, worst, in ms) and missed ticks (a period of 150 ms or more).
+# 100 ms (median, p99, worst, in ms) and missed ticks (a period of 150 ms or more). Periods that
+# overlap a window of the file $2 ("from to" in simulator nanoseconds, a view in front that sends
+# frame sets only when asked) are left out.
 frame_stats() {
     tail -n +"${1:-1}" "$frames" |
-        awk 'NR > 1 { p = ($1 - prev) / 1e6; d = p - 100; if (d < 0) d = -d;
-                      printf "%.6f %.6f\n", d, p } { prev = $1 }' |
+        awk -v windows="${2:-/dev/null}" '
+            BEGIN { while ((getline line < windows) > 0) { split(line, w, " "); n++; a[n] = w[1]; b[n] = w[2] } }
+            NR > 1 { skip = 0; for (i = 1; i <= n; i++) if (prev < b[i] && $1 > a[i]) skip = 1
+                     if (!skip) { p = ($1 - prev) / 1e6; d = p - 100; if (d < 0) d = -d
+                                  printf "%.6f %.6f\n", d, p } }
+            { prev = $1 }' |
         sort -n | awk '{ d[NR] = $1; if ($2 >= 150) missed++ }
             END { if (NR == 0) { print "no frame periods"; exit }
                   i50 = int(NR * 0.5); if (i50 < 1) i50 = 1

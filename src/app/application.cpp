@@ -154,6 +154,14 @@ void Application::wireTiers() {
         m_link->announceTick();
         m_recovery->tick();
     };
+    m_link->sendFramesFromThread([this] { return m_core.dueTime(ProcessCore::kOutputTier); });
+    TierWork& w = m_core.work;
+    w.drumIndicator = [this] { return m_effectEditor->drumIndicatorBusy(); };
+    w.arrowKeys = [this] { return m_wheel.wheelTarget >= 1 && m_platform.anyKeyDown(); };
+    w.beatWarning = [this] {
+        return m_link->live().view() == live_view::kEffectEditor &&
+               m_effectEditor->correspondenceWarningBusy();
+    };
 }
 
 void Application::wireShutdown() {

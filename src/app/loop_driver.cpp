@@ -1,5 +1,7 @@
 #include "app/loop_driver.h"
 
+#include <QAbstractEventDispatcher>
+
 namespace kx {
 
 LoopDriver::LoopDriver(ProcessCore& core, Clock& clock, QObject* parent)
@@ -10,6 +12,8 @@ LoopDriver::LoopDriver(ProcessCore& core, Clock& clock, QObject* parent)
 }
 
 void LoopDriver::start() {
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &LoopDriver::reschedule);
     m_timer.start(0);
 }
 

@@ -24,12 +24,25 @@ const std::function<void()>* ProcessCore::tierTask(int tierIndex) const {
     return tasks[tierIndex];
 }
 
+bool ProcessCore::hasWork(int tierIndex) const {
+    if (tierIndex == 0) return m_closing;
+    const auto* task = tierTask(tierIndex);
+    if (!task || !*task) return false;
+    const std::array<const std::function<bool()>*, kTierCount> checks{
+        nullptr, &work.drumIndicator, &work.arrowKeys, nullptr, &work.beatWarning, nullptr,
+        nullptr};
+    const auto* check = checks[tierIndex];
+    return !check || !*check || (*check)();
+}
+
 void ProcessCore::runPass(std::uint32_t now) {
     m_now = now;
     if (m_tasksStopped) return;
     for (int i = 0; i < kTierCount; ++i) {
         if (!due(i, now)) continue;
-        m_lastRun[i] = now;
+        const std::uint32_t interval = kTierIntervals[i];
+        m_lastRun[i] =
+            m_started && now - m_lastRun[i] < 2 * interval ? m_lastRun[i] + interval : now;
         if (i == 0) {
             shutdownStepTask();
             if (m_tasksStopped) return;
@@ -47,8 +60,7 @@ int ProcessCore::msUntilNextDue(std::uint32_t now) const {
     for (int i = 0; i < kTierCount; ++i) {
         // A tier whose task would do nothing need not wake the program: only its time stamp
         // would change, which nothing reads.
-        const auto* task = tierTask(i);
-        if (i == 0 ? !m_closing : !(task && *task)) continue;
+        if (!hasWork(i)) continue;
         const std::uint32_t elapsed = now - m_lastRun[i];
         wait = std::min(wait, elapsed >= kTierIntervals[i] ? 0 : kTierIntervals[i] - elapsed);
     }

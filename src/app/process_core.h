@@ -18,6 +18,15 @@ struct TierTasks {
     std::function<void()> announce;
 };
 
+// Whether a tier has something to do now. A tier whose task would find nothing to do need not
+// wake the program: the nearest wake-up then comes from the other tiers. Left empty, the tier
+// always has work while it has a task.
+struct TierWork {
+    std::function<bool()> drumIndicator;
+    std::function<bool()> arrowKeys;
+    std::function<bool()> beatWarning;
+};
+
 // What the counted shutdown does, in its order: step 0 hides the window, sends the leave notice,
 // saves, deletes the step clipboard and backs up; step 20 closes the sockets and deletes the
 // material clipboard; step 60 ends the process. A failed save the user will not end with cancels
@@ -46,18 +55,25 @@ class ProcessCore {
     static constexpr std::array<std::uint32_t, kTierCount> kTierIntervals{2,   10,  50,  100,
                                                                           250, 500, 1000};
     static_assert(kTierIntervals.back() != 0, "every tier has its interval");
+    static constexpr int kOutputTier = 4;
     static constexpr int kStepCloseSockets = 20;
     static constexpr int kStepEnd = 60;
 
     TierTasks tiers;
+    TierWork work;
     ShutdownTasks shutdown;
 
     // One pass of the main loop at the clock reading now: runs every tier whose interval has
     // elapsed, in order 1 to 7, all tested against the same now. The 32-bit clock may wrap.
+    // A tier keeps its phase: a run that came late does not delay the next (its period stays
+    // exact on average), unless the tier fell a whole interval behind, when it starts afresh
+    // from now rather than catching up.
     void runPass(std::uint32_t now);
+    // When tier n's latest run was due by its phase (at most now).
+    std::uint32_t dueTime(int tier) const { return m_lastRun[tier - 1]; }
     // Milliseconds from now until the next tier with work falls due; the driver sleeps that long.
-    // Tier 1 only counts while closing, since its task does nothing before; tiers without a task
-    // do not count. -1 once stopped.
+    // Tier 1 only counts while closing, since its task does nothing before; tiers without a task,
+    // or whose work says there is nothing to do, do not count. -1 once stopped.
     int msUntilNextDue(std::uint32_t now) const;
     static constexpr int kIdleWakeMs = 1000;
 
@@ -78,6 +94,7 @@ class ProcessCore {
   private:
     void shutdownStepTask();
     const std::function<void()>* tierTask(int tierIndex) const;
+    bool hasWork(int tierIndex) const;
     bool due(int tierIndex, std::uint32_t now) const;
 
     bool m_closing = false;

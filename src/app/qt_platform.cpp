@@ -135,6 +135,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         const int vk = virtualKeyOf(static_cast<QKeyEvent*>(event)->key());
         const bool press = event->type() == QEvent::KeyPress;
         if (vk > 0) {
+            if (m_down[vk] != press) m_keysDown += press ? 1 : -1;
             m_down[vk] = press;
             if (press) m_pressedSinceQuery[vk] = true;
         }

@@ -30,6 +30,8 @@ class QtPlatform : public QObject,
     bool askYesNo(const QString& text) override;
     QString fileDialog(const FileDialog& dialog) override;
     std::uint16_t asyncKeyState(int virtualKey) override;
+    // A key is held down: only then can a poll of the keys find a key newly pressed and down.
+    bool anyKeyDown() const { return m_keysDown > 0; }
     QString programDir() const override { return m_programDir; }
 
     // Virtual-key code of a Qt key, 0 when it has none.
@@ -47,6 +49,7 @@ class QtPlatform : public QObject,
     int m_waitDepth = 0;
     int m_holds = 0;
     std::array<bool, 256> m_down{};
+    int m_keysDown = 0;
     std::array<bool, 256> m_pressedSinceQuery{};
 };
 

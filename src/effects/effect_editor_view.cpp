@@ -366,6 +366,14 @@ void EffectEditorView::Fun_拍子对应_有错显示() {
                       blinking ? m_colours.correspondenceBlink : m_colours.correspondenceNormal);
 }
 
+bool EffectEditorView::drumIndicatorBusy() const {
+    return m_drumFlashing || m_editor.drum().indicatorRefreshes > 0;
+}
+
+bool EffectEditorView::correspondenceWarningBusy() const {
+    return m_warningLit || fx().correspondenceInvalid == 1 || correspondenceInvalid(fx());
+}
+
 void EffectEditorView::moveRowMarker(int slot) {
     m_rowMarker->move(m_rowMarker->x(), rowY(slot));
 }

@@ -69,6 +69,10 @@ class EffectEditorView : public QWidget {
     // The main loop's tiers: the drum-beat flash (10 ms) and the correspondence warning (250 ms).
     void Fun_模拟鼓点颜色显示();
     void Fun_拍子对应_有错显示();
+    // Whether those two have anything to draw: a flash under way or still to be taken back, an
+    // invalid correspondence or a warning still lit. Otherwise their tiers may sleep.
+    bool drumIndicatorBusy() const;
+    bool correspondenceWarningBusy() const;
     bool Fun_小节时间_check();
 
     QPushButton* barButton(int part, int i) const { return m_bars.at(part).at(i - 1); }

@@ -18,9 +18,13 @@ constexpr std::array<std::uint8_t, kEffectsTrailerSize> kTrailer{'K', 'X', '-', 
                                                                  ' ', 'T', 'A', 'B', 'L', 'E'};
 
 void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
-    Fun_Put1(static_cast<int>(set.count()), cursor, buf);
-    for (int n = 1; n <= kMaterialsPerBank; ++n) {
-        if (set.test(n - 1)) Fun_Put1(n, cursor, buf);
+    const auto count = static_cast<int>(set.count());
+    Fun_Put1(count, cursor, buf);
+    // Most Beats hold few Materials: the scan stops at the last one.
+    for (int n = 1, left = count; left > 0 && n <= kMaterialsPerBank; ++n) {
+        if (!set.test(n - 1)) continue;
+        Fun_Put1(n, cursor, buf);
+        --left;
     }
 }
 
@@ -31,7 +35,7 @@ MaterialSet readList(int& cursor, RecordBuffer& buf) {
     if (!buf.require(cursor, n)) return set;
     for (int i = 0; i < n; ++i) {
         const int number = Fun_Get1(cursor, buf);
-        if (materialSlotOf(number)) set.set(number - 1);
+        if (number >= 1 && number <= kMaterialsPerBank) set.set(number - 1);
     }
     return set;
 }

@@ -59,7 +59,10 @@ ControllerLink::ControllerLink(const LinkConfig& config, Waiter waiter, Prompter
         onPrivateDatagram(bytes);
     };
     // The command socket is re-created by the next send.
-    m_sendSocket.Error = [this](V21__CSocketMaster::ErrorEvent&) { m_sendSocket.CloseSck(); };
+    m_sendSocket.Error = [this](V21__CSocketMaster::ErrorEvent&) {
+        drainFrames();
+        m_sendSocket.CloseSck();
+    };
     // A listening socket that failed would stay deaf: bind it again on the same port.
     m_privateSocket.Error = [this](V21__CSocketMaster::ErrorEvent& e) {
         qCWarning(lcLink).noquote() << "private port:" << e.description;
@@ -173,6 +176,7 @@ void ControllerLink::releaseOnlineMode() {
 }
 
 void ControllerLink::Fun_关闭_Sock() {
+    drainFrames();
     m_sendSocket.CloseSck();
     m_broadcastSocket.CloseSck();
     m_privateSocket.CloseSck();
@@ -213,9 +217,48 @@ void ControllerLink::sendKeepAliveAnswer() {
 void ControllerLink::SockN_Send_in(std::uint8_t, std::uint8_t, int length,
                                    std::span<const std::uint8_t> bytes) {
     const auto n = std::min(static_cast<std::size_t>(std::max(length, 0)), bytes.size());
+    countDatagram();
+    drainFrames();
+    (m_broadcastMode ? m_broadcastSocket : m_sendSocket).SendData_udp_driver(bytes.first(n));
+}
+
+void ControllerLink::countDatagram() {
     m_sendCount = nextCount(m_sendCount);
     countersUpdated();
-    (m_broadcastMode ? m_broadcastSocket : m_sendSocket).SendData_udp_driver(bytes.first(n));
+}
+
+void ControllerLink::drainFrames() {
+    if (m_frameSender) m_frameSender->drain();
+}
+
+void ControllerLink::sendFramesFromThread(std::function<std::uint32_t()> tickDue) {
+    m_tickDue = std::move(tickDue);
+    if (!m_frameSender) m_frameSender = std::make_unique<FrameSender>();
+}
+
+void ControllerLink::postFrameSet(const std::array<std::span<const std::uint8_t>, 3>& commands,
+                                  bool fromTick) {
+    FrameSender::Set set;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        set.datagrams[i] = buildPacket(kClassCommand, kClassCommandOut, commands[i]);
+        countDatagram();
+    }
+    QHostAddress address;
+    V21__CSocketMaster& socket = m_broadcastMode ? m_broadcastSocket : m_sendSocket;
+    set.descriptor = socket.prepareSend(address);
+    if (set.descriptor < 0) return;
+    set.to.sin_family = AF_INET;
+    set.to.sin_port = htons(static_cast<std::uint16_t>(socket.remotePort()));
+    set.to.sin_addr.s_addr = htonl(address.toIPv4Address());
+    if (fromTick && m_tickDue) {
+        // The tick's due moment in nanoseconds of the same monotonic clock, from how far the
+        // clock has moved on since (the millisecond counter wraps).
+        constexpr std::int64_t kNsPerMs = 1'000'000;
+        const std::int64_t nowMs = FrameSender::nowNs() / kNsPerMs;
+        const std::uint32_t behind = static_cast<std::uint32_t>(nowMs) - m_tickDue();
+        set.dueNs = (nowMs - behind + kFrameLeadMs) * kNsPerMs;
+    }
+    m_frameSender->post(std::move(set));
 }
 
 void ControllerLink::onReplyDatagram(std::span<const std::uint8_t> datagram) {

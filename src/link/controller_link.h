@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "base/prompter.h"
 #include "base/waiter.h"
+#include "link/frame_sender.h"
 #include "link/link_config.h"
 #include "link/live_dmx.h"
 #include "link/protocol.h"
@@ -24,7 +26,8 @@ bool waitFlag(const Waiter& waiter, const std::int32_t& flag, int timeoutMs);
 
 // The tool's side of the Controller link: three UDP endpoints, the connection state and its
 // counters, the packet framing of every command and reply, and the live DMX sender. Created once
-// at start-up; everything runs on the interface thread. Its waits (and those of the transfers over
+// at start-up; everything runs on the interface thread, except, once asked to, the sending of
+// the frame sets the interface thread composed. Its waits (and those of the transfers over
 // it) go through the waiter; socket errors a handler wants shown go through the prompter.
 class ControllerLink : public QObject {
     Q_OBJECT
@@ -33,6 +36,9 @@ class ControllerLink : public QObject {
     using ReplyHandler = std::function<void(std::uint8_t code, std::span<const std::uint8_t> data)>;
 
     static constexpr int kConnectTimeoutMs = 500;
+    // How long after its tick was due a frame set sent from its own thread leaves: the room the
+    // interface thread has to compose it however late its tick ran.
+    static constexpr int kFrameLeadMs = 20;
     static constexpr int kReleaseRepeats = 3;
 
     // createLink: the command sockets get their remote ends, the private one is bound.
@@ -109,6 +115,17 @@ class ControllerLink : public QObject {
     void requestFrames(int n) { m_live.requestFrames(n); }
     void requestTwoFrames() { m_live.requestTwoFrames(); }
     void outputTick() { m_live.outputTick(); }
+    // From now on frame sets leave from a thread of their own, every one 100 ms after the one
+    // before whatever the interface thread is doing: a set the output tick composed leaves
+    // kFrameLeadMs after that tick was due (tickDue: that moment on the monotonic millisecond
+    // clock, the one the waiter's clock reads), a set asked for at once leaves at once. The
+    // datagrams and their order on the wire stay as they are: whatever else goes out on the same
+    // socket waits for the sets composed before it.
+    void sendFramesFromThread(std::function<std::uint32_t()> tickDue);
+    bool framesFromThread() const { return m_frameSender != nullptr; }
+    // The three commands of one frame set (code + arguments each) handed to that thread, counted
+    // as they are handed over.
+    void postFrameSet(const std::array<std::span<const std::uint8_t>, 3>& commands, bool fromTick);
     // The link has released the Controller (shutdown) and sends nothing of its own.
     bool released() const { return m_released; }
     // The shutdown was cancelled after the release: the link may connect again.
@@ -133,6 +150,10 @@ class ControllerLink : public QObject {
     void setBusy(bool busy);
     void reportSocketProblem(const QString& text);
     void countersUpdated() { emit countersChanged(counterText()); }
+    void countDatagram();
+    // Waits for the frame sets handed over: before anything else is sent and before a socket
+    // closes.
+    void drainFrames();
 
     LinkConfig m_config;
     Waiter m_waiter;
@@ -157,6 +178,9 @@ class ControllerLink : public QObject {
     int m_nextHandlerId = 1;
     std::function<void(const QString&)> m_diagnosticSink;
     LiveDmx m_live;
+    std::function<std::uint32_t()> m_tickDue;
+    // Declared last: its thread ends before the sockets it writes on close.
+    std::unique_ptr<FrameSender> m_frameSender;
 };
 
 }  // namespace kx

@@ -45,7 +45,7 @@ void LiveDmx::outputTick() {
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
     if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {
         --m_pending;
-        sendFrameSet();
+        sendFrameSet(true);
     }
 }
 
@@ -83,7 +83,7 @@ void LiveDmx::notifyTickObservers() {
     std::erase_if(m_tickObservers, [](const auto& entry) { return !entry.second; });
 }
 
-void LiveDmx::sendFrameSet() {
+void LiveDmx::sendFrameSet(bool fromTick) {
     // A tick that falls inside the 1 ms pauses of this set waits for the next one, so the
     // Controller always sees A+B, C+D and VJ of one frame in order.
     if (m_sendingSet) return;
@@ -96,6 +96,18 @@ void LiveDmx::sendFrameSet() {
     fillDmxPortsAB(m_frame, ab);
     fillDmxPortsCD(m_frame, cd);
     fillDmxPortVJ(m_frame, m_vjServer, vj);
+    if (m_link.framesFromThread()) {
+        // Every part carries its own bytes into the sending thread.
+        std::array<std::uint8_t, 1 + kDmxPairArguments> abCommand{cmd::kDmxPortsAB};
+        std::array<std::uint8_t, 1 + kDmxPairArguments> cdCommand{cmd::kDmxPortsCD};
+        std::array<std::uint8_t, 1 + kDmxVjArguments> vjCommand{cmd::kDmxPortVJ};
+        std::copy(ab.begin(), ab.end(), abCommand.begin() + 1);
+        std::copy(cd.begin(), cd.end(), cdCommand.begin() + 1);
+        std::copy(vj.begin(), vj.end(), vjCommand.begin() + 1);
+        m_link.postFrameSet({abCommand, cdCommand, vjCommand}, fromTick);
+        m_sendingSet = false;
+        return;
+    }
     m_link.sendCommand(cmd::kDmxPortsAB, ab);
     Fun_Wait(m_link.waiter(), 1);
     m_link.sendCommand(cmd::kDmxPortsCD, cd);

@@ -46,7 +46,7 @@ class LiveDmx {
     // The 100 ms tier of the main loop.
     void outputTick();
     // 0x6A ports A+B, 1 ms, 0x6B ports C+D, 1 ms, 0x6C port VJ and the VJ server selection.
-    void sendFrameSet();
+    void sendFrameSet() { sendFrameSet(false); }
 
     // True when the view's output streams a frame set every tick.
     bool streams(int view) const;
@@ -75,6 +75,7 @@ class LiveDmx {
     bool m_sendingSet = false;
     DmxFrame m_frame{};
     const ViewOutput* output(int view) const;
+    void sendFrameSet(bool fromTick);
     void notifyTickObservers();
 
     std::map<int, ViewOutput> m_views;

@@ -134,8 +134,7 @@ bool V21__CSocketMaster::Bind(int port) {
     return true;
 }
 
-void V21__CSocketMaster::SendData_udp_driver(std::span<const std::uint8_t> bytes) {
-    if (m_state != sckOpen && !Bind(0)) return;
+QHostAddress V21__CSocketMaster::resolveRemote() {
     // The host text is resolved on every send, so a changed setting or name applies at once.
     QHostAddress address(m_remoteHost);
     if (address.isNull()) {
@@ -146,14 +145,25 @@ void V21__CSocketMaster::SendData_udp_driver(std::span<const std::uint8_t> bytes
                 break;
             }
         }
-        if (address.isNull()) {
-            raiseError(kHostNotFound, "V21__CSocketMaster.SendData_udp_driver");
-            return;
-        }
+        if (address.isNull()) raiseError(kHostNotFound, "V21__CSocketMaster.SendData_udp_driver");
     }
+    return address;
+}
+
+void V21__CSocketMaster::SendData_udp_driver(std::span<const std::uint8_t> bytes) {
+    if (m_state != sckOpen && !Bind(0)) return;
+    const QHostAddress address = resolveRemote();
+    if (address.isNull()) return;
     m_socket->writeDatagram(reinterpret_cast<const char*>(bytes.data()),
                             static_cast<qint64>(bytes.size()), address,
                             static_cast<quint16>(m_remotePort));
+}
+
+int V21__CSocketMaster::prepareSend(QHostAddress& address) {
+    if (m_state != sckOpen && !Bind(0)) return -1;
+    address = resolveRemote();
+    if (address.isNull()) return -1;
+    return static_cast<int>(m_socket->socketDescriptor());
 }
 
 void V21__CSocketMaster::CloseSck() {

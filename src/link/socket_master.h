@@ -74,11 +74,18 @@ class V21__CSocketMaster {
     // Sends bytes as one datagram to the remote end, creating and binding the socket first when
     // it does not exist. Failures arrive as Error events.
     void SendData_udp_driver(std::span<const std::uint8_t> bytes);
+    // What a send from another thread needs, made ready as SendData_udp_driver does before it
+    // writes (the socket created and bound, the remote end resolved, failures as Error events):
+    // the native descriptor and the remote address, or -1. The descriptor stays valid until the
+    // socket is closed.
+    int prepareSend(QHostAddress& address);
     // Closes the socket; a socket never opened stays closed.
     void CloseSck();
 
   private:
     void ensureSocket();
+    // The remote host text as an IPv4 address; null (with an Error event) when it resolves to none.
+    QHostAddress resolveRemote();
     void onReadyRead();
     void raiseError(int number, const QString& source);
 

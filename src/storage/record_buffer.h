@@ -25,10 +25,21 @@ class RecordBuffer {
     bool ok() const { return !m_failed; }
     void fail() { m_failed = true; }
     // True when [position, position + count) lies inside the buffer; marks failure otherwise.
-    bool require(std::int64_t position, std::int64_t count);
+    // Inline with at and set: a Show File is millions of these calls.
+    bool require(std::int64_t position, std::int64_t count) {
+        if (position < 0 || count < 0 || position + count > capacity()) {
+            m_failed = true;
+            return false;
+        }
+        return true;
+    }
 
-    std::uint8_t at(int position);               // 0 and failure outside
-    void set(int position, std::uint8_t value);  // nothing and failure outside
+    // 0 and failure outside.
+    std::uint8_t at(int position) { return require(position, 1) ? m_bytes[position] : 0; }
+    // Nothing and failure outside.
+    void set(int position, std::uint8_t value) {
+        if (require(position, 1)) m_bytes[position] = value;
+    }
 
     // Bytes 0 .. n-1 (clamped to the capacity).
     QByteArray bytes(int n) const;

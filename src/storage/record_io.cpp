@@ -16,19 +16,22 @@ void advance(int& cursor, std::int64_t count) {
         std::min<std::int64_t>(std::int64_t{cursor} + count, std::numeric_limits<int>::max()));
 }
 
+// Big-endian, width 1 to 4; the range is checked once for all its bytes.
 void putAt(std::uint32_t value, int width, int position, RecordBuffer& buf) {
     if (!buf.require(position, width)) return;
+    std::uint8_t* out = buf.data().data() + position;
     for (int i = width - 1; i >= 0; --i) {
-        buf.set(position + i, static_cast<std::uint8_t>(value & 0xFF));
+        out[i] = static_cast<std::uint8_t>(value & 0xFF);
         value >>= 8;
     }
 }
 
 std::uint32_t getAt(int width, int position, RecordBuffer& buf) {
     if (!buf.require(position, width)) return 0;
+    const std::uint8_t* in = buf.view().data() + position;
     std::uint32_t value = 0;
     for (int i = 0; i < width; ++i)
-        value = (value << 8) | buf.at(position + i);
+        value = (value << 8) | in[i];
     return value;
 }
 

@@ -6,6 +6,7 @@
 #include "base/file_io.h"
 #include "base/settings.h"
 #include "storage/record_io.h"
+#include "storage/waiting_write.h"
 
 namespace kx {
 
@@ -155,7 +156,7 @@ QString ShowFile::writeShow(const QString& path) {
     const ShowBuild build = buildShowFile(
         m_binding.sections(), showStampText(m_waiter.clock.localTime(), m_paths.programDir));
     if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
-    if (!writeWholeFile(target, *build.bytes)) return kMsgSaveFailed;
+    if (!writeWholeFileWaiting(m_waiter, target, *build.bytes)) return kMsgSaveFailed;
     if (target == m_paths.showFile && m_events.written) m_events.written();
     return {};
 }
@@ -234,7 +235,7 @@ void ShowFile::backupShow(Prompter& prompter, const QString& reason) {
     Fun_Wait(m_waiter, kBackupPauseMs);
     const auto bytes = readWholeFile(m_paths.showFile);
     if (!bytes) return;
-    writeWholeFile(m_paths.backupDir + "/" + backupName(reason), *bytes);
+    writeWholeFileWaiting(m_waiter, m_paths.backupDir + "/" + backupName(reason), *bytes);
 }
 
 bool ShowFile::saveNow(Prompter& prompter) {

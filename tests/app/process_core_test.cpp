@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QStringList>
+#include <QTimer>
 
 #include "app/loop_driver.h"
 #include "app/process_core.h"
@@ -104,6 +106,75 @@ TEST(ProcessCore, TiersWithoutATaskDoNotWakeTheProgram) {
     EXPECT_EQ(core.msUntilNextDue(0), 2);
 }
 
+// An idle program sleeps until the output tick: the drum indicator, key polling and the beat
+// warning wake it only while they have something to do, and then on their own period.
+TEST(ProcessCore, TiersWithNothingToDoDoNotWakeTheProgramUntilTheyHave) {
+    Recorder r;
+    bool drum = false;
+    bool keys = false;
+    bool warning = false;
+    r.core.work = {[&] { return drum; }, [&] { return keys; }, [&] { return warning; }};
+    r.core.runPass(1000);
+    r.take();
+    EXPECT_EQ(r.core.msUntilNextDue(1000), 100);
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 60);
+
+    drum = true;  // a drum beat clicked 40 ms after the pass: the flash starts at once
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 0);
+    r.core.runPass(1040);
+    EXPECT_EQ(r.take(), QStringList{"t2"});
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 10);
+    drum = false;
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 60);
+
+    keys = true;
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 10);  // the key tier last ran at 1000: due at 1050
+    keys = false;
+    warning = true;
+    EXPECT_EQ(r.core.msUntilNextDue(1040), 60);  // output at 1100 comes before 1250
+    EXPECT_EQ(r.core.msUntilNextDue(1100), 0);
+    r.core.runPass(1100);
+    EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4"}));
+    EXPECT_EQ(r.core.msUntilNextDue(1100), 100);  // the warning's 1250 comes after 1200
+    r.core.runPass(1200);
+    r.take();
+    EXPECT_EQ(r.core.msUntilNextDue(1200), 50);
+    warning = false;
+    EXPECT_EQ(r.core.msUntilNextDue(1200), 100);
+
+    // A due tier still runs in a pass the others started, work or not: its task decides.
+    r.core.runPass(1300);
+    EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4", "t5"}));
+    EXPECT_EQ(r.core.msUntilNextDue(1300), 100);
+
+    // Closing wakes tier 1 whatever the others say.
+    r.core.requestClose();
+    EXPECT_EQ(r.core.msUntilNextDue(1300), 2);
+}
+
+// The output tick keeps its phase, so frame sets can be sent on an exact 100 ms grid: a late pass
+// does not delay the next tick, and only a tick a whole interval behind starts a new phase.
+TEST(ProcessCore, ALatePassKeepsTheTiersPhaseUntilAWholeIntervalIsLost) {
+    ProcessCore core;
+    int outputs = 0;
+    core.tiers.liveOutput = [&] { ++outputs; };
+    core.runPass(1000);
+    core.runPass(1103);  // three milliseconds late
+    EXPECT_EQ(outputs, 2);
+    EXPECT_EQ(core.dueTime(ProcessCore::kOutputTier), 1100u);
+    EXPECT_EQ(core.msUntilNextDue(1103), 97);
+    core.runPass(1200);
+    EXPECT_EQ(core.dueTime(ProcessCore::kOutputTier), 1200u);
+    core.runPass(1420);  // 120 ms behind: the phase starts afresh from now, nothing is caught up
+    EXPECT_EQ(outputs, 4);
+    EXPECT_EQ(core.dueTime(ProcessCore::kOutputTier), 1420u);
+    EXPECT_EQ(core.msUntilNextDue(1420), 100);
+    for (std::uint32_t t = 1421; t <= 1520; ++t)
+        core.runPass(t);
+    EXPECT_EQ(outputs, 5);
+    EXPECT_EQ(core.dueTime(ProcessCore::kOutputTier), 1520u);
+}
+
 TEST(ProcessCore, ShutdownSavesBeforeClosingSocketsAndEndsAtStepSixty) {
     Recorder r;
     std::uint32_t now = 10;
@@ -176,6 +247,29 @@ TEST_F(LoopDriverTest, ClosingAgainWhileStepZeroWaitsRunsItOnce) {
     EXPECT_EQ(steps, 1);
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(core.closing());
+}
+
+// The driver looks again before the event loop sleeps: work an event gave an idle tier runs then,
+// not at the next output tick.
+TEST_F(LoopDriverTest, WorkAnEventGivesAnIdleTierRunsBeforeTheLoopSleeps) {
+    ProcessCore core;
+    LoopDriver driver(core, fake);
+    int flashes = 0;
+    bool drum = false;
+    core.tiers.drumIndicator = [&] { flashes += drum ? 1 : 0; };
+    core.tiers.announce = [] {};  // the only other wake-up: a second away
+    core.work.drumIndicator = [&] { return drum; };
+    driver.start();
+    QCoreApplication::processEvents();
+    fake.clock += 20;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(flashes, 0);
+
+    QTimer::singleShot(0, [&] { drum = true; });
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);  // far before the announce
+    loop.exec();
+    EXPECT_GE(flashes, 1);
 }
 
 class SingleInstanceTest : public test::FakePlatformTest {};

@@ -67,6 +67,13 @@ bool ControllerSim::start() {
             return false;
         }
     }
+    if (!m_config.frameTimesFile.isEmpty()) {
+        m_frameTimesFile.setFileName(m_config.frameTimesFile);
+        if (!m_frameTimesFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            m_error = QStringLiteral("cannot open %1").arg(m_config.frameTimesFile);
+            return false;
+        }
+    }
     if (!m_socket.bind(m_config.address, m_config.port, QAbstractSocket::DontShareAddress)) {
         m_error = m_socket.errorString();
         return false;
@@ -142,8 +149,13 @@ void ControllerSim::handleCommand(const QByteArray& body, const QHostAddress& fr
                 QStringLiteral("frame of wrong length ignored"));
             return;
         }
-        if (m_frameTimes[slot].size() < kMaxRecords)
-            m_frameTimes[slot].push_back(m_clock.nsecsElapsed());
+        const qint64 at = m_clock.nsecsElapsed();
+        if (m_frameTimes[slot].size() < kMaxRecords) m_frameTimes[slot].push_back(at);
+        if (slot == 0 && m_frameTimesFile.isOpen()) {
+            // Written at once: a benchmark reads the file while the simulator still runs.
+            m_frameTimesFile.write(QByteArray::number(at) + '\n');
+            m_frameTimesFile.flush();
+        }
         m_lastFrame[slot] = body.mid(1);
         return;
     }

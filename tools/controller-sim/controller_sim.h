@@ -46,6 +46,8 @@ struct SimConfig {
     TransferFaults transferFaults;  // then changed through transfer().faults
     bool logToStdout = false;
     QString logFile;
+    // One line per 0x6A received: its arrival in nanoseconds since the start (benchmarks).
+    QString frameTimesFile;
     int logMemoryLines = 5000;
     // What the queries answer.
     QByteArray version = "KX-7420 SIM V14.2";
@@ -142,6 +144,7 @@ class ControllerSim : public QObject {
     QElapsedTimer m_clock;
     QRandomGenerator m_random;
     QFile m_logFile;
+    QFile m_frameTimesFile;
     QString m_error;
     SimTransfer m_transfer;
 

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         {"tool-port", "The tool's private port for probes and diagnostic text.", "n", "51800"},
         {"folder", "Folder of received and served files.", "dir", "controller-sim-files"},
         {"log", "Also append the datagram log to this file.", "file"},
+        {"frame-times", "Write the arrival of every 0x6A (ns since start) to this file.", "file"},
         {"quiet", "No datagram log on standard output."},
         {"memory-log",
          "Datagram log lines kept in memory (0: none; with --quiet and no --log, "
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     c.toolPrivatePort = static_cast<quint16>(toInt(p, "tool-port", ok, 65535));
     c.folder = p.value("folder");
     c.logFile = p.value("log");
+    c.frameTimesFile = p.value("frame-times");
     c.logToStdout = !p.isSet("quiet");
     c.logMemoryLines = toInt(p, "memory-log", ok);
     c.keepAliveMs = toInt(p, "keepalive-ms", ok);

@@ -156,12 +156,9 @@ void Application::wireTiers() {
     };
     m_link->sendFramesFromThread([this] { return m_core.dueTime(ProcessCore::kOutputTier); });
     TierWork& w = m_core.work;
-    w.drumIndicator = [this] { return m_effectEditor->drumIndicatorBusy(); };
+    w.drumIndicator = periodicBusy(m_modules, Tier::Every10ms);
     w.arrowKeys = [this] { return m_wheel.wheelTarget >= 1 && m_platform.anyKeyDown(); };
-    w.beatWarning = [this] {
-        return m_link->live().view() == live_view::kEffectEditor &&
-               m_effectEditor->correspondenceWarningBusy();
-    };
+    w.beatWarning = periodicBusy(m_modules, Tier::Every250ms);
 }
 
 void Application::wireShutdown() {

@@ -1,5 +1,7 @@
 #include "app/editor_install.h"
 
+#include <algorithm>
+
 namespace kx {
 
 std::vector<MainShell::Entry> installModules(std::vector<EditorModule>& modules,
@@ -64,6 +66,19 @@ std::function<void()> periodicWork(const std::vector<EditorModule>& modules, Tie
     return [work = std::move(work)] {
         for (const auto& run : work)
             run();
+    };
+}
+
+std::function<bool()> periodicBusy(const std::vector<EditorModule>& modules, Tier tier) {
+    std::vector<std::function<bool()>> tests;
+    for (const EditorModule& m : modules)
+        for (const PeriodicWork& p : m.periodic) {
+            if (p.tier != tier) continue;
+            if (!p.busy) return {};
+            tests.push_back(p.busy);
+        }
+    return [tests = std::move(tests)] {
+        return std::ranges::any_of(tests, [](const auto& busy) { return busy(); });
     };
 }
 

@@ -25,5 +25,7 @@ void connectTitleActions(TitleBarView& bar, const std::vector<EditorModule>& mod
 
 // Every module's periodic work in one tier, in the modules' order; empty when none has any.
 std::function<void()> periodicWork(const std::vector<EditorModule>& modules, Tier tier);
+// Whether any of it has something to do; empty (always) when some work has no busy test.
+std::function<bool()> periodicBusy(const std::vector<EditorModule>& modules, Tier tier);
 
 }  // namespace kx

@@ -28,6 +28,9 @@ enum class Tier {
 struct PeriodicWork {
     Tier tier;
     std::function<void()> run;
+    // Whether run has anything to do now; while no module's work is busy the tier does not wake
+    // the program. None: always.
+    std::function<bool()> busy;
 };
 
 // The title bar's buttons that lead to no view of their own: whichever module takes one answers

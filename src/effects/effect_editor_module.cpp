@@ -63,10 +63,14 @@ EditorModule makeEffectEditor(EditorContext& ctx) {
         live.oneTickRequest() = jump.state;
     };
     m.liveOutputs = {{live_view::kEffectEditor, preview}};
-    m.periodic = {{Tier::Every10ms, [view] { view->Fun_模拟鼓点颜色显示(); }},
-                  {Tier::Every250ms, [view, &live] {
-                       if (live.view() == live_view::kEffectEditor) view->Fun_拍子对应_有错显示();
-                   }}};
+    const auto inFront = [&live] { return live.view() == live_view::kEffectEditor; };
+    m.periodic = {{Tier::Every10ms, [view] { view->Fun_模拟鼓点颜色显示(); },
+                   [view] { return view->drumIndicatorBusy(); }},
+                  {Tier::Every250ms,
+                   [view, inFront] {
+                       if (inFront()) view->Fun_拍子对应_有错显示();
+                   },
+                   [view, inFront] { return inFront() && view->correspondenceWarningBusy(); }}};
     // Beside the Effect file buttons, where the Effect settings have room.
     m.undoButtons = QPoint{1150, 143};
     m.showReplaced = [view] {

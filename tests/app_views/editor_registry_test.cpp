@@ -82,3 +82,34 @@ TEST_F(EditorRegistryTest, EditorsSharingAButtonTakeItInTurn) {
 
 }  // namespace
 }  // namespace kx
+
+namespace kx {
+namespace {
+
+// Periodic work of several modules runs in one tier, in the list's order, and wakes the program
+// only while some of it is busy.
+TEST(EditorModulesPeriodicWork, ATierRunsEveryModulesWorkAndSleepsWhileNoneIsBusy) {
+    std::vector<int> ran;
+    bool firstBusy = false;
+    bool secondBusy = false;
+    std::vector<EditorModule> modules(3);
+    modules[0].periodic = {{Tier::Every10ms, [&] { ran.push_back(1); }, [&] { return firstBusy; }},
+                           {Tier::Every250ms, [&] { ran.push_back(250); }, {}}};
+    modules[2].periodic = {
+        {Tier::Every10ms, [&] { ran.push_back(2); }, [&] { return secondBusy; }}};
+
+    periodicWork(modules, Tier::Every10ms)();
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    const auto busy = periodicBusy(modules, Tier::Every10ms);
+    ASSERT_TRUE(busy);
+    EXPECT_FALSE(busy());
+    secondBusy = true;
+    EXPECT_TRUE(busy());
+    // Work without a busy test is always due; a tier without work has no task at all.
+    EXPECT_FALSE(periodicBusy(modules, Tier::Every250ms));
+    modules[0].periodic.pop_back();
+    EXPECT_FALSE(periodicWork(modules, Tier::Every250ms));
+}
+
+}  // namespace
+}  // namespace kx

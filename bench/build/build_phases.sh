@@ -46,7 +46,7 @@ inc_ms=$((($(date +%s%N) - inc_start) / 1000000))
 steps=$(grep -c '^\[' "$work/rebuild.log" || true)
 
 # Limits in seconds; together 15 minutes.
-declare -A limit=([deps]=30 [configure]=30 [build]=480 [suite]=240 [fuzz]=120)
+declare -A limit=([deps]=20 [configure]=20 [build]=540 [suite]=200 [fuzz]=120)
 over=0
 report() {  # name seconds(with one decimal) limit
     local mark=ok

@@ -9,7 +9,7 @@
 #include "link/controller_link.h"
 #include "materials/builtin_materials_panel.h"
 #include "materials/chase_generator_window.h"
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 #include "materials/material_editor_view.h"
 #include "shell/appearance.h"
 #include "shell/undo_actions.h"

@@ -167,7 +167,7 @@ TEST_F(MaterialEditorViewTest, FadersWheelAndPagesWriteThroughValueEntry) {
 TEST_F(MaterialEditorViewTest, DefinitionPickerAndTemporaryChannelPanel) {
     open(1, 4, 1);
     m().setChannelFunction(2, 17);
-    view->Fun_推杆模块_所有显示();
+    view->Fun_所有控件数据刷新();
     QLabel* definition = find<QLabel>("Text通道定义2");
     EXPECT_EQ(definition->text(), "T=17");
     QTest::mouseClick(definition, Qt::LeftButton);

@@ -62,12 +62,7 @@ class MaterialEditorRedrawTest : public test::MaterialEditorFixture {
     }
     void click(const QString& name) { test::clickNamed(view.get(), name); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-    void type(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
+    void type(QLineEdit* box, const QString& text) { test::typeAndEnter(box, text); }
     void type(const QString& name, const QString& text) { type(find<QLineEdit>(name), text); }
     void typeInList(const QString& name, const QString& text) {
         type(find<QComboBox>(name)->lineEdit(), text);

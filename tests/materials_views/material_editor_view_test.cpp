@@ -9,6 +9,7 @@
 #include "materials/material_exchange.h"
 #include "materials/material_test_util.h"
 #include "shell/appearance_view.h"
+#include "support/typing.h"
 
 namespace kx {
 namespace {
@@ -40,12 +41,7 @@ class MaterialEditorViewTest : public test::MaterialEditorFixture {
     }
     void click(const QString& name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
     // Types into a box and finishes the entry with Enter.
-    void type(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
+    void type(QLineEdit* box, const QString& text) { test::typeAndEnter(box, text); }
     void type(const QString& name, const QString& text) { type(find<QLineEdit>(name), text); }
     void typeInList(const QString& name, const QString& text) {
         type(find<QComboBox>(name)->lineEdit(), text);

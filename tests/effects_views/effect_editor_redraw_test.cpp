@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 #include "base/edit_history.h"
@@ -215,6 +217,19 @@ TEST_F(EffectEditorRedrawTest, ClearsAndImportsDrawWhatAFreshViewDraws) {
 
     ASSERT_TRUE(history.undo().done);
     expectSameAsFresh("the import taken back");
+}
+
+// The redraw of a remark leaves the text being typed alone: a character typed inside it stays
+// where it was typed and the cursor after it.
+TEST_F(EffectEditorRedrawTest, TypingInsideARemarkKeepsTheCursorWhereItIs) {
+    auto* remark = test::named<QLineEdit>(view.get(), "Text模块备注");
+    test::retype(remark, "AB");
+    remark->setCursorPosition(1);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "X");
+    QApplication::sendEvent(remark, &press);
+    EXPECT_EQ(fx().modules[0].remark, "AXB");
+    EXPECT_EQ(remark->cursorPosition(), 2);
+    EXPECT_EQ(view->moduleButton(1)->text(), "AXB");
 }
 
 }  // namespace

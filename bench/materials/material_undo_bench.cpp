@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "materials/material_bank_file.h"
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 namespace {
 

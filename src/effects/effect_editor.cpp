@@ -2,6 +2,30 @@
 
 namespace kx {
 
+namespace {
+
+// What a box of fixed entries stores into.
+EffectAspect boxAspect(ValueBox box) {
+    switch (box) {
+        case ValueBox::BarCount:
+        case ValueBox::BeatsPerBar:
+            return EffectAspect::Shape;
+        case ValueBox::BarRepeat:
+        case ValueBox::DwellTime:
+            return EffectAspect::Bar;
+        case ValueBox::AssociationRepeat:
+            return EffectAspect::Module;
+        case ValueBox::BassHoldTime:
+        case ValueBox::RgbThreshold:
+        case ValueBox::XyThreshold:
+        case ValueBox::VjMode:
+            break;
+    }
+    return EffectAspect::Settings;
+}
+
+}  // namespace
+
 Effect& EffectEditor::effect() {
     if (effectOpen()) return m.effects.at(m.currentEffect);
     m_blank = Effect{};
@@ -54,6 +78,7 @@ Outcome EffectEditor::restore(int e, const EffectEditorPosition& pos, const Effe
     m.effects.at(e) = fx;
     if (bank != nullptr) m.bank = *bank;
     m_pos = validPosition(fx, pos);
+    announce(EffectAspects::all());
     if (m_reveal) m_reveal();
     return Outcome::success();
 }
@@ -67,6 +92,7 @@ bool EffectEditor::enter() {
     m.engine.resetRunState();
     applyEffectDefaults(effect());
     m_copiedBar = 0;
+    announce(EffectAspects::all());
     return first;
 }
 
@@ -81,10 +107,12 @@ void EffectEditor::chooseBar(int part, int button) {
     m_pos.part = part;
     m_pos.bar = barOfButton(m_pos.barPage[part], button);
     sendDrumBeat();
+    announce(EffectAspect::Position);
 }
 
 void EffectEditor::turnPage(int part) {
     m_pos.barPage[part] = nextBarPage(effect(), part, shownPage(part));
+    announce(EffectAspect::Position);
 }
 
 void EffectEditor::toggleBeatSelection(int slot, int beat) {
@@ -93,6 +121,7 @@ void EffectEditor::toggleBeatSelection(int slot, int beat) {
     Effect& fx = effect();
     const bool on = beatSelected(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot);
     if (!setBeatSelection(fx, m_pos.part, m_pos.bar, beat, m_pos.module, slot, on ? 0 : 1)) return;
+    announce(EffectAspect::Selections);
     chooseBeat(beat);
 }
 
@@ -101,6 +130,7 @@ void EffectEditor::toggleAllBeatsFlag(AllBeatsFlag which, int slot) {
     Effect& fx = effect();
     setAllBeatsFlag(fx, which, m_pos.module, slot,
                     allBeatsFlag(fx, which, m_pos.module, slot) ? 0 : 1);
+    announce(EffectAspect::Selections);
 }
 
 void EffectEditor::correctBeat() {
@@ -111,6 +141,7 @@ void EffectEditor::chooseBeat(int beat) {
     if (beat < 1 || beat > kMaxBeats) return;
     m_pos.beat = beat;
     sendDrumBeat();
+    announce(EffectAspect::Position);
 }
 
 bool EffectEditor::nextBeat() {
@@ -144,6 +175,7 @@ bool EffectEditor::sendDrumBeat() {
 
 void EffectEditor::pressAutomatic() {
     m_drum.automatic.press();
+    announce(EffectAspect::Drum);
 }
 
 void EffectEditor::copyBar() {
@@ -156,6 +188,7 @@ Outcome EffectEditor::pasteBar(Prompter& prompter) {
     if (!prompter.askYesNo(kAskOverwriteBar)) return {};
     const auto edit = recordEdit(effectEdit(QStringLiteral("粘贴小节")));
     kx::copyBar(effect(), m_copiedPart, m_copiedBar, m_pos.part, m_pos.bar);
+    announce({EffectAspect::Selections, EffectAspect::Bar});
     return Outcome::success();
 }
 
@@ -163,42 +196,59 @@ Outcome EffectEditor::clearBar(Prompter& prompter) {
     if (!prompter.askYesNo(kAskClearBar)) return {};
     const auto edit = recordEdit(effectEdit(QStringLiteral("清空小节")));
     clearBarSelections(effect(), m_pos.part, m_pos.bar);
+    announce({EffectAspect::Selections, EffectAspect::Bar});
     return Outcome::success();
 }
 
+void EffectEditor::moveTo(const EffectEditorPosition& pos) {
+    m_pos = validPosition(effect(), pos);
+    // A page turned away from the current Bar stays turned (shownPage keeps it within the Bars).
+    m_pos.barPage = pos.barPage;
+    announce(EffectAspect::Position);
+}
+
 void EffectEditor::chooseModule(int module) {
-    if (module >= 1 && module <= kModules) m_pos.module = module;
+    if (module < 1 || module > kModules) return;
+    m_pos.module = module;
+    announce(EffectAspect::Position);
 }
 
 void EffectEditor::chooseSlot(int slot) {
-    if (slot >= 1 && slot <= kSlotsPerModule) m_pos.slot = slot;
+    if (slot < 1 || slot > kSlotsPerModule) return;
+    m_pos.slot = slot;
+    announce(EffectAspect::Position);
 }
 
 void EffectEditor::setModuleRemark(const QString& text) {
     const QString what = effectEdit(QStringLiteral("模块 %1 备注").arg(m_pos.module));
     const auto edit = recordEdit(what, what);
     kx::setModuleRemark(effect(), m_pos.module, text);
+    announce(EffectAspect::Module);
 }
 
 void EffectEditor::setEffectRemark(const QString& text) {
     const QString what = effectEdit(QStringLiteral("效果备注"));
     const auto edit = recordEdit(what, what);
     effect().remark = text;
+    announce(EffectAspect::Settings);
 }
 
 void EffectEditor::setMaterialAssociation(bool on) {
     const auto edit = recordEdit(effectEdit(QStringLiteral("模块 %1 4素材关联").arg(m_pos.module)));
     kx::setMaterialAssociation(effect(), m_pos.module, on ? 1 : 0);
+    announce(EffectAspect::Module);
 }
 
 void EffectEditor::setSwitch(EffectSetting field, bool on) {
     const auto edit = recordEdit(effectEdit(switchCaption(field)));
     setEffectSetting(effect(), field, on ? 1 : 0);
+    announce(EffectAspect::Settings);
 }
 
 void EffectEditor::setBarBassHold(bool on) {
     const auto edit = recordEdit(effectEdit(QStringLiteral("低音保持")));
     kx::setBarBassHold(effect(), m_pos.part, m_pos.bar, on ? 1 : 0);
+    announce(EffectAspect::Bar);
 }
 
 void EffectEditor::chooseEntry(ValueBox box, int entry, int part) {
@@ -235,6 +285,7 @@ void EffectEditor::chooseEntry(ValueBox box, int entry, int part) {
             setBeatDwellTime(fx, m_pos.part, m_pos.bar, *value);
             break;
     }
+    announce(boxAspect(box));
 }
 
 bool EffectEditor::typeDwellTime(const QString& text) {
@@ -242,7 +293,10 @@ bool EffectEditor::typeDwellTime(const QString& text) {
     const QString what = effectEdit(valueBoxCaption(ValueBox::DwellTime));
     const auto edit =
         recordEdit(what, what + QStringLiteral(" %1/%2").arg(m_pos.part).arg(m_pos.bar));
-    return tenths && setBeatDwellTime(effect(), m_pos.part, m_pos.bar, *tenths);
+    const bool stored = tenths && setBeatDwellTime(effect(), m_pos.part, m_pos.bar, *tenths);
+    // A refused text is announced too: the box shows the stored time again.
+    announce(EffectAspect::Bar);
+    return stored;
 }
 
 bool EffectEditor::indicatorTick() {
@@ -259,6 +313,11 @@ bool EffectEditor::warningTick() {
     return m_blinkPhase == 1;
 }
 
+Outcome EffectEditor::announced(Outcome outcome) {
+    if (outcome.done) announce(EffectAspects::all());
+    return outcome;
+}
+
 EffectFilesContext EffectEditor::files() {
     return EffectFilesContext{m.effects, m.bank, m.currentEffect, m.lib, m.images};
 }
@@ -270,6 +329,7 @@ Outcome EffectEditor::clearEffect(Prompter& prompter) {
     clearBank(m.bank);
     // A missing image is no error; the next save writes the empty bank anyway.
     m.images.setImage(m.currentEffect, {});
+    announce(EffectAspects::all());
     return Outcome::success();
 }
 
@@ -277,7 +337,7 @@ Outcome EffectEditor::importEffect(const FileDialogs& dialogs) {
     if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteEffect)) return {};
     const auto edit = recordBankEdit(QStringLiteral("导入效果"));
     EffectFilesContext ctx = files();
-    return kx::importEffect(ctx, dialogs);
+    return announced(kx::importEffect(ctx, dialogs));
 }
 
 Outcome EffectEditor::exportEffect(const FileDialogs& dialogs) {
@@ -289,7 +349,7 @@ Outcome EffectEditor::importModule(const FileDialogs& dialogs) {
     if (!effectOpen() || !dialogs.prompter.askYesNo(kAskOverwriteModule)) return {};
     const auto edit = recordBankEdit(effectEdit(QStringLiteral("导入模块 %1").arg(m_pos.module)));
     EffectFilesContext ctx = files();
-    return kx::importModule(ctx, m_pos.module, dialogs);
+    return announced(kx::importModule(ctx, m_pos.module, dialogs));
 }
 
 Outcome EffectEditor::exportModule(const FileDialogs& dialogs) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/aspects.h"
 #include "base/dialogs.h"
 #include "base/outcome.h"
 #include "base/prompter.h"
@@ -29,6 +30,19 @@ struct EffectEditorModel {
     std::uint8_t& jumpRequest;
 };
 
+// What an Effect editor store or move changed, for its view to redraw.
+enum class EffectAspect {
+    Settings,    // the Effect-wide remark, switches, times and thresholds
+    Shape,       // both parts' Bar counts and Beats per Bar
+    Selections,  // the Beats of the current Bar and the all-Beats flags
+    Bar,         // the current Bar's bass hold, repeat and dwell time
+    Module,      // the Modules' remarks and Material association
+    Materials,   // the open bank's Materials
+    Position,    // part, Bar, page, Beat, Module and Slot
+    Drum,        // the automatic drum's mode
+};
+using EffectAspects = Aspects<EffectAspect>;
+
 // The Effect editor's edits of the open Effect, one entry point per kind, and where it stands
 // (part, Bar, Beat, Module, Slot, pages), its drum and its Bar copy. Each edit is stored at once
 // and recorded in the edit history; choosing where the editor stands is no edit.
@@ -47,14 +61,20 @@ class EffectEditor {
     int copiedBar() const { return m_copiedBar; }
     int blinkPhase() const { return m_blinkPhase; }
 
+    // The view that redraws what each store, restore, entry or move announces.
+    void observe(ChangeNotice<EffectAspect>::Observer observer) {
+        m_changes.observe(std::move(observer));
+    }
+    bool entered() const { return m_initialised; }
+
     // Where the stores are recorded, and how the editor shows an Effect put back by undo or redo
     // (its view comes to the front). Putting back an entry of another Effect opens that Effect
     // first, through the bank switch.
     void setHistory(EditHistory* history, std::function<void()> reveal);
 
-    // Entering: the first time the position starts on Module 1, the no-bass part, Bar 1 and the
-    // first pages (true then); every time the run positions restart, the Effect gets its default
-    // times and the Bar copy is forgotten.
+    // Entering (everything is announced): the first time the position starts on Module 1, the
+    // no-bass part, Bar 1 and the first pages (true then); every time the run positions restart,
+    // the Effect gets its default times and the Bar copy is forgotten.
     bool enter();
 
     // The Bar button of part p: that Bar becomes current and one drum beat is sent.
@@ -64,7 +84,8 @@ class EffectEditor {
     // A grid click toggles the Material of the Slot on that Beat, then previews the Beat.
     void toggleBeatSelection(int slot, int beat);
     void toggleAllBeatsFlag(AllBeatsFlag which, int slot);
-    // The beat buttons' redraw: the current Beat stays within the Bar.
+    // The beat buttons' redraw: the current Beat stays within the Bar (a correction, not
+    // announced).
     void correctBeat();
     void chooseBeat(int beat);
     // "下一拍": the next Beat, Bar or back to the first Bar of the part; false when the part has
@@ -79,6 +100,9 @@ class EffectEditor {
     Outcome pasteBar(Prompter& prompter);
     Outcome clearBar(Prompter& prompter);
 
+    // Another editor's or a restored place: a position the Effect has (validPosition), with the
+    // pages as given.
+    void moveTo(const EffectEditorPosition& pos);
     void chooseModule(int module);
     void chooseSlot(int slot);
     void setModuleRemark(const QString& text);
@@ -116,10 +140,15 @@ class EffectEditor {
     Outcome restore(int e, const EffectEditorPosition& pos, const Effect& fx,
                     const MaterialBank* bank);
     EffectFilesContext files();
+    // An import that was made rewrote the Effect, its bank or both.
+    Outcome announced(Outcome outcome);
     int barCount() const { return effect().parts[m_pos.part].barCount; }
     int beatsPerBar() const { return effect().parts[m_pos.part].beatsPerBar; }
 
+    void announce(EffectAspects changed) const { m_changes.announce(changed); }
+
     EffectEditorModel m;
+    ChangeNotice<EffectAspect> m_changes;
     EditHistory* m_history = nullptr;
     std::function<void()> m_reveal;
     EffectEditorPosition m_pos;

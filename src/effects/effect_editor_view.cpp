@@ -43,6 +43,7 @@ EffectEditorView::EffectEditorView(EffectEditorModel model, Services services, Q
     buildBarSettings();
     buildModules();
     buildDrum();
+    m_editor.observe([this](EffectAspects changed) { redraw(changed); });
 }
 
 void EffectEditorView::buildBarSelection() {
@@ -60,8 +61,8 @@ void EffectEditorView::buildBarSelection() {
         QLabel* beatsLabel = makeLabel(box, "拍数", QRect(182, y + 2, 36, 24));
         m_beatCounts[p] =
             valueBox(box, "Combo拍数" + n, ValueBox::BeatsPerBar, QRect(220, y, 60, 26));
-        connectEntry(m_barCounts[p], ValueBox::BarCount, true, p);
-        connectEntry(m_beatCounts[p], ValueBox::BeatsPerBar, true, p);
+        connectEntry(m_barCounts[p], ValueBox::BarCount, p);
+        connectEntry(m_beatCounts[p], ValueBox::BeatsPerBar, p);
         m_bassOnly.push_back(partLabel);
         if (p == kBassPart) {
             m_bassOnly.insert(m_bassOnly.end(),
@@ -69,18 +70,12 @@ void EffectEditorView::buildBarSelection() {
         }
         m_pages[p] =
             makeButton(box, "Command小节_页" + n, barPageCaption(0), QRect(300, y, 90, 26));
-        connect(m_pages[p], &QPushButton::clicked, this, [this, p] {
-            m_editor.turnPage(p);
-            Fun_小节_控件显示();
-        });
+        connect(m_pages[p], &QPushButton::clicked, this, [this, p] { m_editor.turnPage(p); });
         const QString name = p == kNoBassPart ? "Command小节无低音" : "Command小节低音";
         for (int i = 1; i <= kBarsPerPage; ++i) {
             QPushButton* b = colouredButton(box, name + QString::number(i), QString::number(i),
                                             QRect(8 + (i - 1) * 39, y + 30, 36, 28));
-            connect(b, &QPushButton::clicked, this, [this, p, i] {
-                m_editor.chooseBar(p, i);
-                Fun_所有控件数据刷新();
-            });
+            connect(b, &QPushButton::clicked, this, [this, p, i] { m_editor.chooseBar(p, i); });
             m_bars[p][i - 1] = b;
         }
     }
@@ -88,10 +83,10 @@ void EffectEditorView::buildBarSelection() {
     connect(copy, &QPushButton::clicked, this, [this] { m_editor.copyBar(); });
     QPushButton* paste = makeButton(box, "Command粘贴小节", "粘贴小节", QRect(104, 150, 90, 28));
     connect(paste, &QPushButton::clicked, this,
-            [this] { refreshAfter(m_editor.pasteBar(m_services.dialogs.prompter)); });
+            [this] { report(m_editor.pasteBar(m_services.dialogs.prompter)); });
     QPushButton* clear = makeButton(box, "Command清空小节", "清空小节", QRect(200, 150, 90, 28));
     connect(clear, &QPushButton::clicked, this,
-            [this] { refreshAfter(m_editor.clearBar(m_services.dialogs.prompter)); });
+            [this] { report(m_editor.clearBar(m_services.dialogs.prompter)); });
     m_prompt = new QGroupBox(box);
     m_prompt->setObjectName("Frame提示未设置小节数");
     m_prompt->setGeometry(404, 18, 228, 40);
@@ -142,11 +137,8 @@ void EffectEditorView::buildBeatArea() {
             QPushButton* b =
                 colouredButton(f, "Command素材_当前拍" + QString::number((s - 1) * kMaxBeats + k),
                                {}, QRect(kGridLeft + (k - 1) * kGridPitch, y, 38, 30));
-            connect(b, &QPushButton::clicked, this, [this, s, k] {
-                m_editor.toggleBeatSelection(s, k);
-                Fun_当前拍选择_控件显示();
-                Fun_拍演示_控件显示();
-            });
+            connect(b, &QPushButton::clicked, this,
+                    [this, s, k] { m_editor.toggleBeatSelection(s, k); });
             b->setProperty(kRowProperty, s);
             b->installEventFilter(this);
             m_grid[(s - 1) * kMaxBeats + k - 1] = b;
@@ -154,10 +146,8 @@ void EffectEditorView::buildBeatArea() {
         for (int j = 0; j < 3; ++j) {
             QPushButton* b = colouredButton(f, flagNames[j] + n, {},
                                             QRect(kFlagLeft + j * kFlagPitch, y, 52, 30));
-            connect(b, &QPushButton::clicked, this, [this, s, kind = flagKinds[j]] {
-                m_editor.toggleAllBeatsFlag(kind, s);
-                Fun_通用拍_控件显示();
-            });
+            connect(b, &QPushButton::clicked, this,
+                    [this, s, kind = flagKinds[j]] { m_editor.toggleAllBeatsFlag(kind, s); });
             b->setProperty(kRowProperty, s);
             b->installEventFilter(this);
             m_flags[j][s - 1] = b;
@@ -175,10 +165,7 @@ void EffectEditorView::buildBeatArea() {
     for (int k = 1; k <= kMaxBeats; ++k) {
         QPushButton* b = colouredButton(f, "Command拍演示" + QString::number(k), QString::number(k),
                                         QRect(kGridLeft + (k - 1) * kGridPitch, y, 38, 32));
-        connect(b, &QPushButton::clicked, this, [this, k] {
-            m_editor.chooseBeat(k);
-            Fun_拍演示_控件显示();
-        });
+        connect(b, &QPushButton::clicked, this, [this, k] { m_editor.chooseBeat(k); });
         m_beats[k - 1] = b;
     }
 }
@@ -191,15 +178,9 @@ void EffectEditorView::buildDrum() {
     // A beat on pressing, as a drum is struck.
     connect(manual, &QPushButton::pressed, this, [this] { m_editor.sendDrumBeat(); });
     m_auto = colouredButton(m_drumFrame, "Command自动", {}, QRect(130, 26, 130, 34));
-    connect(m_auto, &QPushButton::clicked, this, [this] {
-        m_editor.pressAutomatic();
-        m_auto->setText(m_editor.drum().automatic.caption());
-        setButtonBackColour(m_auto, autoDrumColour(m_editor.drum().automatic.mode, m_colours));
-    });
+    connect(m_auto, &QPushButton::clicked, this, [this] { m_editor.pressAutomatic(); });
     QPushButton* next = makeButton(m_drumFrame, "Command下一拍", "下一拍", QRect(270, 26, 110, 34));
-    connect(next, &QPushButton::clicked, this, [this] {
-        if (m_editor.nextBeat()) Fun_所有控件数据刷新();
-    });
+    connect(next, &QPushButton::clicked, this, [this] { m_editor.nextBeat(); });
     QPushButton* back = colouredButton(this, "Command返回", "返回", QRect(1140, 614, 130, 56));
     connect(back, &QPushButton::clicked, this, [this] { m_services.returnToScenes(); });
 }
@@ -225,48 +206,42 @@ void EffectEditorView::colourFirstTime() {
 }
 
 void EffectEditorView::Fun_窗体载入() {
-    if (m_editor.enter()) colourFirstTime();
+    // The view's colours go first: the redraw of the entry colours the buttons over them.
+    if (!m_editor.entered()) colourFirstTime();
+    m_editor.enter();
     m_services.showView(this);
     m_services.titleEffectMode();
-    Fun_素材备注_控件显示();
-    Fun_低音保持时间_控件显示();
-    Fun_RGB阀值_控件显示();
-    m_auto->setText(m_editor.drum().automatic.caption());
-    setButtonBackColour(m_auto, autoDrumColour(m_editor.drum().automatic.mode, m_colours));
-    Fun_所有控件数据刷新();
 }
 
 void EffectEditorView::Fun_所有控件数据刷新() {
-    Fun_效果备注_控件显示();
-    Fun_开启独立低_控件显示();
-    Fun_低音和无低音拍子对_控件显示();
-    Fun_小节数_控件显示();
-    Fun_拍数_控件显示();
-    Fun_小节_控件显示();
-    Fun_拍子_Visible();
-    Fun_模块选择_控件显示();
-    Fun_当前拍选择_控件显示();
-    Fun_通用拍_控件显示();
-    Fun_素材控件_显示();
-    Fun_低音保持_控件显示();
-    Fun_小节重复_控件显示();
-    Fun_停留时间_控件显示();
-    Fun_素材关联_控件显示();
-    Fun_拍演示_控件显示();
-    Fun_禁止低音_控件显示();
-    Fun_提示设置小节数和拍数();
-    Fun_VJ控制方式_控件显示();
-    Fun_低音切换跳小节_控件显示();
+    redraw(EffectAspects::all());
 }
 
 void EffectEditorView::showRestored() {
-    Fun_素材备注_控件显示();
-    Fun_低音保持时间_控件显示();
-    Fun_RGB阀值_控件显示();
-    Fun_所有控件数据刷新();
+    redraw(EffectAspects::all());
 }
 
-void EffectEditorView::Fun_小节_控件显示() {
+void EffectEditorView::Fun_素材备注_控件显示() {
+    redraw(EffectAspect::Materials);
+}
+
+void EffectEditorView::redraw(EffectAspects changed) {
+    using A = EffectAspect;
+    if (changed.touches(A::Settings)) drawEffectSettings();
+    if (changed.touches(A::Shape)) drawShape();
+    if (changed.touches({A::Shape, A::Position, A::Settings})) drawBarButtons();
+    if (changed.touches({A::Shape, A::Position, A::Module})) drawBeatColumns();
+    if (changed.touches({A::Module, A::Materials, A::Position})) drawModules();
+    if (changed.touches({A::Selections, A::Position})) drawBeatSelections();
+    if (changed.touches({A::Selections, A::Module, A::Position})) drawAllBeatsFlags();
+    if (changed.touches({A::Materials, A::Position})) drawMaterials();
+    if (changed.touches({A::Bar, A::Shape, A::Position})) drawBarSettings();
+    if (changed.touches({A::Module, A::Position})) drawAssociation();
+    if (changed.touches({A::Shape, A::Selections, A::Position})) drawBeatDemo();
+    if (changed.touches(A::Drum)) drawDrum();
+}
+
+void EffectEditorView::drawBarButtons() {
     const EffectEditorPosition& pos = m_editor.position();
     for (int p : {kNoBassPart, kBassPart}) {
         const int page = m_editor.shownPage(p);
@@ -281,16 +256,12 @@ void EffectEditorView::Fun_小节_控件显示() {
                 b, p == pos.part && bar == pos.bar ? m_colours.barCurrent : m_colours.barOther);
         }
     }
-    Fun_开启低音小节_Visible();
+    for (QWidget* w : m_bassOnly)
+        w->setVisible(bassPartShown(fx()));
     m_barFrame->setTitle(barFrameTitle(pos.part, pos.bar));
 }
 
-void EffectEditorView::Fun_开启低音小节_Visible() {
-    for (QWidget* w : m_bassOnly)
-        w->setVisible(bassPartShown(fx()));
-}
-
-void EffectEditorView::Fun_拍子_Visible() {
+void EffectEditorView::drawBeatColumns() {
     for (int k = 1; k <= kMaxBeats; ++k) {
         const bool shown = beatColumnVisible(fx(), part(), k);
         m_beatTitles[k - 1]->setVisible(shown);
@@ -301,7 +272,7 @@ void EffectEditorView::Fun_拍子_Visible() {
     }
 }
 
-void EffectEditorView::Fun_当前拍选择_控件显示() {
+void EffectEditorView::drawBeatSelections() {
     const EffectEditorPosition& pos = m_editor.position();
     for (int s = 1; s <= kSlotsPerModule; ++s) {
         for (int k = 1; k <= kMaxBeats; ++k) {
@@ -312,7 +283,7 @@ void EffectEditorView::Fun_当前拍选择_控件显示() {
     }
 }
 
-void EffectEditorView::Fun_通用拍_控件显示() {
+void EffectEditorView::drawAllBeatsFlags() {
     const int module = m_editor.position().module;
     const std::array<AllBeatsFlag, 3> kinds{AllBeatsFlag::NoBassBeats, AllBeatsFlag::BassBeats,
                                             AllBeatsFlag::BothParts};
@@ -327,7 +298,7 @@ void EffectEditorView::Fun_通用拍_控件显示() {
     }
 }
 
-void EffectEditorView::Fun_拍演示_控件显示() {
+void EffectEditorView::drawBeatDemo() {
     m_editor.correctBeat();
     const int current = m_editor.position().beat;
     for (int k = 1; k <= kMaxBeats; ++k)
@@ -335,9 +306,10 @@ void EffectEditorView::Fun_拍演示_控件显示() {
                             k == current ? m_colours.demoCurrent : m_colours.demoOther);
 }
 
-void EffectEditorView::Fun_素材控件_显示() {
+void EffectEditorView::drawMaterials() {
     const EffectEditorPosition& pos = m_editor.position();
     for (int s = 1; s <= kSlotsPerModule; ++s) {
+        materialButton(s)->setText(m_editor.bank().at(pos.module, s).remark());
         setButtonBackColour(materialButton(s), materialExists(m_editor.bank(), pos.module, s)
                                                    ? m_colours.materialExists
                                                    : m_colours.materialMissing);
@@ -345,8 +317,9 @@ void EffectEditorView::Fun_素材控件_显示() {
     m_slotMarker->move(m_slotMarker->x(), rowY(pos.slot));
 }
 
-void EffectEditorView::Fun_提示设置小节数和拍数() {
-    m_prompt->setVisible(!effectHasContent(fx()));
+void EffectEditorView::drawDrum() {
+    m_auto->setText(m_editor.drum().automatic.caption());
+    setButtonBackColour(m_auto, autoDrumColour(m_editor.drum().automatic.mode, m_colours));
 }
 
 void EffectEditorView::Fun_模拟鼓点颜色显示() {
@@ -380,17 +353,11 @@ void EffectEditorView::moveRowMarker(int slot) {
 
 void EffectEditorView::openSlot(int slot) {
     m_editor.chooseSlot(slot);
-    Fun_素材控件_显示();
     m_services.openMaterialEditor();
 }
 
 void EffectEditorView::report(const Outcome& outcome) {
     if (!outcome.message.isEmpty()) m_services.dialogs.prompter.message(outcome.message);
-}
-
-void EffectEditorView::refreshAfter(const Outcome& outcome) {
-    report(outcome);
-    if (outcome.done) Fun_所有控件数据刷新();
 }
 
 bool EffectEditorView::eventFilter(QObject* watched, QEvent* event) {

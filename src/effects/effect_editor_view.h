@@ -37,35 +37,14 @@ class EffectEditorView : public QWidget {
 
     EffectEditor& editor() { return m_editor; }
 
+    // Entering: the editor enters and every control is drawn.
     void Fun_窗体载入();
+    // Every control drawn again from the Effect, the bank and where the editor stands.
     void Fun_所有控件数据刷新();
     // Redraws every control where the editor stands, after undo or redo put the Effect back.
     void showRestored();
-    void Fun_效果备注_控件显示();
-    void Fun_开启独立低_控件显示();
-    void Fun_低音和无低音拍子对_控件显示();
-    void Fun_小节数_控件显示();
-    void Fun_拍数_控件显示();
-    void Fun_小节_控件显示();
-    void Fun_开启低音小节_Visible();
-    void Fun_拍子_Visible();
-    void Fun_模块选择_控件显示();
-    void Fun_当前拍选择_控件显示();
-    void Fun_通用拍_控件显示();
-    void Fun_素材控件_显示();
+    // The Slots' Material buttons again, after the Materials changed outside this view.
     void Fun_素材备注_控件显示();
-    void Fun_低音保持_控件显示();
-    void Fun_小节重复_控件显示();
-    void Fun_停留时间_控件显示();
-    void Fun_素材关联_控件显示();
-    void Fun_素材关联控件visable();
-    void Fun_拍演示_控件显示();
-    void Fun_禁止低音_控件显示();
-    void Fun_提示设置小节数和拍数();
-    void Fun_VJ控制方式_控件显示();
-    void Fun_低音切换跳小节_控件显示();
-    void Fun_低音保持时间_控件显示();
-    void Fun_RGB阀值_控件显示();
     // The main loop's tiers: the drum-beat flash (10 ms) and the correspondence warning (250 ms).
     void Fun_模拟鼓点颜色显示();
     void Fun_拍子对应_有错显示();
@@ -94,16 +73,35 @@ class EffectEditorView : public QWidget {
     void buildModules();
     void buildEffectSettings();
     QComboBox* valueBox(QWidget* parent, const QString& name, ValueBox box, QRect r);
-    void connectEntry(QComboBox* box, ValueBox which, bool refreshAll, int part = kNoBassPart);
-    void connectSwitch(QCheckBox* box, EffectSetting field, bool refreshAll);
+    void connectEntry(QComboBox* box, ValueBox which, int part = kNoBassPart);
+    void connectSwitch(QCheckBox* box, EffectSetting field);
     void showEntry(QComboBox* box, ValueBox which, int value);
+    void showText(QLineEdit* box, const QString& text);
+
+    // What the editor announced, drawn from its state; each part below draws one group.
+    void redraw(EffectAspects changed);
+    void drawEffectSettings();
+    void drawShape();  // the Bar and Beat counts, and the prompt while there are none
+    void drawBarButtons();
+    void drawBeatColumns();
+    void drawModules();
+    void drawBeatSelections();
+    void drawAllBeatsFlags();
+    void drawMaterials();  // the Slots' Material buttons and the Slot marker
+    void drawBarSettings();
+    void drawAssociation();
+    void drawBeatDemo();
+    void drawDrum();
     void colourFirstTime();
     void moveRowMarker(int slot);
     void openSlot(int slot);
     void report(const Outcome& outcome);
-    void refreshAfter(const Outcome& outcome);
     int part() const { return m_editor.position().part; }
     const Effect& fx() const { return m_editor.effect(); }
+    const BarSettings& currentBar() const {
+        const EffectEditorPosition& pos = m_editor.position();
+        return fx().parts[pos.part].bars[pos.bar - 1];
+    }
 
     EffectEditor m_editor;
     Services m_services;
@@ -136,6 +134,7 @@ class EffectEditorView : public QWidget {
     QCheckBox* m_barBassHold = nullptr;
     QComboBox* m_barRepeat = nullptr;
     QComboBox* m_dwell = nullptr;
+    bool m_typingDwell = false;
     QLabel* m_dwellLabel = nullptr;
 
     std::array<QPushButton*, kModules> m_modules{};

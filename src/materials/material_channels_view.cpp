@@ -28,20 +28,13 @@ int columnX(int channel) {
 void MaterialEditorView::addSelectTool(const QString& name, const QString& caption, QRect r,
                                        void (MaterialEditor::*select)()) {
     QPushButton* b = makeButton(this, name, caption, r);
-    connect(b, &QPushButton::clicked, this, [this, select] {
-        (m_editor.*select)();
-        refreshAfterEdit();
-    });
+    connect(b, &QPushButton::clicked, this, [this, select] { (m_editor.*select)(); });
 }
 
 void MaterialEditorView::addValueTool(const QString& name, const QString& caption, QRect r,
                                       std::function<void()> action) {
     QPushButton* b = makeButton(this, name, caption, r);
-    connect(b, &QPushButton::clicked, this, [this, action] {
-        action();
-        Fun_当前步刷新();
-        Fun_推杆模块_所有显示();
-    });
+    connect(b, &QPushButton::clicked, this, action);
 }
 
 void MaterialEditorView::buildFixtureBar() {
@@ -50,10 +43,7 @@ void MaterialEditorView::buildFixtureBar() {
             makeButton(this, "Command虚拟灯具" + QString::number(v), QString::number(v),
                        QRect(8 + (v - 1) % 20 * 40, 40 + (v - 1) / 20 * 27, 38, 24));
         b->installEventFilter(this);
-        connect(b, &QPushButton::clicked, this, [this, v] {
-            m_editor.leftClickFixture(v);
-            refreshAfterEdit();
-        });
+        connect(b, &QPushButton::clicked, this, [this, v] { m_editor.leftClickFixture(v); });
         makeGraphical(b);
         m_fixtureButtons[v] = b;
     }
@@ -69,16 +59,12 @@ void MaterialEditorView::buildFixtureBar() {
         makeButton(this, "Command灯具设置", "灯具设置", QRect(1000, 40, 86, 24));
     connect(fixtures, &QPushButton::clicked, this, [this] {
         tell(m_editor.openFixturePanel());
-        m_fixturePanel->refresh();
-        Fun_设置灯具_Show();
         m_fixturePanel->raise();
     });
     QPushButton* demo = makeButton(this, "Command演示", "演示", QRect(1092, 40, 86, 24));
     connect(demo, &QPushButton::clicked, this, [this] {
         m_editor.startDemo();
         if (m_hooks.setLiveView) m_hooks.setLiveView(8);
-        m_demo->refresh();
-        m_demo->show();
         m_demo->raise();
     });
 }
@@ -125,9 +111,6 @@ void MaterialEditorView::buildFaders(const FaderPictures& pictures) {
         onTypedEntry(value, this, [this, k, value](const QString& text) {
             const bool taken = m_editor.typeValue(k, text);
             markField(value, taken ? FieldMark::Normal : FieldMark::Invalid, m_editor.colours());
-            if (!taken) return;
-            Fun_当前步刷新();
-            Fun_推杆模块_所有显示();
         });
         m_values[k] = value;
     }
@@ -138,10 +121,7 @@ void MaterialEditorView::buildValueTools() {
     for (int p = 0; p < kChannelPages; ++p) {
         QPushButton* b = makeButton(this, "Command通道页" + QString::number(p + 1),
                                     p == 0 ? "1-20" : "21-32", QRect(8 + p * 60, y, 56, 24));
-        connect(b, &QPushButton::clicked, this, [this, p] {
-            m_editor.setChannelPage(p);
-            Fun_通道控件Visible();
-        });
+        connect(b, &QPushButton::clicked, this, [this, p] { m_editor.setChannelPage(p); });
         makeGraphical(b);
         m_pageButtons[p] = b;
     }
@@ -163,9 +143,8 @@ void MaterialEditorView::buildValueTools() {
     m_definitionsNotice->setPalette(warn);
     m_takeDefinitions =
         makeButton(this, "Command采用灯具定义", "采用灯具定义", QRect(690, y, 130, 24));
-    connect(m_takeDefinitions, &QPushButton::clicked, this, [this] {
-        if (m_editor.takeFixtureDefinitions()) refreshAfterEdit();
-    });
+    connect(m_takeDefinitions, &QPushButton::clicked, this,
+            [this] { m_editor.takeFixtureDefinitions(); });
 }
 
 void MaterialEditorView::showDefinitionsNotice() {
@@ -175,7 +154,7 @@ void MaterialEditorView::showDefinitionsNotice() {
     m_takeDefinitions->setToolTip(offer);
 }
 
-void MaterialEditorView::Fun_虚拟灯具_Show() {
+void MaterialEditorView::drawFixtureBar() {
     for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
         m_fixtureButtons[v]->setVisible(m_editor.fixtureButtonShown(v));
         setButtonBackColour(m_fixtureButtons[v], m_editor.fixtureColour(v));
@@ -183,7 +162,7 @@ void MaterialEditorView::Fun_虚拟灯具_Show() {
     m_linkAll->setChecked(m_editor.linkAll());
 }
 
-void MaterialEditorView::Fun_推杆模块_所有显示() {
+void MaterialEditorView::drawChannels() {
     for (int k = 1; k <= kMaxMaterialChannels; ++k) {
         const int value = m_editor.shownValue(k);
         m_values[k]->setText(QString::number(value));
@@ -193,10 +172,6 @@ void MaterialEditorView::Fun_推杆模块_所有显示() {
         m_definitions[k]->setText(definition);
         m_definitions[k]->setToolTip(definition);
     }
-    Fun_通道控件Visible();
-}
-
-void MaterialEditorView::Fun_通道控件Visible() {
     for (int k = 1; k <= kMaxMaterialChannels; ++k) {
         const bool shown = m_editor.channelShown(k);
         for (QWidget* w : std::initializer_list<QWidget*>{m_definitions[k], m_channelIds[k],
@@ -213,8 +188,6 @@ void MaterialEditorView::Fun_推杆_Change(int channel, int value) {
     m_values[channel]->setText(QString::number(value));
     m_editor.enterValue(channel, value);
     Fun_鼠标滚轮焦点(channel);
-    Fun_当前步刷新();
-    Fun_推杆模块_所有显示();
 }
 
 void MaterialEditorView::Fun_鼠标滚轮焦点(int channel) {
@@ -223,8 +196,6 @@ void MaterialEditorView::Fun_鼠标滚轮焦点(int channel) {
 
 void MaterialEditorView::Fun_鼠标滚轮触发(int direction, int channel) {
     m_editor.wheelStep(direction, channel);
-    Fun_当前步刷新();
-    Fun_推杆模块_所有显示();
 }
 
 }  // namespace kx

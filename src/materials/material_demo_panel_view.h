@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 namespace kx {
 

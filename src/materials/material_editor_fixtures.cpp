@@ -1,7 +1,7 @@
 // The Material window's fixture panel (counts and patching onto the library) and its Motion
 // Generator panel.
 #include "fixtures/fixture_editor_state.h"
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 #include "materials/motion_generator.h"
 
 namespace kx {
@@ -12,7 +12,15 @@ Outcome MaterialEditor::openFixturePanel() {
     m_fixturePanelOpen = true;
     m_patchedFixture = 1;
     // The group buttons need the groups, kept in their own file.
-    return {true, loadFixtureGroups(m_src.groups, m_paths.fixtureGroups, false, m_paths.backupDir)};
+    const QString message =
+        loadFixtureGroups(m_src.groups, m_paths.fixtureGroups, false, m_paths.backupDir);
+    announce(MaterialAspect::FixturePanel);
+    return {true, message};
+}
+
+void MaterialEditor::closeFixturePanel() {
+    m_fixturePanelOpen = false;
+    announce(MaterialAspect::FixturePanel);
 }
 
 FieldMark MaterialEditor::typeFixtureCount(const QString& text) {
@@ -20,6 +28,7 @@ FieldMark MaterialEditor::typeFixtureCount(const QString& text) {
     const auto n = parseInRange(text, 0, kMaxVirtualFixtures);
     if (!n) return FieldMark::Invalid;
     material().setFixtureCount(*n);
+    announce(MaterialAspect::Channels);
     return FieldMark::Normal;
 }
 
@@ -28,11 +37,14 @@ FieldMark MaterialEditor::typeChannelCount(const QString& text) {
     const auto n = parseInRange(text, 0, kMaxMaterialChannels);
     if (!n) return FieldMark::Invalid;
     material().setChannelCount(*n);
+    announce(MaterialAspect::Channels);
     return FieldMark::Normal;
 }
 
 void MaterialEditor::choosePatchedFixture(int fixture) {
-    if (fixture >= 1 && fixture <= kMaxVirtualFixtures) m_patchedFixture = fixture;
+    if (fixture < 1 || fixture > kMaxVirtualFixtures) return;
+    m_patchedFixture = fixture;
+    announce(MaterialAspect::FixturePanel);
 }
 
 MaterialColour MaterialEditor::patchButtonColour(int fixture) const {
@@ -40,7 +52,9 @@ MaterialColour MaterialEditor::patchButtonColour(int fixture) const {
 }
 
 void MaterialEditor::chooseLibraryPage(int page) {
-    if (page >= 0 && page < libraryPages) m_libraryPage = page;
+    if (page < 0 || page >= libraryPages) return;
+    m_libraryPage = page;
+    announce(MaterialAspect::FixturePanel);
 }
 
 MaterialColour MaterialEditor::libraryPageColour(int page) const {
@@ -77,6 +91,7 @@ void MaterialEditor::toggleLibraryFixture(int number) {
     Material& m = material();
     m.setMapped(m_patchedFixture, m_libraryPage, number,
                 !m.isMapped(m_patchedFixture, m_libraryPage, number));
+    announce(MaterialAspect::Channels);
 }
 
 void MaterialEditor::clearFixtureSelection() {
@@ -84,6 +99,7 @@ void MaterialEditor::clearFixtureSelection() {
     for (int p = 0; p < libraryPages; ++p)
         for (int n = 1; n <= kFixturesPerPage; ++n)
             material().setMapped(m_patchedFixture, p, n, false);
+    announce(MaterialAspect::Channels);
 }
 
 QString MaterialEditor::groupCaption(int group) const {
@@ -101,6 +117,7 @@ void MaterialEditor::pressGroup(int group) {
                 material().setMapped(m_patchedFixture, p, n, true);
         }
     }
+    announce(MaterialAspect::Channels);
 }
 
 bool MaterialEditor::definitionsMissing() const {
@@ -126,6 +143,7 @@ bool MaterialEditor::takeFixtureDefinitions() {
     const auto edit =
         recordEdit(QStringLiteral("通道定义 ") + offerFixtureText(*offer, m_src.library));
     takeDefinitions(material(), m_src.library, *offer);
+    announce(MaterialAspect::Channels);
     return true;
 }
 
@@ -139,6 +157,12 @@ void MaterialEditor::showMotionPanel() {
     const auto edit = recordEdit(QStringLiteral("动作参数"));
     m_motionPanelOpen = true;
     prepareMotionParameters();
+    announce(MaterialAspect::MotionPanel);
+}
+
+void MaterialEditor::hideMotionPanel() {
+    m_motionPanelOpen = false;
+    announce(MaterialAspect::MotionPanel);
 }
 
 QString MaterialEditor::motionPanelTitle() const {
@@ -153,23 +177,28 @@ FieldMark MaterialEditor::typeGlobalParameter(int entry, const QString& text) {
     const auto edit = recordEdit(QStringLiteral("动作参数"));
     const ParameterRange r = globalParameterRange(entry);
     const auto n = parseInRange(text, r.low, r.high);
-    return n && setGlobalParameter(material(), entry, *n) ? FieldMark::Normal : FieldMark::Invalid;
+    if (!n || !setGlobalParameter(material(), entry, *n)) return FieldMark::Invalid;
+    announce(MaterialAspect::MotionPanel);
+    return FieldMark::Normal;
 }
 
 FieldMark MaterialEditor::typeFixtureParameter(int entry, const QString& text) {
     const auto edit = recordEdit(QStringLiteral("动作参数"));
     const ParameterRange r = fixtureParameterRange(entry);
     const auto n = parseInRange(text, r.low, r.high);
-    return n && setFixtureParameter(material(), m_shownFixture, entry, *n, selectedFixtures(),
-                                    m_linkAll)
-               ? FieldMark::Normal
-               : FieldMark::Invalid;
+    if (!n ||
+        !setFixtureParameter(material(), m_shownFixture, entry, *n, selectedFixtures(), m_linkAll))
+        return FieldMark::Invalid;
+    announce(MaterialAspect::MotionPanel);
+    return FieldMark::Normal;
 }
 
 bool MaterialEditor::generateMotion() {
     const auto edit = recordEdit(QStringLiteral("生成动作"));
     if (!generateCircleSteps(material())) return false;
     m_currentStep = 1;
+    // The Steps, their times and fades are all new.
+    announce(MaterialAspect::Opened);
     return true;
 }
 

@@ -2,13 +2,19 @@
 // redo; the tools over the window store through here as well.
 #include <algorithm>
 
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 namespace kx {
 
 void MaterialEditor::setNames(const QString& effectName, const QString& moduleName) {
     m_effectName = effectName;
     m_moduleName = moduleName;
+    announce(MaterialAspect::Captions);
+}
+
+void MaterialEditor::setEffectNumber(int effect) {
+    m_effectNumber = effect;
+    announce(MaterialAspect::Captions);
 }
 
 QString MaterialEditor::positionCaption() const {
@@ -55,6 +61,7 @@ void MaterialEditor::showRestored(int module, int slot, int step, int fixture) {
     m_shownFixture = fixture <= std::max(m.fixtureCount(), 1) ? fixture : 1;
     if (m_channelPage > 0 && !channelShown(kFadersOnScreen + 1)) m_channelPage = 0;
     if (m_definingChannel > m.channelCount()) m_definingChannel = 0;
+    announce(MaterialAspect::Opened);
 }
 
 ChaseResult MaterialEditor::runChase(const ChaseFields& fields) {

@@ -1,7 +1,7 @@
 // The Material window's Virtual Fixture bar, value entry, faders and channel definitions.
 #include <algorithm>
 
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 namespace kx {
 
@@ -31,6 +31,7 @@ std::vector<int> MaterialEditor::selectedFixtures() const {
 void MaterialEditor::leftClickFixture(int fixture) {
     const auto edit = recordEdit(QStringLiteral("动作参数"));
     showFixture(fixture);
+    announce(MaterialAspect::Fixtures);
 }
 
 void MaterialEditor::showFixture(int fixture) {
@@ -43,6 +44,12 @@ void MaterialEditor::showFixture(int fixture) {
 void MaterialEditor::rightClickFixture(int fixture) {
     if (fixture < 1 || fixture > kMaxVirtualFixtures || fixture == m_shownFixture) return;
     m_selected.flip(fixture);
+    announce(MaterialAspect::Fixtures);
+}
+
+void MaterialEditor::setLinkAll(bool on) {
+    m_linkAll = on;
+    announce(MaterialAspect::Fixtures);
 }
 
 void MaterialEditor::selectAll() {
@@ -51,6 +58,7 @@ void MaterialEditor::selectAll() {
     showFixture(1);
     for (int v = 2; v <= material().fixtureCount(); ++v)
         m_selected.set(v);
+    announce(MaterialAspect::Fixtures);
 }
 
 void MaterialEditor::selectOdd() {
@@ -59,6 +67,7 @@ void MaterialEditor::selectOdd() {
     showFixture(1);
     for (int v = 3; v <= material().fixtureCount(); v += 2)
         m_selected.set(v);
+    announce(MaterialAspect::Fixtures);
 }
 
 void MaterialEditor::selectEven() {
@@ -67,6 +76,7 @@ void MaterialEditor::selectEven() {
     showFixture(2);
     for (int v = 4; v <= material().fixtureCount(); v += 2)
         m_selected.set(v);
+    announce(MaterialAspect::Fixtures);
 }
 
 // --- Values and faders
@@ -79,6 +89,7 @@ void MaterialEditor::enterValue(int channel, int value) {
     const auto edit =
         recordEdit(QStringLiteral("通道 %1").arg(channel), QStringLiteral("值 %1").arg(channel));
     storeValue(channel, value);
+    announce(valuesChanged());
 }
 
 void MaterialEditor::storeValue(int channel, int value) {
@@ -121,16 +132,25 @@ void MaterialEditor::pasteValues() {
     const auto edit = recordEdit(QStringLiteral("粘贴数值"));
     for (int k = 1; k <= material().channelCount(); ++k)
         storeValue(k, m_channelClipboard[k - 1]);
+    announce(valuesChanged());
 }
 
 void MaterialEditor::setEveryValue(int value) {
     const auto edit = recordEdit(QStringLiteral("全%1").arg(value));
     for (int k = 1; k <= material().channelCount(); ++k)
         storeValue(k, value);
+    announce(valuesChanged());
+}
+
+MaterialAspects MaterialEditor::valuesChanged() const {
+    // The first value of a Material without Steps adds Step 1.
+    return {MaterialAspect::Values, MaterialAspect::Steps};
 }
 
 void MaterialEditor::setChannelPage(int page) {
-    if (page >= 0 && page < kChannelPages) m_channelPage = page;
+    if (page < 0 || page >= kChannelPages) return;
+    m_channelPage = page;
+    announce(MaterialAspect::Channels);
 }
 
 bool MaterialEditor::channelShown(int channel) const {
@@ -152,10 +172,21 @@ void MaterialEditor::clickDefinition(int channel) {
     if (channel < 1 || channel > kMaxMaterialChannels) return;
     if (m_definingChannel == channel) {
         m_definingChannel = 0;
-        return;
+    } else {
+        m_definingChannel = channel;
+        m_pickerPage = codePageOf(material().channelFunction(channel));
     }
-    m_definingChannel = channel;
-    m_pickerPage = codePageOf(material().channelFunction(channel));
+    announce(MaterialAspect::Picker);
+}
+
+void MaterialEditor::closePicker() {
+    m_definingChannel = 0;
+    announce(MaterialAspect::Picker);
+}
+
+void MaterialEditor::flipPickerPage() {
+    m_pickerPage = 1 - m_pickerPage;
+    announce(MaterialAspect::Picker);
 }
 
 void MaterialEditor::pickCode(int code) {
@@ -163,6 +194,7 @@ void MaterialEditor::pickCode(int code) {
     const auto edit = recordEdit(QStringLiteral("通道 %1 定义").arg(m_definingChannel));
     material().setChannelFunction(m_definingChannel, code);
     m_definingChannel = 0;
+    announce({MaterialAspect::Channels, MaterialAspect::Picker});
 }
 
 MaterialColour MaterialEditor::pickerCodeColour(int code) const {

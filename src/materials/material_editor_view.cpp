@@ -66,6 +66,7 @@ MaterialEditorView::MaterialEditorView(MaterialEditor& editor, Prompter& prompte
     buildTemporaryChannels();
     buildPanels();
     applyViewColours(this, m_appearance);
+    m_editor.observe([this](MaterialAspects changed) { redraw(changed); });
     Fun_所有控件数据刷新();
 }
 
@@ -129,28 +130,24 @@ void MaterialEditorView::buildSettings() {
     box->setGeometry(kRightColumn, 96, kRightWidth, 236);
 
     m_perStepTime = makeCheckBox(box, "Check单步时间", "单步时间", QRect(8, 20, 90, 26));
-    connect(m_perStepTime, &QCheckBox::clicked, this, [this](bool on) {
-        m_editor.setPerStepTime(on);
-        Fun_时间控件显示();
-    });
+    connect(m_perStepTime, &QCheckBox::clicked, this,
+            [this](bool on) { m_editor.setPerStepTime(on); });
     m_timeCaption = makeLabel(box, {}, QRect(102, 20, 60, 26), "Label时间标题");
     m_unifiedTime = makeTextBox(box, "Text统一时间", QRect(164, 20, 70, 26));
     onTypedEntry(m_unifiedTime, this, [this](const QString& text) {
+        const TypedInto typing(m_typed, m_unifiedTime);
         m_editor.typeUnifiedTime(text);
-        m_timeText->setText(m_editor.shownTimeText());
     });
     m_stepTime = makeTextBox(box, "Text单步时间", QRect(164, 20, 70, 26));
     onTypedEntry(m_stepTime, this, [this](const QString& text) {
+        const TypedInto typing(m_typed, m_stepTime);
         markField(m_stepTime, m_editor.typeStepTime(text), m_editor.colours());
-        m_timeText->setText(m_editor.shownTimeText());
     });
     m_timeText = makeLabel(box, {}, QRect(240, 20, 80, 26), "Label时间显示");
 
     m_allStepsFade = makeCheckBox(box, "Check所有步渐变", "所有步渐变", QRect(8, 50, 120, 26));
-    connect(m_allStepsFade, &QCheckBox::clicked, this, [this](bool on) {
-        m_editor.setAllStepsFade(on);
-        m_fadeToNext->setVisible(m_editor.fadeToNextShown());
-    });
+    connect(m_allStepsFade, &QCheckBox::clicked, this,
+            [this](bool on) { m_editor.setAllStepsFade(on); });
     m_fadeToNext =
         makeCheckBox(box, "Check此步渐变到下一步", "此步渐变到下一步", QRect(134, 50, 180, 26));
     connect(m_fadeToNext, &QCheckBox::clicked, this,
@@ -159,6 +156,7 @@ void MaterialEditorView::buildSettings() {
     makeLabel(box, "统一跳步", QRect(8, 80, 60, 26));
     m_jumpSize = makeTextBox(box, "Text统一跳步", QRect(70, 80, 60, 26));
     onTypedEntry(m_jumpSize, this, [this](const QString& text) {
+        const TypedInto typing(m_typed, m_jumpSize);
         markField(m_jumpSize, m_editor.typeJumpSize(text), m_editor.colours());
     });
     m_jumpAtRangeEnd = makeCheckBox(box, "Check到达跳步区间末尾才跳步", "到达跳步区间末尾才跳步",
@@ -185,42 +183,27 @@ void MaterialEditorView::buildSettings() {
     connectChoice(m_virtualDimming, &MaterialEditor::chooseVirtualDimming);
     makeLabel(box, "XY动作辅助生成", QRect(8, 200, 100, 26));
     m_motionMode = list(box, "ComboXY动作辅助生成", motionModeList(), QRect(110, 200, 70, 26));
-    connect(m_motionMode, &QComboBox::activated, this, [this](int index) {
-        m_editor.chooseMotionMode(index);
-        Fun_XY动作辅助生成_控件显示();
-    });
+    connectChoice(m_motionMode, &MaterialEditor::chooseMotionMode);
     QPushButton* show = makeButton(box, "Command显示参数", "显示参数", QRect(190, 200, 90, 26));
-    connect(show, &QPushButton::clicked, this, [this] {
-        m_editor.showMotionPanel();
-        Fun_XY动作辅助生成_控件显示();
-    });
+    connect(show, &QPushButton::clicked, this, [this] { m_editor.showMotionPanel(); });
 }
 
 // The helpers below make one connection each, outside any other lambda: a lambda that
 // captured this, made inside another that captured it too, is miscompiled under the
 // sanitizers.
 std::function<void()> MaterialEditorView::reopenedAction(Outcome (MaterialEditor::*operation)()) {
-    return [this, operation] {
-        const Outcome out = (m_editor.*operation)();
-        tell(out);
-        if (out.done) Fun_所有控件数据刷新();
-    };
+    return [this, operation] { tell((m_editor.*operation)()); };
 }
 
 void MaterialEditorView::connectChoice(QComboBox* c, void (MaterialEditor::*choose)(int)) {
-    connect(c, &QComboBox::activated, this, [this, choose](int index) {
-        (m_editor.*choose)(index);
-        refreshAfterEdit();
-    });
+    connect(c, &QComboBox::activated, this,
+            [this, choose](int index) { (m_editor.*choose)(index); });
 }
 
 void MaterialEditorView::addStepButton(const QString& name, const QString& caption, QRect r,
                                        std::function<Outcome()> op) {
     QPushButton* b = makeButton(this, name, caption, r);
-    connect(b, &QPushButton::clicked, this, [this, op] {
-        tell(op());
-        Fun_所有控件数据刷新();
-    });
+    connect(b, &QPushButton::clicked, this, [this, op] { tell(op()); });
 }
 
 std::function<Outcome()> MaterialEditorView::plainStep(void (MaterialEditor::*op)()) {
@@ -234,10 +217,8 @@ void MaterialEditorView::buildSteps() {
     constexpr int y = 386;
     constexpr int h = 26;
     m_stepList = list(this, "Combo当前步", {}, QRect(8, y, 70, h));
-    connect(m_stepList, &QComboBox::activated, this, [this](int index) {
-        m_editor.selectStep(index);
-        Fun_所有控件数据刷新();
-    });
+    connect(m_stepList, &QComboBox::activated, this,
+            [this](int index) { m_editor.selectStep(index); });
     addStepButton("Command上一步", "上一步", QRect(82, y, 62, h),
                   plainStep(&MaterialEditor::previousStep));
     addStepButton("Command下一步", "下一步", QRect(148, y, 62, h),
@@ -275,42 +256,24 @@ void MaterialEditorView::buildTemporaryChannels() {
 }
 
 void MaterialEditorView::buildPanels() {
-    m_fixturePanel = new MaterialFixturePanel(
-        m_editor, [this] { refreshAfterEdit(); }, this);
+    m_fixturePanel = new MaterialFixturePanel(m_editor, this);
     m_fixturePanel->setGeometry(6, 94, kLeftWidth, 286);
 
     m_tempPanel = new MaterialCodeGrid("Frame临时通道按钮", "临时通道", "Command临时通道选择",
-                                       {[this](int code) {
-                                            tell(m_editor.pressTempCode(code));
-                                            Fun_临时通道列表显示();
-                                            Fun_临时通道按钮显示();
-                                        },
-                                        [this] {
-                                            m_editor.flipTempPage();
-                                            Fun_临时通道按钮显示();
-                                        },
+                                       {[this](int code) { tell(m_editor.pressTempCode(code)); },
+                                        [this] { m_editor.flipTempPage(); },
                                         {}},
                                        this);
     m_tempPanel->setGeometry(6, kLowerZoneTop, kLeftWidth, kLowerZoneHeight);
 
-    m_picker = new MaterialCodeGrid("Frame通道定义", "通道定义", "Command通道定义选择",
-                                    {[this](int code) {
-                                         m_editor.pickCode(code);
-                                         refreshAfterEdit();
-                                     },
-                                     [this] {
-                                         m_editor.flipPickerPage();
-                                         Fun_通道定义选择显示();
-                                     },
-                                     [this] {
-                                         m_editor.closePicker();
-                                         Fun_通道定义选择显示();
-                                     }},
-                                    this);
+    m_picker = new MaterialCodeGrid(
+        "Frame通道定义", "通道定义", "Command通道定义选择",
+        {[this](int code) { m_editor.pickCode(code); }, [this] { m_editor.flipPickerPage(); },
+         [this] { m_editor.closePicker(); }},
+        this);
     m_picker->setGeometry(6, kLowerZoneTop, kLeftWidth, kLowerZoneHeight);
 
-    m_motionPanel = new MaterialMotionPanel(
-        m_editor, [this] { Fun_所有控件数据刷新(); }, this);
+    m_motionPanel = new MaterialMotionPanel(m_editor, this);
     m_motionPanel->setGeometry(kRightColumn, 446, kRightWidth, 230);
 
     m_demo = new MaterialDemoPanel(m_editor,
@@ -325,15 +288,12 @@ void MaterialEditorView::buildPanels() {
 
 void MaterialEditorView::leaveDemo() {
     m_editor.stopDemo();
-    if (m_hooks.setLiveView) m_hooks.setLiveView(7);
-    m_demo->hide();
 }
 
 bool MaterialEditorView::eventFilter(QObject* watched, QEvent* event) {
     if (m_tempList && watched == m_tempList->viewport()) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             m_editor.toggleTempPanel();
-            Fun_临时通道按钮显示();
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) m_tempList->clearSelection();
@@ -344,14 +304,12 @@ bool MaterialEditorView::eventFilter(QObject* watched, QEvent* event) {
         for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
             if (watched != m_fixtureButtons[v]) continue;
             m_editor.rightClickFixture(v);
-            Fun_虚拟灯具_Show();
             return true;
         }
     }
     for (int k = 1; k <= kMaxMaterialChannels; ++k) {
         if (watched == m_definitions[k] && event->type() == QEvent::MouseButtonPress) {
             m_editor.clickDefinition(k);
-            Fun_通道定义选择显示();
             return true;
         }
         if ((watched == m_values[k] && event->type() == QEvent::FocusIn) ||
@@ -370,25 +328,49 @@ void MaterialEditorView::Fun_窗体载入(int module, int slot, const QString& e
                                       const QString& moduleName) {
     m_editor.open(module, slot, effectName, moduleName);
     if (m_hooks.setWheelTarget) m_hooks.setWheelTarget(0);
-    Fun_所有控件数据刷新();
 }
 
 void MaterialEditorView::reload() {
     m_editor.reload();
-    Fun_所有控件数据刷新();
 }
 
 void MaterialEditorView::Fun_所有控件数据刷新() {
-    const Material& m = m_editor.material();
+    redraw(MaterialAspect::Opened);
+}
+
+void MaterialEditorView::redraw(MaterialAspects changed) {
+    using A = MaterialAspect;
+    if (changed.touches(A::Opened)) changed = MaterialAspects::all();
+    if (changed.touches(A::Captions)) drawCaptions();
+    if (changed.touches(A::Settings)) drawSettings();
+    if (changed.touches({A::Settings, A::Steps})) drawTimes();
+    if (changed.touches(A::Steps)) drawSteps();
+    if (changed.touches({A::Fixtures, A::Channels})) drawFixtureBar();
+    if (changed.touches({A::Steps, A::Fixtures, A::Values, A::Channels})) drawChannels();
+    if (changed.touches(A::TempChannels)) drawTempChannels();
+    if (changed.touches({A::Picker, A::Channels})) drawPicker();
+    if (changed.touches({A::FixturePanel, A::Channels}))
+        drawFixturePanel(changed.touches({A::Opened, A::FixturePanel}));
+    if (changed.touches({A::MotionPanel, A::Fixtures})) drawMotionPanel();
+    if (changed.touches(A::Demo)) drawDemo();
+    if (changed.touches(A::Channels)) showDefinitionsNotice();
+}
+
+void MaterialEditorView::drawCaptions() {
     m_effectCaption->setText(m_editor.effectCaption());
     m_moduleCaption->setText(m_editor.moduleCaption());
     m_position->setText(m_editor.positionCaption());
-    m_remark->setText(m.remark());
-    Fun_时间控件显示();
+}
+
+void MaterialEditorView::drawSettings() {
+    const Material& m = m_editor.material();
+    if (m_remark->text() != m.remark()) m_remark->setText(m.remark());
     setChecked(m_allStepsFade, m.allStepsFade() == 1);
     m_fadeToNext->setVisible(m_editor.fadeToNextShown());
-    m_jumpSize->setText(QString::number(m.jumpSize()));
-    markField(m_jumpSize, FieldMark::Normal, m_editor.colours());
+    if (m_typed != m_jumpSize) {
+        m_jumpSize->setText(QString::number(m.jumpSize()));
+        markField(m_jumpSize, FieldMark::Normal, m_editor.colours());
+    }
     setChecked(m_jumpAtRangeEnd, m.jumpAtRangeEnd() == 1);
     m_brightness->setCurrentIndex(m_editor.brightnessPosition());
     m_startMode->setCurrentIndex(m.startMode());
@@ -396,28 +378,9 @@ void MaterialEditorView::Fun_所有控件数据刷新() {
     m_hardwareSpeed->setCurrentIndex(m.hardwareSpeed());
     setChecked(m_runFromStart, m.runFromStart() == 1);
     m_motionMode->setCurrentIndex(m.motionMode());
-    if (m_editor.fixturePanelOpen()) m_fixturePanel->refresh();
-    // A demonstration the editor ended (the Material was opened again) leaves the running view.
-    if (!m_demo->isHidden() && !m_editor.demoOpen() && m_hooks.setLiveView) m_hooks.setLiveView(7);
-    m_demo->setVisible(m_editor.demoOpen());
-    m_demo->refresh();
-    refreshAfterEdit();
 }
 
-void MaterialEditorView::refreshAfterEdit() {
-    Fun_当前步刷新();
-    m_timeText->setText(m_editor.shownTimeText());
-    Fun_虚拟灯具_Show();
-    Fun_推杆模块_所有显示();
-    Fun_临时通道列表显示();
-    Fun_临时通道按钮显示();
-    Fun_通道定义选择显示();
-    Fun_设置灯具_Show();
-    Fun_XY动作辅助生成_控件显示();
-    showDefinitionsNotice();
-}
-
-void MaterialEditorView::Fun_当前步刷新() {
+void MaterialEditorView::drawSteps() {
     const QStringList steps = m_editor.stepList();
     if (m_stepList->count() != steps.size()) {
         m_stepList->clear();
@@ -428,26 +391,25 @@ void MaterialEditorView::Fun_当前步刷新() {
     setChecked(m_fadeToNext, m_editor.material().stepInfo(m_editor.currentStep()).fadeToNext == 1);
 }
 
-void MaterialEditorView::Fun_时间控件显示() {
+void MaterialEditorView::drawTimes() {
     const Material& m = m_editor.material();
     const bool perStep = m_editor.stepTimeBoxShown();
     setChecked(m_perStepTime, perStep);
     m_timeCaption->setText(m_editor.timeCaption());
     m_unifiedTime->setVisible(!perStep);
     m_stepTime->setVisible(perStep);
-    m_unifiedTime->setText(QString::number(m.unifiedTime()));
-    m_stepTime->setText(QString::number(m.stepTime(m_editor.currentStep())));
-    markField(m_stepTime, FieldMark::Normal, m_editor.colours());
+    // A box typed into keeps what was typed, and its mark.
+    if (m_typed != m_unifiedTime) m_unifiedTime->setText(QString::number(m.unifiedTime()));
+    if (m_typed != m_stepTime) {
+        m_stepTime->setText(QString::number(m.stepTime(m_editor.currentStep())));
+        markField(m_stepTime, FieldMark::Normal, m_editor.colours());
+    }
     m_timeText->setText(m_editor.shownTimeText());
 }
 
-void MaterialEditorView::Fun_临时通道列表显示() {
-    const QStringList items = m_editor.tempChannelItems();
+void MaterialEditorView::drawTempChannels() {
     m_tempList->clear();
-    m_tempList->addItems(items);
-}
-
-void MaterialEditorView::Fun_临时通道按钮显示() {
+    m_tempList->addItems(m_editor.tempChannelItems());
     m_tempPanel->setVisible(m_editor.tempPanelOpen());
     if (!m_editor.tempPanelOpen()) return;
     m_tempPanel->refresh(m_editor, m_editor.tempPage(),
@@ -455,7 +417,7 @@ void MaterialEditorView::Fun_临时通道按钮显示() {
     m_tempPanel->raise();
 }
 
-void MaterialEditorView::Fun_通道定义选择显示() {
+void MaterialEditorView::drawPicker() {
     const bool open = m_editor.definingChannel() != 0;
     m_picker->setVisible(open);
     if (!open) return;
@@ -465,15 +427,24 @@ void MaterialEditorView::Fun_通道定义选择显示() {
     m_picker->raise();
 }
 
-void MaterialEditorView::Fun_设置灯具_Show() {
-    m_fixturePanel->setVisible(m_editor.fixturePanelOpen());
-    if (m_editor.fixturePanelOpen()) m_fixturePanel->refreshButtons();
+void MaterialEditorView::drawFixturePanel(bool counts) {
+    const bool open = m_editor.fixturePanelOpen();
+    m_fixturePanel->setVisible(open);
+    if (!open) return;
+    m_fixturePanel->redraw(counts);
 }
 
-void MaterialEditorView::Fun_XY动作辅助生成_控件显示() {
+void MaterialEditorView::drawMotionPanel() {
     const bool shown = m_editor.motionPanelShown();
     m_motionPanel->setVisible(shown);
     if (shown) m_motionPanel->refresh();
+}
+
+void MaterialEditorView::drawDemo() {
+    // A demonstration that ended leaves the running view.
+    if (!m_demo->isHidden() && !m_editor.demoOpen() && m_hooks.setLiveView) m_hooks.setLiveView(7);
+    m_demo->setVisible(m_editor.demoOpen());
+    m_demo->refresh();
 }
 
 }  // namespace kx

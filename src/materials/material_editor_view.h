@@ -14,7 +14,7 @@
 #include "base/prompter.h"
 #include "materials/material_code_grid.h"
 #include "materials/material_demo_panel_view.h"
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 #include "materials/material_fixture_panel_view.h"
 #include "materials/material_motion_panel_view.h"
 #include "shell/appearance.h"
@@ -56,17 +56,8 @@ class MaterialEditorView : public QWidget {
     // a built-in Material, a new show).
     void reload();
 
+    // Every control drawn again from the Material and where the editor stands.
     void Fun_所有控件数据刷新();
-    void Fun_当前步刷新();
-    void Fun_时间控件显示();
-    void Fun_虚拟灯具_Show();
-    void Fun_推杆模块_所有显示();
-    void Fun_通道控件Visible();
-    void Fun_临时通道列表显示();
-    void Fun_临时通道按钮显示();
-    void Fun_通道定义选择显示();
-    void Fun_设置灯具_Show();
-    void Fun_XY动作辅助生成_控件显示();
     // A fader moved: its value into its value box, then value entry.
     void Fun_推杆_Change(int channel, int value);
     void Fun_鼠标滚轮触发(int direction, int channel);
@@ -108,8 +99,19 @@ class MaterialEditorView : public QWidget {
                        void (MaterialEditor::*select)());
     void addValueTool(const QString& name, const QString& caption, QRect r,
                       std::function<void()> action);
-    // After an edit: what it may have changed, leaving typed boxes as the user left them.
-    void refreshAfterEdit();
+    // What the editor announced, drawn from its state; each part below draws one group.
+    void redraw(MaterialAspects changed);
+    void drawCaptions();
+    void drawSettings();
+    void drawTimes();
+    void drawSteps();
+    void drawFixtureBar();
+    void drawChannels();  // values, faders, definitions, the columns shown and the page buttons
+    void drawTempChannels();
+    void drawPicker();
+    void drawFixturePanel(bool counts);
+    void drawMotionPanel();
+    void drawDemo();
     void tell(const Outcome& outcome);
     void leaveDemo();
     void Fun_鼠标滚轮焦点(int channel);
@@ -120,6 +122,15 @@ class MaterialEditorView : public QWidget {
     Prompter& m_prompter;
     const Appearance& m_appearance;
     Hooks m_hooks;
+    // The box whose typing is being stored: its redraw leaves the text and mark as typed.
+    const QWidget* m_typed = nullptr;
+    struct TypedInto {
+        TypedInto(const QWidget*& typed, const QWidget* box) : m_typed(typed) { m_typed = box; }
+        ~TypedInto() { m_typed = nullptr; }
+        TypedInto(const TypedInto&) = delete;
+        TypedInto& operator=(const TypedInto&) = delete;
+        const QWidget*& m_typed;
+    };
 
     QLabel* m_effectCaption = nullptr;
     QLabel* m_moduleCaption = nullptr;

@@ -34,9 +34,8 @@ QRect fixtureButtonRect(int position, int shown) {
 
 }  // namespace
 
-MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed,
-                                           QWidget* parent)
-    : QGroupBox("灯具设置", parent), m_editor(editor), m_changed(std::move(changed)) {
+MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, QWidget* parent)
+    : QGroupBox("灯具设置", parent), m_editor(editor) {
     setObjectName("Frame灯具设置");
     makeOpaque(this);
     makeLabel(this, "灯具数", QRect(8, 20, 44, 22));
@@ -48,57 +47,36 @@ MaterialFixturePanel::MaterialFixturePanel(MaterialEditor& editor, std::function
     for (int p = 0; p < libraryPages; ++p) {
         m_pages[p] = makeButton(this, "Command灯库页" + QString::number(p + 1),
                                 "页" + QString::number(p + 1), QRect(250 + p * 56, 20, 52, 22));
-        connect(m_pages[p], &QPushButton::clicked, this, [this, p] {
-            m_editor.chooseLibraryPage(p);
-            refreshButtons();
-        });
+        connect(m_pages[p], &QPushButton::clicked, this,
+                [this, p] { m_editor.chooseLibraryPage(p); });
     }
     QPushButton* clear =
         makeButton(this, "Command清除灯具选择", "清除灯具选择", QRect(372, 20, 100, 22));
-    connect(clear, &QPushButton::clicked, this, [this] {
-        m_editor.clearFixtureSelection();
-        refreshButtons();
-        m_changed();
-    });
+    connect(clear, &QPushButton::clicked, this, [this] { m_editor.clearFixtureSelection(); });
     m_takeDefinitions =
         makeButton(this, "Command灯具设置采用定义", "采用灯具通道定义", QRect(480, 20, 150, 22));
-    connect(m_takeDefinitions, &QPushButton::clicked, this, [this] {
-        if (m_editor.takeFixtureDefinitions()) m_changed();
-    });
+    connect(m_takeDefinitions, &QPushButton::clicked, this,
+            [this] { m_editor.takeFixtureDefinitions(); });
     QPushButton* hide = makeButton(this, "Command灯具设置隐藏", "隐藏", QRect(740, 20, 64, 22));
-    connect(hide, &QPushButton::clicked, this, [this] {
-        m_editor.closeFixturePanel();
-        m_changed();
-    });
+    connect(hide, &QPushButton::clicked, this, [this] { m_editor.closeFixturePanel(); });
 
     for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
         QPushButton* b =
             makeButton(this, "Command配接灯具" + QString::number(v), QString::number(v),
                        QRect(8 + (v - 1) % 20 * 40, 46 + (v - 1) / 20 * 22, 38, 20));
-        connect(b, &QPushButton::clicked, this, [this, v] {
-            m_editor.choosePatchedFixture(v);
-            refreshButtons();
-        });
+        connect(b, &QPushButton::clicked, this, [this, v] { m_editor.choosePatchedFixture(v); });
         m_patch[v] = b;
     }
     for (int n = 1; n <= kFixturesPerPage; ++n) {
         QPushButton* b = makeButton(this, "Command实际_灯具" + QString::number(n), {},
                                     fixtureButtonRect(n - 1, kFixturesPerPage));
-        connect(b, &QPushButton::clicked, this, [this, n] {
-            m_editor.toggleLibraryFixture(n);
-            Fun_实际灯具显示();
-            m_changed();
-        });
+        connect(b, &QPushButton::clicked, this, [this, n] { m_editor.toggleLibraryFixture(n); });
         m_fixtures[n] = b;
     }
     for (int g = 1; g <= kGroupsOffered; ++g) {
         QPushButton* b = makeButton(this, "Command灯具分组" + QString::number(g), {},
                                     QRect(696 + (g - 1) % 2 * 56, 92 + (g - 1) / 2 * 30, 54, 28));
-        connect(b, &QPushButton::clicked, this, [this, g] {
-            m_editor.pressGroup(g);
-            Fun_实际灯具显示();
-            m_changed();
-        });
+        connect(b, &QPushButton::clicked, this, [this, g] { m_editor.pressGroup(g); });
         m_groups[g] = b;
     }
     for (QPushButton* b : findChildren<QPushButton*>())
@@ -122,34 +100,32 @@ QComboBox* MaterialFixturePanel::makeCountBox(const QString& name, int max, QRec
 void MaterialFixturePanel::countTyped(QComboBox* box,
                                       FieldMark (MaterialEditor::*type)(const QString&),
                                       const QString& text) {
-    markField(box, (m_editor.*type)(text), m_editor.colours());
-    refreshButtons();
-    m_changed();
+    m_typed = box;
+    const FieldMark mark = (m_editor.*type)(text);
+    m_typed = nullptr;
+    markField(box, mark, m_editor.colours());
 }
 
-void MaterialFixturePanel::refresh() {
+void MaterialFixturePanel::redraw(bool counts) {
     const Material& m = m_editor.material();
     const MaterialEditorColours& colours = m_editor.colours();
-    m_fixtureCount->setCurrentIndex(m.fixtureCount());
-    markField(m_fixtureCount, FieldMark::Normal, colours);
-    m_channelCount->setCurrentIndex(m.channelCount());
-    markField(m_channelCount, FieldMark::Normal, colours);
-    refreshButtons();
-}
-
-void MaterialFixturePanel::refreshButtons() {
-    const Material& m = m_editor.material();
+    for (auto [box, count] : {std::pair{m_fixtureCount, m.fixtureCount()},
+                              std::pair{m_channelCount, m.channelCount()}}) {
+        if (!counts || box == m_typed) continue;
+        box->setCurrentIndex(count);
+        markField(box, FieldMark::Normal, colours);
+    }
     for (int v = 1; v <= kMaxVirtualFixtures; ++v) {
         m_patch[v]->setVisible(v <= m.fixtureCount());
         setButtonBackColour(m_patch[v], m_editor.patchButtonColour(v));
     }
     for (int p = 0; p < libraryPages; ++p)
         setButtonBackColour(m_pages[p], m_editor.libraryPageColour(p));
-    Fun_实际灯具显示();
-    Fun_灯具分组_备注显示();
+    drawLibraryFixtures();
+    drawGroupCaptions();
 }
 
-void MaterialFixturePanel::Fun_实际灯具显示() {
+void MaterialFixturePanel::drawLibraryFixtures() {
     int shown = 0;
     for (int n = 1; n <= kFixturesPerPage; ++n)
         shown += m_editor.libraryFixtureShown(n) ? 1 : 0;
@@ -173,7 +149,7 @@ void MaterialFixturePanel::showOffer() {
     m_takeDefinitions->setToolTip(offer);
 }
 
-void MaterialFixturePanel::Fun_灯具分组_备注显示() {
+void MaterialFixturePanel::drawGroupCaptions() {
     for (int g = 1; g <= kGroupsOffered; ++g) {
         m_groups[g]->setText(m_editor.groupCaption(g));
         m_groups[g]->setToolTip(m_editor.groupCaption(g));

@@ -6,24 +6,20 @@
 #include <array>
 #include <functional>
 
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 namespace kx {
 
 // "灯具设置": the Virtual Fixture and channel counts, the patch buttons of the Virtual Fixtures,
 // the Library Page buttons, a button per patched library fixture, "清除灯具选择" and the twelve
-// Fixture Group buttons. changed runs after every edit the rest of the window shows.
+// Fixture Group buttons. Its edits go to the editor, whose announcements the window draws.
 class MaterialFixturePanel : public QGroupBox {
   public:
-    MaterialFixturePanel(MaterialEditor& editor, std::function<void()> changed, QWidget* parent);
+    MaterialFixturePanel(MaterialEditor& editor, QWidget* parent);
 
-    // The counts from the Material, then the buttons.
-    void refresh();
-    void refreshButtons();
-    // Fun_实际灯具显示: the buttons of the page's patched fixtures.
-    void Fun_实际灯具显示();
-    // Fun_灯具分组_备注显示: the group buttons' captions.
-    void Fun_灯具分组_备注显示();
+    // The buttons from the Material and the library, with the counts (but a count box typed
+    // into) when `counts`.
+    void redraw(bool counts);
 
     QComboBox* fixtureCountBox() const { return m_fixtureCount; }
     // "采用灯具通道定义", shown while the Material's channels are all "空" and a mapped fixture has
@@ -36,10 +32,12 @@ class MaterialFixturePanel : public QGroupBox {
                             FieldMark (MaterialEditor::*type)(const QString&));
     void countTyped(QComboBox* box, FieldMark (MaterialEditor::*type)(const QString&),
                     const QString& text);
+    void drawLibraryFixtures();  // the buttons of the page's patched fixtures
+    void drawGroupCaptions();
     void showOffer();
 
     MaterialEditor& m_editor;
-    std::function<void()> m_changed;
+    const QComboBox* m_typed = nullptr;
     QComboBox* m_fixtureCount = nullptr;
     QComboBox* m_channelCount = nullptr;
     QPushButton* m_takeDefinitions = nullptr;

@@ -26,9 +26,8 @@ QComboBox* parameterBox(QWidget* parent, const QString& name, const ParameterRan
 
 }  // namespace
 
-MaterialMotionPanel::MaterialMotionPanel(MaterialEditor& editor, std::function<void()> changed,
-                                         QWidget* parent)
-    : QGroupBox(parent), m_editor(editor), m_changed(std::move(changed)) {
+MaterialMotionPanel::MaterialMotionPanel(MaterialEditor& editor, QWidget* parent)
+    : QGroupBox(parent), m_editor(editor) {
     setObjectName("FrameXY动作参数");
     makeOpaque(this);
     auto* all = new QLabel("所有灯具", this);
@@ -37,7 +36,7 @@ MaterialMotionPanel::MaterialMotionPanel(MaterialEditor& editor, std::function<v
         QComboBox* box = parameterBox(this, "Combo所有灯具参数" + QString::number(p.entry),
                                       globalParameterRange(p.entry), p.label, QPoint(90, 20));
         onTypedOrChosen(box, this, [this, box, entry = p.entry](const QString& text) {
-            markField(box, m_editor.typeGlobalParameter(entry, text), m_editor.colours());
+            typed(box, &MaterialEditor::typeGlobalParameter, entry, text);
         });
         m_global[p.entry] = box;
     }
@@ -49,7 +48,7 @@ MaterialMotionPanel::MaterialMotionPanel(MaterialEditor& editor, std::function<v
         QComboBox* box = parameterBox(this, "Combo单个灯具参数" + QString::number(p.entry),
                                       fixtureParameterRange(p.entry), p.label, at);
         onTypedOrChosen(box, this, [this, box, entry = p.entry](const QString& text) {
-            markField(box, m_editor.typeFixtureParameter(entry, text), m_editor.colours());
+            typed(box, &MaterialEditor::typeFixtureParameter, entry, text);
         });
         m_fixture[p.entry] = box;
         ++i;
@@ -57,21 +56,28 @@ MaterialMotionPanel::MaterialMotionPanel(MaterialEditor& editor, std::function<v
     const int buttonsY = 22 + 5 * kRowHeight + 4;
     QPushButton* generate =
         makeButton(this, "Command生成动作", "生成动作", QRect(8, buttonsY, 90, 26));
-    connect(generate, &QPushButton::clicked, this, [this] {
-        if (m_editor.generateMotion()) m_changed();
-    });
+    connect(generate, &QPushButton::clicked, this, [this] { m_editor.generateMotion(); });
     QPushButton* hide = makeButton(this, "Command参数隐藏", "隐藏", QRect(104, buttonsY, 70, 26));
-    connect(hide, &QPushButton::clicked, this, [this] {
-        m_editor.hideMotionPanel();
-        m_changed();
-    });
+    connect(hide, &QPushButton::clicked, this, [this] { m_editor.hideMotionPanel(); });
     for (QPushButton* b : findChildren<QPushButton*>())
         makeGraphical(b);
+}
+
+// Outside any other lambda: a lambda that captured this, made inside another that captured it
+// too, is miscompiled under the sanitizers.
+void MaterialMotionPanel::typed(QComboBox* box,
+                                FieldMark (MaterialEditor::*type)(int, const QString&), int entry,
+                                const QString& text) {
+    m_typed = box;
+    const FieldMark mark = (m_editor.*type)(entry, text);
+    m_typed = nullptr;
+    markField(box, mark, m_editor.colours());
 }
 
 void MaterialMotionPanel::refresh() {
     setTitle(m_editor.motionPanelTitle());
     auto show = [this](QComboBox* box, int value) {
+        if (box == m_typed) return;
         box->setEditText(QString::number(value));
         markField(box, FieldMark::Normal, m_editor.colours());
     };

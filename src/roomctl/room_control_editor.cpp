@@ -27,6 +27,7 @@ TableEdit<RoomControl> RoomControlEditor::recordRoom(const QString& description,
                 m_room = room;
                 // The frames carry the VJ server selection, as when it is chosen.
                 if (vjChanged && m_link.vjServerChanged) m_link.vjServerChanged(m_room.vjServer);
+                codesShown();
                 if (m_reveal) m_reveal();
                 return Outcome::success();
             }};
@@ -40,6 +41,7 @@ TableEdit<ActionThresholds> RoomControlEditor::recordThresholds(const QString& d
             {},
             [this](const ActionThresholds& thresholds) {
                 m_thresholds = thresholds;
+                announce(RoomAspect::Settings);
                 if (m_reveal) m_reveal();
                 return Outcome::success();
             }};
@@ -52,15 +54,22 @@ int RoomControlEditor::listValue(RoomList list) const {
 
 bool RoomControlEditor::chooseEntry(RoomList list, int index) {
     const std::optional<int> value = roomListChoices(list, m_scenes).valueAt(index);
-    if (!value) return false;
+    if (!value) {
+        announce(RoomAspect::Settings);
+        return false;
+    }
     const RoomControlField field = roomList(list).field;
     if (!field) {
         const auto edit = recordThresholds(roomListEditName(list));
         m_thresholds.xyDefaultLimit = *value;
+        announce(RoomAspect::Settings);
         return true;
     }
     const auto edit = recordRoom(roomListEditName(list));
-    if (!setRoomControl(m_room, field, *value)) return false;
+    const bool stored = setRoomControl(m_room, field, *value);
+    // A refused value is announced too: the list shows the stored one again.
+    announce(RoomAspect::Settings);
+    if (!stored) return false;
     if (list == RoomList::VjServer && m_link.vjServerChanged)
         m_link.vjServerChanged(m_room.vjServer);
     return true;
@@ -70,12 +79,15 @@ void RoomControlEditor::setCheck(int check, bool ticked) {
     const RoomCheckEntry& entry = roomChecks().at(static_cast<std::size_t>(check));
     const auto edit = recordRoom(QString::fromUtf8(entry.caption));
     m_room.*entry.field = checkFieldValue(entry, ticked);
+    announce(RoomAspect::Settings);
 }
 
 bool RoomControlEditor::chooseRelaySource(int option) {
     if (!m_state.relayOptionsEnabled) return false;
     const auto edit = recordRoom(QStringLiteral("场景继电器控制选择"));
-    return setRoomControl(m_room, &RoomControl::sceneRelaySource, option - 1);
+    const bool stored = setRoomControl(m_room, &RoomControl::sceneRelaySource, option - 1);
+    announce(RoomAspect::Settings);
+    return stored;
 }
 
 void RoomControlEditor::setRelayOptionsEnabled(bool enabled) {
@@ -86,10 +98,15 @@ bool RoomControlEditor::typeEffectorCode(int key, const QString& text) {
     if (key < 1 || key > kEffectorKeysOffered) return false;
     const std::optional<EffectorCode> code = parseEffectorCode(text);
     m_state.refused[static_cast<std::size_t>(key - 1)] = !code;
-    if (!code) return false;
+    if (!code) {
+        announce(RoomAspect::Codes);
+        return false;
+    }
     const auto edit = recordRoom(QStringLiteral("效果器 ") + effectorKeyLabel(key),
                                  QStringLiteral("效果器码 %1").arg(key));
-    return setEffectorCode(m_room, key, *code);
+    const bool stored = setEffectorCode(m_room, key, *code);
+    announce(RoomAspect::Codes);
+    return stored;
 }
 
 bool RoomControlEditor::receiveReply(std::uint8_t code, std::span<const std::uint8_t> data) {
@@ -98,22 +115,27 @@ bool RoomControlEditor::receiveReply(std::uint8_t code, std::span<const std::uin
     m_state.refused[static_cast<std::size_t>(m_state.focusedKey - 1)] = false;
     const auto edit =
         recordRoom(QStringLiteral("效果器 ") + effectorKeyLabel(m_state.focusedKey) + " 学习");
-    return setEffectorCode(m_room, m_state.focusedKey, *received);
+    const bool stored = setEffectorCode(m_room, m_state.focusedKey, *received);
+    announce(RoomAspect::Codes);
+    return stored;
 }
 
 void RoomControlEditor::codesShown() {
     m_state.refused.fill(false);
+    announce(RoomAspects::all());
 }
 
 void RoomControlEditor::focusKey(int key) {
     if (key < 1 || key > kEffectorKeysOffered) return;
     m_state.focusedKey = key;
     m_focusTimer.start(kIrFocusSettleMs);
+    announce(RoomAspect::Focus);
 }
 
 void RoomControlEditor::blurKey() {
     m_state.focusedKey = 0;
     m_focusTimer.start(kIrFocusSettleMs);
+    announce(RoomAspect::Focus);
 }
 
 void RoomControlEditor::focusTick() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "base/aspects.h"
 #include "base/table_edit.h"
 #include "fixtures/action_thresholds.h"
 #include "roomctl/room_control_state.h"
@@ -24,6 +25,14 @@ struct RoomControlLink {
     std::function<void(std::uint8_t server)> vjServerChanged;
 };
 
+// What a room control store or move changed, for its view to redraw.
+enum class RoomAspect {
+    Settings,  // the lists, switches and relay source of the record, and the XY action limit
+    Codes,     // the effector keys' codes and which boxes hold refused text
+    Focus,     // the effector key whose box has the focus
+};
+using RoomAspects = Aspects<RoomAspect>;
+
 struct RoomControlEditorState {
     int focusedKey = 0;  // the effector key whose code box has the focus, 0 none
     // Code boxes holding text that was refused (key k at k - 1).
@@ -41,6 +50,11 @@ class RoomControlEditor {
   public:
     RoomControlEditor(RoomControl& room, ActionThresholds& thresholds, const SceneTable& scenes,
                       RoomControlLink link);
+
+    // The view that redraws what each store, restore or move announces.
+    void observe(ChangeNotice<RoomAspect>::Observer observer) {
+        m_changes.observe(std::move(observer));
+    }
 
     // Where the stores are recorded, and how the editor shows a record put back by undo or redo
     // (its view comes to the front).
@@ -65,7 +79,7 @@ class RoomControlEditor {
     // A code the Controller reported lands in the focused key; false when the reply is not a NEC
     // report or no key is focused.
     bool receiveReply(std::uint8_t code, std::span<const std::uint8_t> data);
-    // Every box shows its stored code again: none is refused.
+    // Every box shows its stored code again: none is refused (everything is announced).
     void codesShown();
 
     // A code box gained or lost the focus; the infrared-focus timer ticks 100 ms later.
@@ -75,6 +89,7 @@ class RoomControlEditor {
 
   private:
     void focusTick();
+    void announce(RoomAspects changed) const { m_changes.announce(changed); }
     TableEdit<RoomControl> recordRoom(const QString& description, const QString& mergeKey = {});
     TableEdit<ActionThresholds> recordThresholds(const QString& description);
 
@@ -85,6 +100,7 @@ class RoomControlEditor {
     EditHistory* m_history = nullptr;
     std::function<void()> m_reveal;
     RoomControlEditorState m_state;
+    ChangeNotice<RoomAspect> m_changes;
     QTimer m_focusTimer;  // Timer效果器红外焦点
 };
 

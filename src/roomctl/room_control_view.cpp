@@ -71,6 +71,7 @@ RoomControlView::RoomControlView(RoomControl& room, ActionThresholds& thresholds
     buildEffectorFrame();
     buildButtons();
     applyViewColours(this, m_services.appearance);
+    m_editor.observe([this](RoomAspects changed) { redraw(changed); });
     Fun_所有控件数据刷新();
 }
 
@@ -82,10 +83,8 @@ QComboBox* RoomControlView::makeList(QWidget* parent, RoomList l, QRect r) {
     c->addItems(roomListChoices(l, m_editor.scenes()).entries);
     c->installEventFilter(this);
     c->view()->installEventFilter(this);
-    connect(c, &QComboBox::activated, this, [this, l](int index) {
-        m_editor.chooseEntry(l, index);
-        showList(l);
-    });
+    connect(c, &QComboBox::activated, this,
+            [this, l](int index) { m_editor.chooseEntry(l, index); });
     m_lists[static_cast<std::size_t>(l)] = c;
     return c;
 }
@@ -128,10 +127,8 @@ void RoomControlView::buildFirstColumn() {
         auto* o = new QRadioButton(kRelaySourceCaptions[static_cast<std::size_t>(option - 1)], f);
         o->setObjectName("Option场景继电器控制选择" + QString::number(option));
         o->setGeometry(option == 1 ? kCaptionX : 200, 24, 180, kRowHeight);
-        connect(o, &QRadioButton::clicked, this, [this, option] {
-            m_editor.chooseRelaySource(option);
-            relayOption(m_editor.room().sceneRelaySource + 1)->setChecked(true);
-        });
+        connect(o, &QRadioButton::clicked, this,
+                [this, option] { m_editor.chooseRelaySource(option); });
         m_relayOptions[static_cast<std::size_t>(option - 1)] = o;
     }
 
@@ -196,8 +193,9 @@ void RoomControlView::buildEffectorFrame() {
         box->setMaxLength(kCodeBoxMax);
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this, [this, key](const QString& text) {
+            m_typedKey = key;
             m_editor.typeEffectorCode(key, text);
-            colourCode(key);
+            m_typedKey = 0;
         });
         m_labels[static_cast<std::size_t>(key - 1)] = l;
         m_codes[static_cast<std::size_t>(key - 1)] = box;
@@ -214,14 +212,14 @@ void RoomControlView::buildButtons() {
         {"Command打开文件", "打开文件",
          [this] {
              m_services.showFile.openShowFile(m_services.dialogs);
-             Fun_所有控件数据刷新();
+             m_editor.codesShown();
          }},
         {"Command文件另存为", "文件另存为",
          [this] { m_services.showFile.saveShowAs(m_services.dialogs); }},
         {"Command建立新文件", "建立新文件",
          [this] {
              m_services.showFile.newShow(m_services.dialogs.prompter);
-             Fun_所有控件数据刷新();
+             m_editor.codesShown();
          }},
         {"Command版本说明", "版本说明", [this] { m_services.openVersionNotes(); }},
         {"Command进入红外空调界面", "红外空调学习界面", [this] { m_services.openAirConIr(); }},
@@ -242,7 +240,18 @@ void RoomControlView::Fun_窗体载入() {
 }
 
 void RoomControlView::Fun_所有控件数据刷新() {
-    Fun_开机场景列显示();
+    m_editor.codesShown();
+}
+
+void RoomControlView::redraw(RoomAspects changed) {
+    using A = RoomAspect;
+    if (changed == RoomAspects::all()) drawSceneEntries();
+    if (changed.touches(A::Settings)) drawSettings();
+    if (changed.touches(A::Codes)) drawCodes();
+    if (changed.touches(A::Focus)) drawFocus();
+}
+
+void RoomControlView::drawSettings() {
     for (const RoomListEntry& entry : roomLists())
         showList(entry.list);
     const RoomControl& room = m_editor.room();
@@ -258,14 +267,9 @@ void RoomControlView::Fun_所有控件数据刷新() {
     for (QRadioButton* o : m_relayOptions)
         o->setEnabled(true);
     m_editor.setRelayOptionsEnabled(true);
-    m_editor.codesShown();
-    for (int key = 1; key <= kEffectorKeysOffered; ++key) {
-        Fun_效果器红外_单个键值显示(key);
-        colourLabel(key);
-    }
 }
 
-void RoomControlView::Fun_开机场景列显示() {
+void RoomControlView::drawSceneEntries() {
     for (RoomList l : {RoomList::StartupScene, RoomList::DjScene}) {
         const QStringList entries = roomListChoices(l, m_editor.scenes()).entries;
         for (int i = 0; i < entries.size(); ++i)
@@ -282,16 +286,25 @@ void RoomControlView::showList(RoomList l) {
     c->setCurrentIndex(index);
 }
 
-void RoomControlView::Fun_效果器红外_单个键值显示(int key) {
-    const EffectorCode& code = m_editor.room().effectorCodes.at(static_cast<std::size_t>(key - 1));
-    codeBox(key)->setText(effectorCodeText(code));
-    colourCode(key);
+void RoomControlView::drawCodes() {
+    for (int key = 1; key <= kEffectorKeysOffered; ++key) {
+        // The box being typed into keeps what was typed; its colour says whether it was taken.
+        if (key != m_typedKey) {
+            const auto& code = m_editor.room().effectorCodes.at(static_cast<std::size_t>(key - 1));
+            codeBox(key)->setText(effectorCodeText(code));
+        }
+        colourCode(key);
+    }
+}
+
+void RoomControlView::drawFocus() {
+    for (int key = 1; key <= kEffectorKeysOffered; ++key)
+        colourLabel(key);
 }
 
 void RoomControlView::Fun_效果器红外接收码值(std::uint8_t code,
                                              std::span<const std::uint8_t> data) {
-    const int key = m_editor.state().focusedKey;
-    if (m_editor.receiveReply(code, data)) Fun_效果器红外_单个键值显示(key);
+    m_editor.receiveReply(code, data);
 }
 
 void RoomControlView::colourCode(int key) {
@@ -315,10 +328,8 @@ bool RoomControlView::eventFilter(QObject* watched, QEvent* event) {
     if (const int key = keyOfBox(watched); key != 0) {
         if (event->type() == QEvent::FocusIn) {
             m_editor.focusKey(key);
-            colourLabel(key);
         } else if (event->type() == QEvent::FocusOut) {
             m_editor.blurKey();
-            colourLabel(key);
         }
         return false;
     }

@@ -40,11 +40,9 @@ class RoomControlView : public QWidget {
 
     // Entering the view (the live output has been told view 6): to the front, every field shown.
     void Fun_窗体载入();
-    // Shows every field in its control.
+    // Shows every field in its control, the Scene lists' entries with the Scenes' remarks and
+    // every stored code (no box is left refused).
     void Fun_所有控件数据刷新();
-    // The Scene lists' entries with the Scenes' current remarks.
-    void Fun_开机场景列显示();
-    void Fun_效果器红外_单个键值显示(int key);
     // The reply consumer: a NEC report lands in the focused key and its box.
     void Fun_效果器红外接收码值(std::uint8_t code, std::span<const std::uint8_t> data);
 
@@ -66,6 +64,12 @@ class RoomControlView : public QWidget {
     void buildButtons();
     QComboBox* makeList(QWidget* parent, RoomList l, QRect r);
     QCheckBox* makeCheck(QWidget* parent, int index, QPoint at, int width);
+    // What the editor announced, drawn from its state.
+    void redraw(RoomAspects changed);
+    void drawSettings();
+    void drawSceneEntries();  // the Scene lists' entries with the Scenes' current remarks
+    void drawCodes();
+    void drawFocus();
     void showList(RoomList l);
     void colourCode(int key);
     void colourLabel(int key);
@@ -74,6 +78,7 @@ class RoomControlView : public QWidget {
     RoomControlEditor m_editor;
     Services m_services;
     RoomControlColours m_colours;
+    int m_typedKey = 0;  // the effector key whose box is being typed into
     std::array<QComboBox*, kRoomListCount> m_lists{};
     std::array<QCheckBox*, kRoomCheckCount> m_checks{};
     std::array<QRadioButton*, kRelaySourceOptions> m_relayOptions{};

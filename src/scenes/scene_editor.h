@@ -3,12 +3,22 @@
 #include <QString>
 #include <functional>
 
+#include "base/aspects.h"
 #include "base/outcome.h"
 #include "base/prompter.h"
 #include "base/table_edit.h"
 #include "scenes/scene_editor_state.h"
 
 namespace kx {
+
+// What a Scene editor store or move changed, for its view to redraw.
+enum class SceneAspect {
+    Table,    // the scenes' names, settings and Effects
+    Current,  // which scene is shown
+    Editing,  // scene editing on or off
+    Effects,  // the Effects the buttons name (changed outside the scene table)
+};
+using SceneAspects = Aspects<SceneAspect>;
 
 // The Scene editor's edits of the scene table, one at a time on the current scene, each stored
 // at once and recorded in the edit history. The scene the editor last showed is remembered in
@@ -22,6 +32,13 @@ class SceneEditor {
     const Scene& current() const { return m_scenes.at(m_current); }
     int copiedScene() const { return m_copied; }
     bool editEnabled() const { return m_editEnabled; }
+
+    // The view that redraws what each store, restore, entry or move announces.
+    void observe(ChangeNotice<SceneAspect>::Observer observer) {
+        m_changes.observe(std::move(observer));
+    }
+    // The Effects were replaced or renamed elsewhere (an import of all Effects).
+    void effectsChanged() const { m_changes.announce(SceneAspect::Effects); }
 
     // Where the stores are recorded, and how the editor shows a scene table put back by undo or
     // redo (its view comes to the front).
@@ -48,7 +65,7 @@ class SceneEditor {
     Outcome setDefaultAssociations(Prompter& prompter);
     // The same without the question (a first run without a Show File).
     void setDefaultAssociationsNow();
-    // Scenes 31-35 keep their fixed names whatever a file held.
+    // Scenes 31-35 keep their fixed names whatever a file held (a correction, not announced).
     void applySpecialNames();
 
   private:
@@ -56,7 +73,10 @@ class SceneEditor {
     // "场景 3 备注": what of the current scene an entry changed.
     QString sceneEdit(const char* what) const;
 
+    void announce(SceneAspects changed) const { m_changes.announce(changed); }
+
     SceneTable& m_scenes;
+    ChangeNotice<SceneAspect> m_changes;
     EditHistory* m_history = nullptr;
     std::function<void()> m_reveal;
     QString m_workSet;

@@ -33,6 +33,7 @@ SceneEditorView::SceneEditorView(SceneTable& scenes, const EffectTable& effects,
     buildScenes();
     buildEffects();
     buildSettings();
+    m_editor.observe([this](SceneAspects changed) { redraw(changed); });
 }
 
 void SceneEditorView::buildScenes() {
@@ -45,7 +46,7 @@ void SceneEditorView::buildScenes() {
         QPushButton* b = makeButton(box, "Command场景" + QString::number(n), QString::number(n),
                                     QRect(10 + index % kColumns * 126, y, 120, 30));
         makeGraphical(b);
-        connect(b, &QPushButton::clicked, this, [this, n] { chooseScene(n); });
+        connect(b, &QPushButton::clicked, this, [this, n] { m_editor.chooseScene(n); });
         m_scenes[n - 1] = b;
     }
     auto* special = new QLabel("特殊场景", box);
@@ -66,7 +67,7 @@ void SceneEditorView::buildEffects() {
         makeButton(box, "Command导入全部效果", "导入全部效果", QRect(1070, 40, 190, 40));
     connect(import, &QPushButton::clicked, this, [this] {
         report(m_services.importAllEffects());
-        Fun_效果选择_控件显示();
+        m_editor.effectsChanged();
     });
     QPushButton* exportAll =
         makeButton(box, "Command导出全部效果", "全部效果另存", QRect(1070, 92, 190, 40));
@@ -78,16 +79,12 @@ void SceneEditorView::buildSettings() {
     m_editEnabled = new QCheckBox("开启场景编辑", this);
     m_editEnabled->setObjectName("Check开启场景编辑");
     m_editEnabled->setGeometry(10, 446, 150, 28);
-    connect(m_editEnabled, &QCheckBox::clicked, this, [this](bool on) {
-        m_editor.setEditEnabled(on);
-        Fun_场景编辑_控件enable();
-    });
+    connect(m_editEnabled, &QCheckBox::clicked, this,
+            [this](bool on) { m_editor.setEditEnabled(on); });
     m_copy = makeButton(this, "Command复制场景设置", "复制设置", QRect(170, 444, 90, 30));
     connect(m_copy, &QPushButton::clicked, this, [this] { m_editor.copy(); });
     m_paste = makeButton(this, "Command粘贴场景设置", "粘贴设置", QRect(266, 444, 90, 30));
-    connect(m_paste, &QPushButton::clicked, this, [this] {
-        if (m_editor.paste()) Fun_场景选择_控件显示();
-    });
+    connect(m_paste, &QPushButton::clicked, this, [this] { m_editor.paste(); });
 
     m_remarkFrame = makeFrame(this, "场景备注", QRect(4, 482, 300, 70), "Frame场景备注");
     m_remark = new QComboBox(m_remarkFrame);
@@ -98,22 +95,15 @@ void SceneEditorView::buildSettings() {
     m_remark->addItems(sceneRemarkSuggestions());
     // The file keeps 20 characters of a name.
     m_remark->lineEdit()->setMaxLength(kSceneTextMax);
-    connect(m_remark->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_editor.setName(text);
-        Fun_场景选择_控件显示();
-    });
-    connect(m_remark, &QComboBox::activated, this, [this](int index) {
-        m_editor.setName(m_remark->itemText(index));
-        Fun_场景选择_控件显示();
-    });
+    connect(m_remark->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_editor.setName(text); });
+    connect(m_remark, &QComboBox::activated, this,
+            [this](int index) { m_editor.setName(m_remark->itemText(index)); });
 
     m_mains = new QCheckBox("强电由Dmx512控制", this);
     m_mains->setObjectName("Check强电由Dmx512控制");
     m_mains->setGeometry(10, 562, 250, 28);
-    connect(m_mains, &QCheckBox::clicked, this, [this](bool on) {
-        m_editor.setMainsByDmx(on);
-        Fun_场景选择_控件显示();
-    });
+    connect(m_mains, &QCheckBox::clicked, this, [this](bool on) { m_editor.setMainsByDmx(on); });
 
     m_associationFrame = makeFrame(this, "场景关联", QRect(312, 482, 560, 110), "Frame场景关联");
     auto* wallLabel = new QLabel("关联墙板场景", m_associationFrame);
@@ -129,9 +119,8 @@ void SceneEditorView::buildSettings() {
     connect(m_vod, &QComboBox::activated, this, [this](int n) { m_editor.setVodScene(n); });
     m_defaults = makeButton(m_associationFrame, "Command_关联_默认参数", "默认参数",
                             QRect(206, 28, 100, 30));
-    connect(m_defaults, &QPushButton::clicked, this, [this] {
-        if (m_editor.setDefaultAssociations(m_services.prompter).done) Fun_场景选择_控件显示();
-    });
+    connect(m_defaults, &QPushButton::clicked, this,
+            [this] { m_editor.setDefaultAssociations(m_services.prompter); });
     auto* reportLabel = new QLabel("接收墙板&VOD场景", m_associationFrame);
     reportLabel->setGeometry(330, 24, 220, 22);
     m_reportBox = new QLineEdit(m_associationFrame);
@@ -159,17 +148,21 @@ void SceneEditorView::Fun_窗体载入() {
     m_editor.enter();
     m_services.showView(this);
     m_services.titleSceneMode();
-    chooseScene(m_editor.currentScene());
-    Fun_场景编辑_控件enable();
-}
-
-void SceneEditorView::chooseScene(int n) {
-    m_editor.chooseScene(n);
-    Fun_场景选择_控件显示();
-    m_remark->setEditText(m_editor.current().name);
+    m_editor.chooseScene(m_editor.currentScene());
 }
 
 void SceneEditorView::Fun_场景选择_控件显示() {
+    redraw(SceneAspects::all());
+}
+
+void SceneEditorView::redraw(SceneAspects changed) {
+    using A = SceneAspect;
+    if (changed.touches({A::Table, A::Current})) drawScene();
+    if (changed.touches({A::Table, A::Current, A::Effects})) drawEffects();
+    if (changed.touches(A::Editing)) drawEditing();
+}
+
+void SceneEditorView::drawScene() {
     m_editor.applySpecialNames();
     const Appearance& a = m_services.appearance;
     for (int n = 1; n <= kSceneCount; ++n) {
@@ -182,15 +175,17 @@ void SceneEditorView::Fun_场景选择_控件显示() {
     m_associationFrame->setVisible(frames);
     m_remarkFrame->setVisible(frames);
     const Scene& s = m_editor.current();
+    // Rewriting the name being typed would move the cursor to the end.
+    if (m_remark->currentText() != s.name) m_remark->setEditText(s.name);
     m_mains->setChecked(s.mainsByDmx != 0);
-    Fun_效果选择_控件显示();
     m_wallPanel->setCurrentIndex(s.wallPanelScene);
     m_vod->setCurrentIndex(s.vodScene);
-    Fun_音源选择__控件显示();
-    Fun_效果器音效__控件显示();
+    m_audioFrame->setVisible(m_services.audioFollowMode() != 0);
+    m_audio->setCurrentIndex(s.audioSource);
+    m_effector->setCurrentIndex(s.effectorSound);
 }
 
-void SceneEditorView::Fun_效果选择_控件显示() {
+void SceneEditorView::drawEffects() {
     const int assigned = m_editor.current().effectNumber;
     for (int e = 1; e <= kEffectCount; ++e) {
         const Effect& fx = m_effectTable.at(e);
@@ -201,36 +196,24 @@ void SceneEditorView::Fun_效果选择_控件显示() {
     }
 }
 
-void SceneEditorView::Fun_场景编辑_控件enable() {
+void SceneEditorView::drawEditing() {
     const bool on = m_editor.editEnabled();
+    m_editEnabled->setChecked(on);
     // The report box is a monitor, not an edit: it stays usable while editing is off.
     for (QWidget* w : std::initializer_list<QWidget*>{m_mains, m_wallPanel, m_vod, m_defaults,
                                                       m_remarkFrame, m_effectorFrame, m_audioFrame})
         w->setEnabled(on);
     m_copy->setVisible(on);
     m_paste->setVisible(on);
-    Fun_音源选择__控件显示();
-    Fun_效果器音效__控件显示();
-}
-
-void SceneEditorView::Fun_音源选择__控件显示() {
-    m_audioFrame->setVisible(m_services.audioFollowMode() != 0);
-    m_audio->setCurrentIndex(m_editor.current().audioSource);
-}
-
-void SceneEditorView::Fun_效果器音效__控件显示() {
-    m_effector->setCurrentIndex(m_editor.current().effectorSound);
 }
 
 void SceneEditorView::Fun_设置默认的场景关联参数() {
     m_editor.setDefaultAssociationsNow();
-    Fun_场景选择_控件显示();
 }
 
 void SceneEditorView::clickEffect(int e) {
     if (m_editor.editEnabled()) {
         m_editor.toggleEffect(e);
-        Fun_场景选择_控件显示();
         return;
     }
     m_services.openEffect(e);

@@ -46,11 +46,8 @@ class SceneEditorView : public QWidget {
     SceneEditor& editor() { return m_editor; }
 
     void Fun_窗体载入();
+    // Every control drawn again from the scene table and the Effects (a new show).
     void Fun_场景选择_控件显示();
-    void Fun_效果选择_控件显示();
-    void Fun_场景编辑_控件enable();
-    void Fun_音源选择__控件显示();
-    void Fun_效果器音效__控件显示();
     void Fun_设置默认的场景关联参数();
     // A scene-association report of the Controller.
     void Fun_接收场景关联(std::uint8_t code, std::span<const std::uint8_t> data);
@@ -65,7 +62,11 @@ class SceneEditorView : public QWidget {
     void buildScenes();
     void buildEffects();
     void buildSettings();
-    void chooseScene(int n);
+    // What the editor announced, drawn from its state.
+    void redraw(SceneAspects changed);
+    void drawScene();  // the scene buttons and the current scene's settings
+    void drawEffects();
+    void drawEditing();
     void clickEffect(int e);
     void report(const Outcome& outcome);
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 #include "support/fake_platform.h"
 
 namespace kx::test {

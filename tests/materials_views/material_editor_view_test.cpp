@@ -9,6 +9,7 @@
 #include "materials/material_exchange.h"
 #include "materials/material_test_util.h"
 #include "shell/appearance_view.h"
+#include "support/typing.h"
 
 namespace kx {
 namespace {
@@ -40,12 +41,7 @@ class MaterialEditorViewTest : public test::MaterialEditorFixture {
     }
     void click(const QString& name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
     // Types into a box and finishes the entry with Enter.
-    void type(QLineEdit* box, const QString& text) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
+    void type(QLineEdit* box, const QString& text) { test::typeAndEnter(box, text); }
     void type(const QString& name, const QString& text) { type(find<QLineEdit>(name), text); }
     void typeInList(const QString& name, const QString& text) {
         type(find<QComboBox>(name)->lineEdit(), text);
@@ -167,7 +163,7 @@ TEST_F(MaterialEditorViewTest, FadersWheelAndPagesWriteThroughValueEntry) {
 TEST_F(MaterialEditorViewTest, DefinitionPickerAndTemporaryChannelPanel) {
     open(1, 4, 1);
     m().setChannelFunction(2, 17);
-    view->Fun_推杆模块_所有显示();
+    view->Fun_所有控件数据刷新();
     QLabel* definition = find<QLabel>("Text通道定义2");
     EXPECT_EQ(definition->text(), "T=17");
     QTest::mouseClick(definition, Qt::LeftButton);

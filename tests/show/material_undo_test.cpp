@@ -2,7 +2,7 @@
 
 #include "base/edit_history.h"
 #include "materials/material_bank_file.h"
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 #include "materials/memory_images.h"
 #include "show/show.h"
 #include "support/fake_platform.h"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 
 namespace kx::test {
 
@@ -15,6 +16,14 @@ inline void retype(QLineEdit* box, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(box, &press);
     }
+}
+
+// Replaces a box's ASCII text by typing and finishes the entry with Enter.
+inline void typeAndEnter(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 }  // namespace kx::test

@@ -1,4 +1,4 @@
-#include "materials/material_editor_state.h"
+#include "materials/material_editor.h"
 
 #include <algorithm>
 
@@ -22,6 +22,7 @@ void MaterialEditor::open(int module, int slot, const QString& effectName,
 void MaterialEditor::reload() {
     applyDefaultTimes(material());
     resetPosition();
+    announce(MaterialAspect::Opened);
 }
 
 void MaterialEditor::resetPosition() {
@@ -34,6 +35,11 @@ void MaterialEditor::resetPosition() {
     showFixture(1);
 }
 
+Outcome MaterialEditor::announced(Outcome outcome, MaterialAspects changed) const {
+    if (outcome.done) announce(changed);
+    return outcome;
+}
+
 StepContext MaterialEditor::steps() {
     return StepContext{material(), m_currentStep, m_paths.stepClipboard, {}};
 }
@@ -43,26 +49,31 @@ StepContext MaterialEditor::steps() {
 void MaterialEditor::setRemark(const QString& text) {
     const auto edit = recordEdit(QStringLiteral("备注"), QStringLiteral("备注"));
     material().setRemark(text);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::setPerStepTime(bool on) {
     const auto edit = recordEdit(QStringLiteral("单步时间"));
     material().setPerStepTime(on ? 1 : 0);
+    announce(MaterialAspect::Settings);
 }
 
 bool MaterialEditor::typeUnifiedTime(const QString& text) {
     const auto edit = recordEdit(QStringLiteral("统一时间"));
     const TimeEntry e = parseTimeEntry(text);
-    return e.kind == TimeEntryKind::Time && material().setUnifiedTime(e.tenths);
+    if (e.kind != TimeEntryKind::Time || !material().setUnifiedTime(e.tenths)) return false;
+    announce(MaterialAspect::Settings);
+    return true;
 }
 
 FieldMark MaterialEditor::typeStepTime(const QString& text) {
     const auto edit = recordEdit(QStringLiteral("单步时间"));
     const TimeEntry e = parseTimeEntry(text);
     if (e.kind == TimeEntryKind::TooLarge) return FieldMark::InvalidTime;
-    if (e.kind == TimeEntryKind::Time && material().setStepTime(m_currentStep, e.tenths))
-        return FieldMark::Normal;
-    return FieldMark::Keep;
+    if (e.kind != TimeEntryKind::Time || !material().setStepTime(m_currentStep, e.tenths))
+        return FieldMark::Keep;
+    announce(MaterialAspect::Settings);
+    return FieldMark::Normal;
 }
 
 int MaterialEditor::shownTime() const {
@@ -72,11 +83,13 @@ int MaterialEditor::shownTime() const {
 void MaterialEditor::setAllStepsFade(bool on) {
     const auto edit = recordEdit(QStringLiteral("所有步渐变"));
     material().setAllStepsFade(on ? 1 : 0);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::setFadeToNext(bool on) {
     const auto edit = recordEdit(QStringLiteral("此步渐变到下一步"));
     material().setFadeToNext(m_currentStep, on ? 1 : 0);
+    announce(MaterialAspect::Steps);
 }
 
 FieldMark MaterialEditor::typeJumpSize(const QString& text) {
@@ -84,42 +97,50 @@ FieldMark MaterialEditor::typeJumpSize(const QString& text) {
     const auto n = parseInRange(text, 0, 255);
     if (!n) return FieldMark::Invalid;
     material().setJumpSize(*n);
+    announce(MaterialAspect::Settings);
     return FieldMark::Normal;
 }
 
 void MaterialEditor::setJumpAtRangeEnd(bool on) {
     const auto edit = recordEdit(QStringLiteral("到达跳步区间末尾才跳步"));
     material().setJumpAtRangeEnd(on ? 1 : 0);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::chooseBrightness(int listPosition) {
     const auto edit = recordEdit(QStringLiteral("亮度百分比"));
     material().setBrightnessCut(listPosition);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::chooseStartMode(int index) {
     const auto edit = recordEdit(QStringLiteral("启动方式"));
     material().setStartMode(index);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::chooseVirtualDimming(int index) {
     const auto edit = recordEdit(QStringLiteral("虚拟调光"));
     material().setVirtualDimming(index);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::chooseHardwareSpeed(int index) {
     const auto edit = recordEdit(QStringLiteral("下载后硬件加速"));
     material().setHardwareSpeed(index);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::setRunFromStart(bool on) {
     const auto edit = recordEdit(QStringLiteral("调用从头运行"));
     material().setRunFromStart(on ? 1 : 0);
+    announce(MaterialAspect::Settings);
 }
 
 void MaterialEditor::chooseMotionMode(int index) {
     const auto edit = recordEdit(QStringLiteral("XY动作辅助生成"));
     if (material().setMotionMode(index) && m_motionPanelOpen) prepareMotionParameters();
+    announce({MaterialAspect::Settings, MaterialAspect::MotionPanel});
 }
 
 // --- Steps
@@ -127,29 +148,33 @@ void MaterialEditor::chooseMotionMode(int index) {
 void MaterialEditor::previousStep() {
     StepContext ctx = steps();
     kx::previousStep(ctx);
+    announce(MaterialAspect::Steps);
 }
 
 void MaterialEditor::nextStep() {
     StepContext ctx = steps();
     kx::nextStep(ctx);
+    announce(MaterialAspect::Steps);
 }
 
 void MaterialEditor::selectStep(int listPosition) {
     StepContext ctx = steps();
     kx::selectStep(ctx, listPosition);
+    announce(MaterialAspect::Steps);
 }
 
 Outcome MaterialEditor::addStep(bool copy) {
     const auto edit = recordEdit(copy ? QStringLiteral("复制加一步") : QStringLiteral("加一步"));
     const int fieldTime = material().stepTime(m_currentStep);
     StepContext ctx = steps();
-    return kx::addStep(ctx, copy, fieldTime);
+    return announced(kx::addStep(ctx, copy, fieldTime), MaterialAspect::Steps);
 }
 
 void MaterialEditor::deleteStep() {
     const auto edit = recordEdit(QStringLiteral("删除步"));
     StepContext ctx = steps();
     kx::deleteStep(ctx);
+    announce(MaterialAspect::Steps);
 }
 
 void MaterialEditor::typeCopyCount(const QString& text) {
@@ -170,14 +195,14 @@ Outcome MaterialEditor::copySteps() {
 Outcome MaterialEditor::pasteSteps() {
     const auto edit = recordEdit(QStringLiteral("粘贴步"));
     StepContext ctx = steps();
-    return kx::pasteSteps(ctx, m_copyCount);
+    return announced(kx::pasteSteps(ctx, m_copyCount), MaterialAspect::Steps);
 }
 
 Outcome MaterialEditor::pasteStepsAtEnd() {
     const auto edit = recordEdit(QStringLiteral("尾部粘贴"));
     const int fieldTime = material().stepTime(m_currentStep);
     StepContext ctx = steps();
-    return kx::pasteStepsAtEnd(ctx, m_copyCount, fieldTime);
+    return announced(kx::pasteStepsAtEnd(ctx, m_copyCount, fieldTime), MaterialAspect::Steps);
 }
 
 // --- Material operations
@@ -231,7 +256,19 @@ QStringList MaterialEditor::tempChannelItems() const {
 Outcome MaterialEditor::pressTempCode(int code) {
     const auto edit = recordEdit(QStringLiteral("临时通道"));
     if (code <= 0 || code >= kChannelFunctionCount) return {};
-    return toggleTemporaryChannel(material(), code);
+    const Outcome out = toggleTemporaryChannel(material(), code);
+    announce(MaterialAspect::TempChannels);
+    return out;
+}
+
+void MaterialEditor::toggleTempPanel() {
+    m_tempPanelOpen = !m_tempPanelOpen;
+    announce(MaterialAspect::TempChannels);
+}
+
+void MaterialEditor::flipTempPage() {
+    m_tempPage = 1 - m_tempPage;
+    announce(MaterialAspect::TempChannels);
 }
 
 MaterialColour MaterialEditor::tempCodeColour(int code) const {
@@ -243,10 +280,18 @@ MaterialColour MaterialEditor::tempCodeColour(int code) const {
 void MaterialEditor::startDemo() {
     m_demoOpen = true;
     m_src.output.resetRunState();
+    announce(MaterialAspect::Demo);
+}
+
+void MaterialEditor::stopDemo() {
+    m_demoOpen = false;
+    announce(MaterialAspect::Demo);
 }
 
 void MaterialEditor::choosePort(int port) {
-    if (port >= 0 && port <= 3) m_displayedPort = port;
+    if (port < 0 || port > 3) return;
+    m_displayedPort = port;
+    announce(MaterialAspect::Demo);
 }
 
 void MaterialEditor::composeStatic(DmxFrame& frame) {

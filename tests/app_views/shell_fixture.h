@@ -105,13 +105,14 @@ class ShellFixture : public LinkFixture {
     UndoActions undo{history, platform};
     WheelRouter wheel;
     DeveloperMode developer;
+    // Before the window, as in the program: the views the window deletes use them to the end.
+    std::unique_ptr<FileTransfer> transfer;
+    std::unique_ptr<ShowFile> showFile;
     // Before the window: a module's core outlives the view the window deletes, as in the program.
     std::vector<EditorModule> modules;
     MainWindow window{[] {}, platform};
     std::unique_ptr<MainShell> shell;
     std::unique_ptr<ShellHost> host;
-    std::unique_ptr<FileTransfer> transfer;
-    std::unique_ptr<ShowFile> showFile;
     std::list<EditorContext> contexts;
 };
 

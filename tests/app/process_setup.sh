@@ -14,11 +14,16 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# The number is complete with its line end; the display then takes connections.
 for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
+    [ "$(wc -l <"$work/display")" -ge 1 ] && break
     sleep 0.05
 done
 export DISPLAY=":$(head -n 1 "$work/display")"
+for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.05
+done
 cp "$program" "$work/kx7420"
 cp -r "$(dirname "$program")/AppSet" "$work/"
 rm -f "$work/S7420.K74"* "$work/AppSet/Sys_config/WORK_SET.ini"

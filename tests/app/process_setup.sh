@@ -3,7 +3,9 @@
 # File, fail(), and a cleanup on exit that ends the program ($app), the simulator ($simpid) and
 # the display, and removes the folder.
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
+# No reset when the last client goes: the program killed and started again would otherwise find
+# the display resetting and refusing it.
+Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 app=""
 simpid=""

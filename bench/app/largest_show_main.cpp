@@ -6,23 +6,13 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "cli/headless_platform.h"
 #include "largest_show.h"
 #include "show/effect_images.h"
 
 namespace {
 
 using namespace kx;
-
-class ToolPlatform : public Clock, public EventPump, public Prompter {
-  public:
-    std::uint32_t milliseconds() override { return 0; }
-    void sleep(int) override {}
-    QDateTime localTime() override { return QDateTime::currentDateTime(); }
-    void processEvents(int) override {}
-    void message(const QString& text) override { QTextStream(stderr) << text << '\n'; }
-    bool askYesNo(const QString&) override { return false; }
-    QString fileDialog(const FileDialog&) override { return {}; }
-};
 
 }  // namespace
 
@@ -35,7 +25,7 @@ int main(int argc, char** argv) {
     }
     const AppPaths paths = AppPaths::under(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(paths.scTemp);
-    ToolPlatform platform;
+    HeadlessPlatform platform;
     Show scratch;
     EffectImages images{scratch, paths};
     std::unique_ptr<Show> show = bench::largestShow(images);

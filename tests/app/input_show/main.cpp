@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTextStream>
 
+#include "cli/headless_platform.h"
 #include "show/effect_images.h"
 #include "show/show.h"
 
@@ -14,23 +15,12 @@ namespace {
 
 using namespace kx;
 
-class ToolPlatform : public Clock, public EventPump, public Prompter {
-  public:
-    std::uint32_t milliseconds() override { return 0; }
-    void sleep(int) override {}
-    QDateTime localTime() override { return QDateTime::currentDateTime(); }
-    void processEvents(int) override {}
-    void message(const QString& text) override { QTextStream(stderr) << text << '\n'; }
-    bool askYesNo(const QString&) override { return false; }
-    QString fileDialog(const FileDialog&) override { return {}; }
-};
-
 constexpr int kRed = 20;
 constexpr int kGreen = 21;
 constexpr int kBlue = 22;
 
 int make(const AppPaths& paths) {
-    ToolPlatform platform;
+    HeadlessPlatform platform;
     Show show;
     for (int number : {1, 2}) {
         Fixture& f = show.library.at(0, number);
@@ -56,7 +46,7 @@ int make(const AppPaths& paths) {
 }
 
 int steps(const AppPaths& paths) {
-    ToolPlatform platform;
+    HeadlessPlatform platform;
     Show show;
     EffectImages images{show, paths};
     ShowFile file = makeShowFile(show, images, paths, {platform, platform});

@@ -80,10 +80,15 @@ bool Application::startUp() {
     m_showFile = std::make_unique<ShowFile>(
         makeShowFile(m_show, m_images, m_paths, {m_platform, m_platform}, std::move(events)));
     m_recovery = std::make_unique<ShowRecovery>(m_show, m_images, m_paths, m_platform);
+    // The show changes only through the technician's input and the Controller's replies.
+    m_platform.onInput([this] { m_recovery->touched(); });
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni),
                                               Waiter{m_platform, m_platform}, m_platform);
+    m_link->addReplyHandler(
+        [this](std::uint8_t, std::span<const std::uint8_t>) { m_recovery->touched(); },
+        reply_order::kShowRecovery);
     m_transfer = std::make_unique<FileTransfer>(*m_link);
     m_transfer->shuttingDown = [this] { return m_core.closing(); };
     m_transfer->addRunningObserver([this](bool running) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QThread>
 #include <QWindow>
 
@@ -130,7 +131,30 @@ int QtPlatform::virtualKeyOf(int key) {
     }
 }
 
+namespace {
+
+bool isInput(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+            return true;
+        case QEvent::MouseMove:
+            return static_cast<const QMouseEvent&>(event).buttons() != Qt::NoButton;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+    if (m_inputObserver && isInput(*event)) m_inputObserver();
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const int vk = virtualKeyOf(static_cast<QKeyEvent*>(event)->key());
         const bool press = event->type() == QEvent::KeyPress;

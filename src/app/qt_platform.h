@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
 
 #include "base/clock.h"
 #include "base/event_pump.h"
@@ -40,6 +41,8 @@ class QtPlatform : public QObject,
     void releaseInput() override;
     // True while a wait handles events: the user's input is held then.
     bool waiting() const { return m_waitDepth > 0; }
+    // Called on every key, click, wheel turn, drag and drop the program receives.
+    void onInput(std::function<void()> observer) { m_inputObserver = std::move(observer); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +54,7 @@ class QtPlatform : public QObject,
     std::array<bool, 256> m_down{};
     int m_keysDown = 0;
     std::array<bool, 256> m_pressedSinceQuery{};
+    std::function<void()> m_inputObserver;
 };
 
 }  // namespace kx

@@ -53,6 +53,7 @@ constexpr int kDeviceWindow = 2;
 constexpr int kTestConsole = 3;
 constexpr int kSceneEditor = 4;
 constexpr int kAirConIr = 5;
+constexpr int kShowRecovery = 6;  // after every handler that may have stored the reply
 }  // namespace reply_order
 
 // The live output's view numbers, as the Controller's frames have always been told them.

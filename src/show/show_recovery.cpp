@@ -115,8 +115,9 @@ void ShowRecovery::tick() {
         m_kept = m_check.get();
     }
     const std::uint32_t now = m_clock.milliseconds();
-    if (m_checked && now - m_lastCheck < kRecoveryIntervalMs) return;
+    if (!m_touched || (m_checked && now - m_lastCheck < kRecoveryIntervalMs)) return;
     m_checked = true;
+    m_touched = false;
     m_lastCheck = now;
     // Building and writing the largest show takes longer than an output tick: the check runs on
     // a copy beside the main loop, which goes on sending frames.

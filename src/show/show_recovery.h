@@ -34,8 +34,12 @@ class ShowRecovery {
     // or the next save) or saved to the Show File (the recovery file goes).
     void loaded();
     void saved();
-    // From the main loop, as often as it likes: every 30 s the check starts on a copy of the show
-    // and runs beside the loop; a later tick takes its result.
+    // Something that can change the show happened: the technician's input or a reply from the
+    // Controller. Only then is there anything for the next check to look at.
+    void touched() { m_touched = true; }
+    // From the main loop, as often as it likes: every 30 s, when the show was touched since the
+    // last check began, the check starts on a copy of the show and runs beside the loop; a later
+    // tick takes its result. An untouched show costs nothing, so an idle program stays asleep.
     void tick();
     // The check itself, at once: true when the recovery file was written.
     bool keepIfChanged();
@@ -64,6 +68,7 @@ class ShowRecovery {
     QByteArray m_kept;   // digest of the recovery file's show
     std::uint32_t m_lastCheck = 0;
     bool m_checked = false;
+    bool m_touched = false;
     bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
     std::future<QByteArray> m_check;  // the running check: the digest then kept
 };

@@ -85,6 +85,7 @@ TEST_F(ShowRecoveryTest, ChecksEveryThirtySecondsAndLeavesTheLiveShowAlone) {
     f.startAddress = 1;
     f.channelCount = 4;
     f.functions[9] = 22;  // above the count: kept in memory until the technician saves
+    run.recovery.touched();
     fake.clock += kRecoveryIntervalMs - 1;
     run.recovery.tick();
     EXPECT_FALSE(recoveryExists());
@@ -99,12 +100,30 @@ TEST_F(ShowRecoveryTest, ChecksEveryThirtySecondsAndLeavesTheLiveShowAlone) {
     EXPECT_EQ(run.show.library.at(0, 1).functions[9], 22);
 
     // A save while a check runs: the check finishes first, so it cannot leave a file behind.
+    f.channelCount = 7;
+    run.recovery.touched();
     fake.clock += kRecoveryIntervalMs;
     run.recovery.tick();
     ASSERT_TRUE(run.file.saveShow(fake));
     EXPECT_FALSE(recoveryExists());
     run.recovery.tick();
     EXPECT_FALSE(recoveryExists());
+}
+
+TEST_F(ShowRecoveryTest, AShowNobodyTouchedIsNotLookedAt) {
+    ProgramRun run(fake, paths);
+    run.recovery.loaded();
+    setSceneName(run.show.scenes, 4, "动感");
+    fake.clock += 2 * kRecoveryIntervalMs;
+    run.recovery.tick();
+    EXPECT_FALSE(recoveryExists());
+    // The first touch after a long quiet time is checked at once.
+    run.recovery.touched();
+    run.recovery.tick();
+    EXPECT_TRUE(eventually([&] {
+        run.recovery.tick();
+        return recoveryExists();
+    }));
 }
 
 TEST_F(ShowRecoveryTest, TheCheckStoresNothingButTheRecoveryFile) {

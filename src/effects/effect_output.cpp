@@ -78,6 +78,7 @@ void effectOutputTick(int effect, const EffectTable& effects, const MaterialBank
     if (!isEffectNumber(effect)) return;
     const Effect& fx = effects.at(effect);
     Fun_自动模拟鼓点(fx, jump, drum);
+    const OutputMapCache::SamePatch samePatch(engine.maps(), lib);
     for (int number : effectBeatMaterials(fx, bank, pos)) {
         const Material& m = bank.byNumber(number);
         const ValueGrid grid = engine.advance(m, number, jump.active());

@@ -44,9 +44,19 @@ void OutputMapCache::checkPatch(const FixtureLibrary& lib) {
     if (!same) ++m_patchGeneration;
 }
 
+OutputMapCache::SamePatch::SamePatch(OutputMapCache& cache, const FixtureLibrary& lib)
+    : m_cache(cache) {
+    m_cache.checkPatch(lib);
+    m_cache.m_heldPatch = &lib;
+}
+
+OutputMapCache::SamePatch::~SamePatch() {
+    m_cache.m_heldPatch = nullptr;
+}
+
 const CompiledRouting& OutputMapCache::routing(int number, const Material& m,
                                                const FixtureLibrary& lib) {
-    checkPatch(lib);
+    if (&lib != m_heldPatch) checkPatch(lib);
     const bool banked = number >= 1 && number <= kMaterialsPerBank;
     if (banked && !m_entries[number]) m_entries[number] = std::make_unique<Entry>();
     Entry& e = banked ? *m_entries[number] : m_scratch;

@@ -46,6 +46,19 @@ class OutputMapCache {
     // How many compilations the cache has run (for the benchmarks' and tests' eyes).
     std::uint64_t compilations() const { return m_compilations; }
 
+    // While one frame is composed nothing edits the library: for the life of a SamePatch, one
+    // look at that library's patch serves every Material the frame routes.
+    class SamePatch {
+      public:
+        SamePatch(OutputMapCache& cache, const FixtureLibrary& lib);
+        ~SamePatch();
+        SamePatch(const SamePatch&) = delete;
+        SamePatch& operator=(const SamePatch&) = delete;
+
+      private:
+        OutputMapCache& m_cache;
+    };
+
   private:
     // What the maps read of one fixture.
     struct PatchEntry {
@@ -71,6 +84,7 @@ class OutputMapCache {
     std::array<std::unique_ptr<Entry>, kMaterialsPerBank + 1> m_entries;
     Entry m_scratch;
     std::unique_ptr<Patch> m_patch;
+    const FixtureLibrary* m_heldPatch = nullptr;  // the library a SamePatch holds
     std::uint64_t m_patchGeneration = 0;
     std::uint64_t m_compilations = 0;
 };

@@ -123,6 +123,27 @@ TEST(EffectOutput, AssociatedModulesPlayOneSlotPerGroup) {
     EXPECT_EQ(effectBeatMaterials(fx, r.bank, r.pos), (std::vector<int>{15, 16, 18, 21}));
 }
 
+TEST(EffectOutput, EveryMaterialOfTheNextTickFollowsAPatchChange) {
+    Rig r;
+    Effect& fx = r.fx();
+    for (int s = 1; s <= 3; ++s) {
+        r.material(1, s, s, {10 * s});
+        setAllBeatsFlag(fx, AllBeatsFlag::BothParts, 1, s, 1);
+    }
+    r.tick();
+    EXPECT_EQ(r.at(1), 10);
+    EXPECT_EQ(r.at(3), 30);
+    // Fixtures 1 and 3 move up 5 addresses between two ticks: the first and the last Material
+    // routed in the next tick both land at the new addresses.
+    r.lib.at(0, 1).startAddress = 15;
+    r.lib.at(0, 3).startAddress = 35;
+    r.tick();
+    EXPECT_EQ(r.at(1), 0);
+    EXPECT_EQ(r.frame[15], 10);
+    EXPECT_EQ(r.at(2), 20);
+    EXPECT_EQ(r.frame[35], 30);
+}
+
 TEST(EffectOutput, MasterDimmersComeAfterTheMaterialsTheyDim) {
     Rig r;
     Effect& fx = r.fx();

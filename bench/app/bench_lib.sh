@@ -52,11 +52,13 @@ connect() {
     return 1
 }
 
-# CPU nanoseconds of the process's threads, voluntary + involuntary switches of its main thread
-# (each time it slept and woke, or was preempted), resident memory in KiB, open descriptors,
-# threads.
-cpu_ns() { cat /proc/"$app"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
-wakeups() { awk '/ctxt_switches/ {n += $2} END {print n}' "/proc/$app/task/$app/status"; }
+# CPU nanoseconds of the process's threads (of process $1, default the program), the voluntary
+# switches of its main thread (each time it slept and then woke) and the involuntary ones (each
+# time another process on a busy machine took the core from it), resident memory in KiB, open
+# descriptors, threads.
+cpu_ns() { cat /proc/"${1:-$app}"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
+wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/${1:-$app}/task/${1:-$app}/status"; }
+preemptions() { awk '/^nonvoluntary_ctxt_switches/ {print $2}' "/proc/${1:-$app}/task/${1:-$app}/status"; }
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$app/status"; }
 fd_count() { ls "/proc/$app/fd" | wc -l; }
 thread_count() { awk '/^Threads/ {print $2}' "/proc/$app/status"; }

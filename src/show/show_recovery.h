@@ -55,6 +55,8 @@ class ShowRecovery {
     // Waits for a check still running and takes its result, so nothing it writes comes after
     // what follows (a save removing the recovery file, a load).
     void finishCheck();
+    // Waits for the digest of the show last loaded: from then on it stands for the Show File.
+    void settleLoaded();
 
     Show& m_show;
     EffectImageStore& m_images;
@@ -66,6 +68,9 @@ class ShowRecovery {
     bool m_checked = false;
     bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
     std::future<QByteArray> m_check;  // the running check: the digest then kept
+    // The digest of the show just loaded, made beside the loop (for the largest show it takes
+    // longer than the whole start-up may); a check started meanwhile waits for it.
+    std::shared_future<QByteArray> m_loadedDigest;
 };
 
 }  // namespace kx

@@ -117,7 +117,8 @@ void ShowRecovery::settleLoaded() {
 
 void ShowRecovery::markSaved() {
     finishCheck();
-    settleLoaded();
+    // Not made yet, it is no longer needed.
+    m_loadedDigest = {};
     m_saved = digest();
     m_kept = m_saved;
 }
@@ -125,13 +126,14 @@ void ShowRecovery::markSaved() {
 void ShowRecovery::loaded() {
     if (m_restoring) return;
     finishCheck();
-    settleLoaded();
-    // Of the show as loaded: edits made while the digest is being made do not count.
-    m_loadedDigest = std::async(std::launch::async, [copy = m_show, &images = m_images]() mutable {
-                         QByteArray digest = digestOf(std::move(copy), images);
-                         releaseFreedMemory();
-                         return digest;
-                     }).share();
+    // Of the show as loaded: edits made before the digest is made do not count. It is made by
+    // whoever needs it first: the next check, beside the loop once start-up is over, or a save.
+    m_loadedDigest =
+        std::async(std::launch::deferred, [copy = m_show, &images = m_images]() mutable {
+            QByteArray digest = digestOf(std::move(copy), images);
+            releaseFreedMemory();
+            return digest;
+        }).share();
 }
 
 void ShowRecovery::saved() {

@@ -68,8 +68,8 @@ class ShowRecovery {
     bool m_checked = false;
     bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
     std::future<QByteArray> m_check;  // the running check: the digest then kept
-    // The digest of the show just loaded, made beside the loop (for the largest show it takes
-    // longer than the whole start-up may); a check started meanwhile waits for it.
+    // The digest of the show just loaded, made by the first check beside the loop rather than
+    // during the load (for the largest show it takes longer than the whole start-up may).
     std::shared_future<QByteArray> m_loadedDigest;
 };
 

@@ -160,8 +160,8 @@ void ShowRecovery::tick() {
                    [copy = std::make_shared<const Show>(m_show), &images = m_images, path = path(),
                     saved = m_saved, kept = m_kept, loaded = m_loadedDigest,
                     stamp = showStampText(m_clock.localTime(), m_paths.programDir)]() mutable {
-                       // Started before the loaded show's digest was made: that digest stands for
-                       // both the Show File and the recovery file.
+                       // After a load the check first makes the loaded show's digest, which
+                       // stands for both the Show File and the recovery file.
                        const QByteArray file = loaded.valid() ? loaded.get() : saved;
                        const QByteArray& before = loaded.valid() ? file : kept;
                        QByteArray result = keepShow(*copy, images, path, file, before, stamp).kept;

@@ -29,7 +29,7 @@ void MainShell::createViews(std::vector<Entry> entries) {
     m_entries = std::move(entries);
     m_window.prepareView(m_splash, m_pictures.splash);
     m_window.dockTitleBar(m_titleBar);
-    m_window.showView(m_splash);
+    m_window.bringToFront(m_splash);
     for (const Entry& e : m_entries) {
         if (e.view != nullptr) m_window.prepareView(e.view, m_pictures.backgroundForViews);
         if (e.titleButton == 0) continue;

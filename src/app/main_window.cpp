@@ -52,12 +52,16 @@ void MainWindow::prepareView(QWidget* view, const QPixmap& background) {
 }
 
 void MainWindow::showView(QWidget* view) {
+    bringToFront(view);
+    m_pump.processEvents(0);
+}
+
+void MainWindow::bringToFront(QWidget* view) {
     if (m_views->indexOf(view) < 0) m_views->addWidget(view);
     m_views->setCurrentWidget(view);
     view->show();
     m_current = view;
     if (m_viewShown) m_viewShown(view);
-    m_pump.processEvents(0);
 }
 
 void MainWindow::centreOverMain(QWidget* window) {

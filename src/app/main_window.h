@@ -33,6 +33,9 @@ class MainWindow : public QWidget {
     void prepareView(QWidget* view, const QPixmap& background);
     // Brings the view to the front (embedding it first when needed) and handles pending events.
     void showView(QWidget* view);
+    // The same without handling events: at start-up, before the window is on screen, there is
+    // nothing to paint yet, and the views' first styling waits until they are shown.
+    void bringToFront(QWidget* view);
     QWidget* currentView() const { return m_current; }
     // Shows a pop-up window centred over this window.
     void centreOverMain(QWidget* window);

@@ -23,6 +23,11 @@ ChannelGridView::ChannelGridView(QWidget* parent) : QWidget(parent) {
     m_addressFont.setPixelSize(9);
     m_valueFont.setPixelSize(13);
     m_valueFont.setBold(true);
+}
+
+void ChannelGridView::layOutTexts() {
+    if (m_textsLaidOut) return;
+    m_textsLaidOut = true;
     for (int v = 0; v < 256; ++v) {
         QStaticText& t = m_valueTexts[static_cast<std::size_t>(v)];
         t.setText(QString::number(v));
@@ -85,6 +90,7 @@ void ChannelGridView::updateCell(int index) {
 }
 
 void ChannelGridView::paintEvent(QPaintEvent* event) {
+    layOutTexts();
     QPainter p(this);
     const int first = firstChannelOfPort(m_port);
     for (int index = first; index < first + kChannelsPerPort; ++index) {

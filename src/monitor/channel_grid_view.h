@@ -48,6 +48,9 @@ class ChannelGridView : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
+    // At the first paint rather than with the window, which the program makes at start-up
+    // but may never open.
+    void layOutTexts();
     void paintCell(QPainter& p, int index) const;
     void updateCell(int index);
 
@@ -60,6 +63,7 @@ class ChannelGridView : public QWidget {
     QFont m_addressFont;
     QFont m_valueFont;
     // Laid out once: every value and every address a cell can show.
+    bool m_textsLaidOut = false;
     std::array<QStaticText, 256> m_valueTexts;
     std::array<QStaticText, kChannelsPerPort> m_addressTexts;
 };

@@ -1,5 +1,7 @@
 #include "show/show_recovery.h"
 
+#include <malloc.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -51,8 +53,17 @@ std::optional<QByteArray> showBytes(Show copy, const EffectImageStore& images,
     return buildShowFile(showSections(copy, readOnly, unused), stamp).bytes;
 }
 
-QByteArray digestOf(const Show& show, const EffectImageStore& images) {
-    const auto bytes = showBytes(show, images, {});
+// Beside the loop the whole show is copied, built and hashed in many small blocks that the
+// allocator would keep in the thread's heap once freed: they are given back, or the program
+// stays megabytes larger after every check.
+void releaseFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+QByteArray digestOf(Show show, const EffectImageStore& images) {
+    const auto bytes = showBytes(std::move(show), images, {});
     if (!bytes) return {};
     return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
 }
@@ -91,17 +102,38 @@ QByteArray ShowRecovery::digest() const {
 }
 
 void ShowRecovery::finishCheck() {
-    if (m_check.valid()) m_kept = m_check.get();
+    if (!m_check.valid()) return;
+    // The check compared with the loaded show's digest: what it kept comes after.
+    settleLoaded();
+    m_kept = m_check.get();
+}
+
+void ShowRecovery::settleLoaded() {
+    if (!m_loadedDigest.valid()) return;
+    m_saved = m_loadedDigest.get();
+    m_kept = m_saved;
+    m_loadedDigest = {};
 }
 
 void ShowRecovery::markSaved() {
     finishCheck();
+    // Not made yet, it is no longer needed.
+    m_loadedDigest = {};
     m_saved = digest();
     m_kept = m_saved;
 }
 
 void ShowRecovery::loaded() {
-    if (!m_restoring) markSaved();
+    if (m_restoring) return;
+    finishCheck();
+    // Of the show as loaded: edits made before the digest is made do not count. It is made by
+    // whoever needs it first: the next check, beside the loop once start-up is over, or a save.
+    m_loadedDigest =
+        std::async(std::launch::deferred, [copy = m_show, &images = m_images]() mutable {
+            QByteArray digest = digestOf(std::move(copy), images);
+            releaseFreedMemory();
+            return digest;
+        }).share();
 }
 
 void ShowRecovery::saved() {
@@ -110,27 +142,41 @@ void ShowRecovery::saved() {
 }
 
 void ShowRecovery::tick() {
+    if (m_loadedDigest.valid() &&
+        m_loadedDigest.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        settleLoaded();
     if (m_check.valid()) {
         if (m_check.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
         m_kept = m_check.get();
     }
     const std::uint32_t now = m_clock.milliseconds();
-    if (!m_touched || (m_checked && now - m_lastCheck < kRecoveryIntervalMs)) return;
+    // The show just loaded has its digest made by the first check, touched or not.
+    const bool due = m_touched || m_loadedDigest.valid();
+    if (!due || (m_checked && now - m_lastCheck < kRecoveryIntervalMs)) return;
     m_checked = true;
     m_touched = false;
     m_lastCheck = now;
     // Building and writing the largest show takes longer than an output tick: the check runs on
     // a copy beside the main loop, which goes on sending frames.
-    m_check = std::async(std::launch::async,
-                         [copy = std::make_shared<const Show>(m_show), &images = m_images,
-                          path = path(), saved = m_saved, kept = m_kept,
-                          stamp = showStampText(m_clock.localTime(), m_paths.programDir)] {
-                             return keepShow(*copy, images, path, saved, kept, stamp).kept;
-                         });
+    m_check =
+        std::async(std::launch::async,
+                   [copy = std::make_shared<const Show>(m_show), &images = m_images, path = path(),
+                    saved = m_saved, kept = m_kept, loaded = m_loadedDigest,
+                    stamp = showStampText(m_clock.localTime(), m_paths.programDir)]() mutable {
+                       // After a load the check first makes the loaded show's digest, which
+                       // stands for both the Show File and the recovery file.
+                       const QByteArray file = loaded.valid() ? loaded.get() : saved;
+                       const QByteArray& before = loaded.valid() ? file : kept;
+                       QByteArray result = keepShow(*copy, images, path, file, before, stamp).kept;
+                       copy.reset();
+                       releaseFreedMemory();
+                       return result;
+                   });
 }
 
 bool ShowRecovery::keepIfChanged() {
     finishCheck();
+    settleLoaded();
     const KeepResult r = keepShow(m_show, m_images, path(), m_saved, m_kept,
                                   showStampText(m_clock.localTime(), m_paths.programDir));
     m_kept = r.kept;
@@ -165,6 +211,7 @@ bool ShowRecovery::offerRestore(ShowFile& file, Prompter& prompter) {
         return false;
     }
     // The recovery file goes on holding these edits until the next save.
+    settleLoaded();
     m_kept = digest();
     return true;
 }

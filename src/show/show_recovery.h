@@ -38,8 +38,9 @@ class ShowRecovery {
     // Controller. Only then is there anything for the next check to look at.
     void touched() { m_touched = true; }
     // From the main loop, as often as it likes: every 30 s, when the show was touched since the
-    // last check began, the check starts on a copy of the show and runs beside the loop; a later
-    // tick takes its result. An untouched show costs nothing, so an idle program stays asleep.
+    // last check began or was just loaded, the check starts on a copy of the show and runs beside
+    // the loop; a later tick takes its result. An untouched show costs nothing, so an idle
+    // program stays asleep.
     void tick();
     // The check itself, at once: true when the recovery file was written.
     bool keepIfChanged();
@@ -59,6 +60,8 @@ class ShowRecovery {
     // Waits for a check still running and takes its result, so nothing it writes comes after
     // what follows (a save removing the recovery file, a load).
     void finishCheck();
+    // Waits for the digest of the show last loaded: from then on it stands for the Show File.
+    void settleLoaded();
 
     Show& m_show;
     EffectImageStore& m_images;
@@ -71,6 +74,9 @@ class ShowRecovery {
     bool m_touched = false;
     bool m_restoring = false;  // the show being loaded is the recovery copy, not the Show File
     std::future<QByteArray> m_check;  // the running check: the digest then kept
+    // The digest of the show just loaded, made by the first check beside the loop rather than
+    // during the load (for the largest show it takes longer than the whole start-up may).
+    std::shared_future<QByteArray> m_loadedDigest;
 };
 
 }  // namespace kx

@@ -252,6 +252,40 @@ TEST_F(ShellViewsTest, VersionNotesWindowShowsTheNotes) {
     EXPECT_EQ(skinned.palette().color(QPalette::Window), bgrColour(0x00FFFF));
 }
 
+// The built-in background is a gradient from top to bottom: wherever it shows (the splash view,
+// a view below the title bar, the window around them) every row is one colour, that row's
+// colour of the picture, from the left edge to the right.
+TEST_F(ShellViewsTest, TheBuiltInBackgroundCoversEveryViewEdgeToEdge) {
+    MainWindow window([] {}, fake);
+    const PictureStore pictures = PictureStore::load(paths, Appearance{});
+    auto* splash = new SplashView(pictures, true);  // its own texts left out
+    auto* view = new PlaceholderView("ViewA", "");
+    window.prepareView(splash, pictures.splash);
+    window.prepareView(view, pictures.backgroundForViews);
+    window.showView(splash);
+    window.showFixed();
+    const QImage picture = pictures.backgroundForViews.toImage();
+    auto expectRowsOfThePicture = [&](QWidget* w) {
+        const QImage shown = w->grab().toImage();
+        ASSERT_EQ(shown.width(), MainWindow::kWidth);
+        ASSERT_GT(shown.height(), 600);
+        int wrong = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            const QRgb row = picture.pixel(0, y);
+            for (int x = 0; x < shown.width(); x += 7)
+                // The splash view's button sits in the bottom right corner.
+                if (!splash->commandButton()->geometry().contains(x, y) || w != splash)
+                    wrong += shown.pixel(x, y) != row;
+        }
+        EXPECT_EQ(wrong, 0) << w->objectName().toStdString();
+    };
+    expectRowsOfThePicture(splash);
+    window.showView(view);
+    expectRowsOfThePicture(view);
+    // The rows differ: it is the gradient, not one colour.
+    EXPECT_NE(picture.pixel(0, 0), picture.pixel(0, 600));
+}
+
 TEST_F(ShellViewsTest, PictureStoreTakesTheFullSchemePicturesAndKeepsItsOwnOtherwise) {
     auto save = [&](const QString& name, QSize size) {
         QImage img(size, QImage::Format_RGB32);

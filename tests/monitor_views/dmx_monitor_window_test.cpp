@@ -81,6 +81,28 @@ TEST_F(DmxMonitorWindowTest, CellsAndLampsShowTheFrameAndThePointerNamesTheChann
     EXPECT_EQ(window->infoLabel()->text(), "VJ-1  页2 灯具 3 通道 3 W (越界)   = 255");
 }
 
+// The cells' texts are laid out when the grid is first painted, not with the window: every cell
+// still shows its own address and its value from the first paint on.
+TEST_F(DmxMonitorWindowTest, EveryCellShowsItsAddressAndValue) {
+    ChannelGridView& grid = window->grid();
+    auto cell = [&grid](int index) { return grid.grab(grid.cellRect(index)).toImage(); };
+    // Unpatched, the same value: the cells differ by their addresses alone.
+    const int first = 20;
+    EXPECT_NE(cell(first), cell(first + 1));
+    EXPECT_NE(cell(first + 1), cell(first + 2));
+    DmxFrame frame{};
+    frame[first] = 7;
+    frame[first + 1] = 7;
+    window->showFrame(frame);
+    const QImage seven = cell(first);
+    frame[first] = 8;
+    window->showFrame(frame);
+    EXPECT_NE(cell(first), seven);
+    frame[first] = 7;
+    window->showFrame(frame);
+    EXPECT_EQ(cell(first), seven);
+}
+
 TEST_F(DmxMonitorWindowTest, ANewPatchIsTakenUpOnTheNextFrame) {
     DmxFrame frame{};
     frame[600] = 128;

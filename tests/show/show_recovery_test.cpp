@@ -113,6 +113,7 @@ TEST_F(ShowRecoveryTest, ChecksEveryThirtySecondsAndLeavesTheLiveShowAlone) {
 TEST_F(ShowRecoveryTest, AShowNobodyTouchedIsNotLookedAt) {
     ProgramRun run(fake, paths);
     run.recovery.loaded();
+    EXPECT_FALSE(run.recovery.keepIfChanged());
     setSceneName(run.show.scenes, 4, "动感");
     fake.clock += 2 * kRecoveryIntervalMs;
     run.recovery.tick();
@@ -124,6 +125,49 @@ TEST_F(ShowRecoveryTest, AShowNobodyTouchedIsNotLookedAt) {
         run.recovery.tick();
         return recoveryExists();
     }));
+}
+
+// Right after a load the digest of the loaded show is still being made beside the loop: what
+// happens meanwhile is measured against the show as loaded, not against the edits.
+TEST_F(ShowRecoveryTest, EditsRightAfterALoadAreKeptAndTakingThemBackLeavesNothing) {
+    {
+        ProgramRun saved(fake, paths);
+        setSceneName(saved.show.scenes, 3, "原样");
+        ASSERT_TRUE(saved.file.saveShow(fake));
+    }
+    {
+        ProgramRun run(fake, paths);
+        ASSERT_EQ(run.file.loadShow(fake), LoadResult::Loaded);
+        EXPECT_FALSE(run.recovery.keepIfChanged());
+        setSceneName(run.show.scenes, 3, "改过");
+        EXPECT_TRUE(run.recovery.keepIfChanged());
+        setSceneName(run.show.scenes, 3, "原样");
+        EXPECT_FALSE(run.recovery.keepIfChanged());
+        EXPECT_FALSE(recoveryExists());
+    }
+    // The same through the main loop's checks, the first one started at once after the load.
+    ProgramRun run(fake, paths);
+    ASSERT_EQ(run.file.loadShow(fake), LoadResult::Loaded);
+    setSceneName(run.show.scenes, 3, "改过");
+    run.recovery.tick();
+    EXPECT_TRUE(eventually([&] {
+        run.recovery.tick();
+        return recoveryExists();
+    }));
+    setSceneName(run.show.scenes, 3, "原样");
+    run.recovery.touched();
+    fake.clock += kRecoveryIntervalMs;
+    run.recovery.tick();
+    EXPECT_TRUE(eventually([&] {
+        run.recovery.tick();
+        return !recoveryExists();
+    }));
+    // A load, at once an edit, at once a save: the save is what counts.
+    ASSERT_EQ(run.file.loadShow(fake), LoadResult::Loaded);
+    setSceneName(run.show.scenes, 3, "再改");
+    ASSERT_TRUE(run.file.saveShow(fake));
+    EXPECT_FALSE(run.recovery.keepIfChanged());
+    EXPECT_FALSE(recoveryExists());
 }
 
 TEST_F(ShowRecoveryTest, TheCheckStoresNothingButTheRecoveryFile) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "base/common.h"
@@ -54,7 +55,28 @@ std::optional<QByteArray> showBytes(Show copy, const EffectImageStore& images,
 QByteArray digestOf(const Show& show, const EffectImageStore& images) {
     const auto bytes = showBytes(show, images, {});
     if (!bytes) return {};
-    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+    return showContentDigest(*bytes);
+}
+
+// Bytes that replace the file only while the gate is open, and as a whole: written and synced
+// beside it first, then renamed over it with the gate held.
+bool replaceThroughGate(const QString& path, const QByteArray& bytes, RecoveryGate* gate) {
+    if (!gate) return writeWholeFile(path, bytes);
+    const QString part = path + QStringLiteral(".part");
+    if (!writeWholeFile(part, bytes)) return false;
+    const std::lock_guard lock(gate->mutex);
+    if (gate->closed || std::rename(QFile::encodeName(part).constData(),
+                                    QFile::encodeName(path).constData()) != 0) {
+        removeFile(part);
+        return false;
+    }
+    return true;
+}
+
+void removeThroughGate(const QString& path, RecoveryGate* gate) {
+    if (!gate) return removeFile(path);
+    const std::lock_guard lock(gate->mutex);
+    if (!gate->closed) removeFile(path);
 }
 
 struct KeepResult {
@@ -62,18 +84,21 @@ struct KeepResult {
     bool written = false;
 };
 
-// The check itself, on a copy of the show, touching nothing but the recovery file.
+// The check itself, on a copy of the show, touching nothing but the recovery file (and that only
+// through the gate when there is one). One build serves the digest and the file.
 KeepResult keepShow(const Show& show, const EffectImageStore& images, const QString& path,
-                    const QByteArray& saved, const QByteArray& kept, const QString& stamp) {
-    const QByteArray now = digestOf(show, images);
-    if (now.isEmpty() || now == kept) return {kept};
+                    const QByteArray& saved, const QByteArray& kept, const QString& stamp,
+                    RecoveryGate* gate = nullptr) {
+    const auto bytes = showBytes(show, images, stamp);
+    if (!bytes) return {kept};
+    const QByteArray now = showContentDigest(*bytes);
+    if (now == kept) return {kept};
     if (now == saved) {
         // The edits were taken back: the Show File holds the show again.
-        removeFile(path);
+        removeThroughGate(path, gate);
         return {now};
     }
-    const auto bytes = showBytes(show, images, stamp);
-    if (!bytes || !writeWholeFile(path, *bytes)) return {kept};
+    if (!replaceThroughGate(path, *bytes, gate)) return {kept};
     return {now, true};
 }
 
@@ -91,28 +116,37 @@ QByteArray ShowRecovery::digest() const {
 }
 
 void ShowRecovery::finishCheck() {
-    if (m_check.valid()) m_kept = m_check.get();
+    if (!m_check.valid()) return;
+    const QByteArray kept = m_check.get();
+    if (!m_gate->closed) m_kept = kept;
 }
 
-void ShowRecovery::markSaved() {
-    finishCheck();
+void ShowRecovery::dropCheck() {
+    if (!m_check.valid()) return;
+    // The check may still be writing: it finishes on its own, and nothing it does reaches the
+    // recovery file any more (its result is passed over when it is taken).
+    const std::lock_guard lock(m_gate->mutex);
+    m_gate->closed = true;
+}
+
+void ShowRecovery::loaded() {
+    if (m_restoring) return;
+    dropCheck();
     m_saved = digest();
     m_kept = m_saved;
 }
 
-void ShowRecovery::loaded() {
-    if (!m_restoring) markSaved();
-}
-
-void ShowRecovery::saved() {
-    markSaved();
+void ShowRecovery::saved(const QByteArray& digest) {
+    dropCheck();
+    m_saved = digest.isEmpty() ? this->digest() : digest;
+    m_kept = m_saved;
     removeFile(path());
 }
 
 void ShowRecovery::tick() {
     if (m_check.valid()) {
         if (m_check.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-        m_kept = m_check.get();
+        finishCheck();
     }
     const std::uint32_t now = m_clock.milliseconds();
     if (m_checked && now - m_lastCheck < kRecoveryIntervalMs) return;
@@ -120,12 +154,13 @@ void ShowRecovery::tick() {
     m_lastCheck = now;
     // Building and writing the largest show takes longer than an output tick: the check runs on
     // a copy beside the main loop, which goes on sending frames.
-    m_check = std::async(std::launch::async,
-                         [copy = std::make_shared<const Show>(m_show), &images = m_images,
-                          path = path(), saved = m_saved, kept = m_kept,
-                          stamp = showStampText(m_clock.localTime(), m_paths.programDir)] {
-                             return keepShow(*copy, images, path, saved, kept, stamp).kept;
-                         });
+    m_gate = std::make_shared<RecoveryGate>();
+    m_check = std::async(
+        std::launch::async, [copy = std::make_shared<const Show>(m_show), &images = m_images,
+                             path = path(), saved = m_saved, kept = m_kept, gate = m_gate,
+                             stamp = showStampText(m_clock.localTime(), m_paths.programDir)] {
+            return keepShow(*copy, images, path, saved, kept, stamp, gate.get()).kept;
+        });
 }
 
 bool ShowRecovery::keepIfChanged() {

@@ -46,11 +46,14 @@ MaterialSet readList(int& cursor, RecordBuffer& buf) {
     const int n = Fun_Get1(cursor, buf);
     if (!buf.require(cursor, n)) return set;
     const std::uint8_t* in = buf.view().data() + cursor;
+    std::array<std::uint64_t, (kMaterialsPerBank + 63) / 64> words{};
     for (int i = 0; i < n; ++i) {
-        const int number = in[i];
-        if (number >= 1 && number <= kMaterialsPerBank) set[number - 1] = true;
+        const unsigned bit = in[i] - 1u;  // 0 wraps round and is passed over with 241-255
+        if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
     cursor += n;
+    for (auto w = words.rbegin(); w != words.rend(); ++w)
+        set = (set << 64) | MaterialSet(*w);
     return set;
 }
 

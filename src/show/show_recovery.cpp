@@ -1,6 +1,5 @@
 #include "show/show_recovery.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include "storage/show_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHashFunctions>
 
 #include "base/common.h"
@@ -105,6 +106,23 @@ ShowWrite buildAndWrite(const SectionRoutines& sections, const QString& stamp,
         QByteArray::fromRawData(reinterpret_cast<const char*>(buf.view().data()), end);
     if (!writeWholeFile(target, bytes)) return {kMsgSaveFailed, {}};
     return {{}, showContentDigest(bytes)};
+}
+
+// The whole file read with one read into a buffer of its size.
+std::optional<QByteArray> readShowBytes(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;  // shorter by now than it was
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
 }
 
 }  // namespace
@@ -230,7 +248,7 @@ QString ShowFile::writeShow(const QString& path) {
 
 LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
     const QString source = path.isEmpty() ? m_paths.showFile : path;
-    const auto bytes = readWholeFile(source);
+    const auto bytes = readShowBytes(source);
     if (!bytes || bytes->isEmpty()) {
         prompter.message(kMsgShowMissing);
         if (m_binding.noShowFile) m_binding.noShowFile();

@@ -4,6 +4,7 @@
 #include <bit>
 #include <limits>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "storage/record_io.h"
@@ -19,11 +20,21 @@ constexpr std::array<std::uint8_t, kEffectsTrailerSize> kTrailer{'K', 'X', '-', 
                                                                  ' ', 'E', 'F', 'F', 'E', 'C', 'T',
                                                                  ' ', 'T', 'A', 'B', 'L', 'E'};
 
+// The set's bits as 64-bit words, lowest Material first. The standard libraries keep a bitset as
+// an array of machine words with bit n in word n / w, so on a little-endian machine its bytes
+// are these words (the Beat list tests check the order on every word boundary).
+using SetWords = std::array<std::uint64_t, (kMaterialsPerBank + 63) / 64>;
+static_assert(std::endian::native == std::endian::little);
+static_assert(sizeof(MaterialSet) == sizeof(SetWords) && std::is_trivially_copyable_v<MaterialSet>);
+
 // A Beat list is the count, then the Material Numbers in ascending order. The whole list is
-// range-checked once and taken from the set's bits directly: the largest show holds tens of
+// range-checked once and taken from the set's words directly: the largest show holds tens of
 // thousands of lists.
 void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
-    const auto count = static_cast<int>(set.count());
+    const auto words = std::bit_cast<SetWords>(set);
+    int count = 0;
+    for (const std::uint64_t w : words)
+        count += std::popcount(w);
     if (!buf.require(cursor, 1 + std::int64_t{count})) {
         cursor = static_cast<int>(std::min<std::int64_t>(std::int64_t{cursor} + 1 + count,
                                                          std::numeric_limits<int>::max()));
@@ -31,30 +42,25 @@ void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
     }
     std::uint8_t* out = buf.data().data() + cursor;
     *out++ = static_cast<std::uint8_t>(count);
-    // 64 bits at a time, lowest first.
-    const MaterialSet word(~std::uint64_t{0});
-    for (int base = 0; base < kMaterialsPerBank; base += 64) {
-        for (std::uint64_t bits = ((set >> base) & word).to_ullong(); bits != 0; bits &= bits - 1)
-            *out++ = static_cast<std::uint8_t>(base + std::countr_zero(bits) + 1);
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1)
+            *out++ = static_cast<std::uint8_t>(64 * w + std::countr_zero(bits) + 1);
     }
     cursor += 1 + count;
 }
 
 // Material Numbers outside 1-240 name no Material and are passed over.
 MaterialSet readList(int& cursor, RecordBuffer& buf) {
-    MaterialSet set;
     const int n = Fun_Get1(cursor, buf);
-    if (!buf.require(cursor, n)) return set;
+    if (!buf.require(cursor, n)) return {};
     const std::uint8_t* in = buf.view().data() + cursor;
-    std::array<std::uint64_t, (kMaterialsPerBank + 63) / 64> words{};
+    SetWords words{};
     for (int i = 0; i < n; ++i) {
         const unsigned bit = in[i] - 1u;  // 0 wraps round and is passed over with 241-255
         if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
     cursor += n;
-    for (auto w = words.rbegin(); w != words.rend(); ++w)
-        set = (set << 64) | MaterialSet(*w);
-    return set;
+    return std::bit_cast<MaterialSet>(words);
 }
 
 void writeSettings(const Effect& fx, int& cursor, RecordBuffer& buf) {

@@ -68,7 +68,7 @@ bool Application::startUp() {
     // 7. The blank template, from the show while it is still all defaults.
     ShowFileEvents events;
     events.showReplaced = [this] { showReplaced(); };
-    events.written = [this] { m_recovery->saved(); };
+    events.written = [this] { m_recovery->saved(m_showFile->writtenDigest()); };
     events.operationRunning = [this](bool running) {
         if (running) {
             m_platform.holdInput();

@@ -1,7 +1,10 @@
 #include "effects/effect_record.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "storage/record_io.h"
@@ -17,27 +20,47 @@ constexpr std::array<std::uint8_t, kEffectsTrailerSize> kTrailer{'K', 'X', '-', 
                                                                  ' ', 'E', 'F', 'F', 'E', 'C', 'T',
                                                                  ' ', 'T', 'A', 'B', 'L', 'E'};
 
+// The set's bits as 64-bit words, lowest Material first. The standard libraries keep a bitset as
+// an array of machine words with bit n in word n / w, so on a little-endian machine its bytes
+// are these words (the Beat list tests check the order on every word boundary).
+using SetWords = std::array<std::uint64_t, (kMaterialsPerBank + 63) / 64>;
+static_assert(std::endian::native == std::endian::little);
+static_assert(sizeof(MaterialSet) == sizeof(SetWords) && std::is_trivially_copyable_v<MaterialSet>);
+
+// A Beat list is the count, then the Material Numbers in ascending order. The whole list is
+// range-checked once and taken from the set's words directly: the largest show holds tens of
+// thousands of lists.
 void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
-    const auto count = static_cast<int>(set.count());
-    Fun_Put1(count, cursor, buf);
-    // Most Beats hold few Materials: the scan stops at the last one.
-    for (int n = 1, left = count; left > 0 && n <= kMaterialsPerBank; ++n) {
-        if (!set.test(n - 1)) continue;
-        Fun_Put1(n, cursor, buf);
-        --left;
+    const auto words = std::bit_cast<SetWords>(set);
+    int count = 0;
+    for (const std::uint64_t w : words)
+        count += std::popcount(w);
+    if (!buf.require(cursor, 1 + std::int64_t{count})) {
+        cursor = static_cast<int>(std::min<std::int64_t>(std::int64_t{cursor} + 1 + count,
+                                                         std::numeric_limits<int>::max()));
+        return;
     }
+    std::uint8_t* out = buf.data().data() + cursor;
+    *out++ = static_cast<std::uint8_t>(count);
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1)
+            *out++ = static_cast<std::uint8_t>(64 * w + std::countr_zero(bits) + 1);
+    }
+    cursor += 1 + count;
 }
 
 // Material Numbers outside 1-240 name no Material and are passed over.
 MaterialSet readList(int& cursor, RecordBuffer& buf) {
-    MaterialSet set;
     const int n = Fun_Get1(cursor, buf);
-    if (!buf.require(cursor, n)) return set;
+    if (!buf.require(cursor, n)) return {};
+    const std::uint8_t* in = buf.view().data() + cursor;
+    SetWords words{};
     for (int i = 0; i < n; ++i) {
-        const int number = Fun_Get1(cursor, buf);
-        if (number >= 1 && number <= kMaterialsPerBank) set.set(number - 1);
+        const unsigned bit = in[i] - 1u;  // 0 wraps round and is passed over with 241-255
+        if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
-    return set;
+    cursor += n;
+    return std::bit_cast<MaterialSet>(words);
 }
 
 void writeSettings(const Effect& fx, int& cursor, RecordBuffer& buf) {
@@ -88,11 +111,16 @@ void writeSelections(const EffectPart& p, int& cursor, RecordBuffer& buf) {
     cursor += 2 * beats;
     std::vector<int> entries;
     entries.reserve(beats);
+    // The Beats are visited in key order: one walk through the map finds them all.
+    auto it = p.selections.begin();
     for (int bar = 1; bar <= p.barCount; ++bar) {
         for (int beat = 1; beat <= p.beatsPerBar; ++beat) {
             entries.push_back(cursor - table);
-            const auto it = p.selections.find(beatKey(bar, beat));
-            writeList(it == p.selections.end() ? MaterialSet{} : it->second, cursor, buf);
+            const int key = beatKey(bar, beat);
+            while (it != p.selections.end() && it->first < key)
+                ++it;
+            const bool held = it != p.selections.end() && it->first == key;
+            writeList(held ? it->second : MaterialSet{}, cursor, buf);
         }
     }
     if (std::ranges::any_of(entries, [](int e) { return e > kMaxRelativePosition; })) buf.fail();
@@ -108,7 +136,8 @@ void readSelections(EffectPart& p, int& cursor, RecordBuffer& buf) {
         for (int beat = 1; beat <= p.beatsPerBar; ++beat, ++entry) {
             cursor = table + *entry;
             const MaterialSet set = readList(cursor, buf);
-            if (set.any()) p.selections[beatKey(bar, beat)] = set;
+            // Beats come in key order: each goes in at the end of the map.
+            if (set.any()) p.selections.emplace_hint(p.selections.end(), beatKey(bar, beat), set);
         }
     }
 }

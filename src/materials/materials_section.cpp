@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "materials/known_images.h"
 #include "storage/record_io.h"
 
 namespace kx {
@@ -14,16 +15,30 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
             static_cast<std::size_t>(a.size())};
 }
 
+struct Rebuilt {
+    std::optional<QByteArray> image;
+    bool stored = false;  // the store already holds exactly these bytes
+};
+
 // Image e rebuilt against the library: from the bank in memory for the open Effect, from the
 // store otherwise (an image that does not parse holds no Materials, as loading it would show).
-std::optional<QByteArray> rebuiltImage(int e, const MaterialBank& bank, int currentEffect,
-                                       const FixtureLibrary& lib, const EffectImageStore& images) {
-    if (e == currentEffect) return buildEffectImage(bank, lib);
-    const QByteArray bytes = images.image(e);
-    if (bytes.isEmpty()) return QByteArray();
-    auto other = std::make_unique<MaterialBank>();
-    if (parseEffectImage(bytes, *other) != ParseResult::Ok) return QByteArray();
-    return buildEffectImage(*other, lib);
+// An image built against a library rebuilds to itself: one known as built against this one is
+// taken as it stands.
+Rebuilt rebuiltImage(int e, const MaterialBank& bank, int currentEffect, const FixtureLibrary& lib,
+                     const EffectImageStore& images) {
+    KnownImages& known = KnownImages::shared();
+    std::optional<QByteArray> built;
+    if (e == currentEffect) {
+        built = buildEffectImage(bank, lib);
+    } else {
+        QByteArray bytes = images.image(e);
+        if (bytes.isEmpty() || known.built(bytes, lib)) return {std::move(bytes), true};
+        auto other = std::make_unique<MaterialBank>();
+        if (parseEffectImage(bytes, *other) != ParseResult::Ok) return {QByteArray()};
+        built = buildEffectImage(*other, lib);
+    }
+    if (built && !built->isEmpty()) known.addBuilt(*built, lib);
+    return {built};
 }
 
 }  // namespace
@@ -36,7 +51,7 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
     std::array<int, kEffectCount> entries{};
     std::optional<QByteArray> openImage;  // only once the open bank's image was built
     for (int e = 1; e <= kEffectCount; ++e) {
-        const auto image = rebuiltImage(e, bank, currentEffect, lib, images);
+        const auto [image, stored] = rebuiltImage(e, bank, currentEffect, lib, images);
         if (!image) {
             // A bank beyond a working buffer cannot fit the Show File either: say so by size.
             buf.fail();
@@ -45,7 +60,7 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
         }
         if (e == currentEffect) openImage = *image;
         // The section carries the image even when the stored one cannot be replaced.
-        images.setImage(e, *image);
+        if (!stored) images.setImage(e, *image);
         if (image->isEmpty()) continue;
         entries[e - 1] = cursor;
         Fun_Put3(static_cast<int>(image->size()), cursor, buf);
@@ -74,6 +89,7 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
     std::array<int, kEffectCount> entries{};
     Fun_GetInt24Table(entries, cursor, buf);
     auto check = std::make_unique<MaterialBank>();
+    KnownImages& known = KnownImages::shared();
     for (int e = 1; e <= kEffectCount; ++e) {
         const int at = entries[e - 1];
         if (at < 1) continue;
@@ -82,7 +98,10 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
         if (length > buf.capacity() - at - 3) return false;
         const auto bytes = buf.view().subspan(at + 3, length);
         QByteArray image(reinterpret_cast<const char*>(bytes.data()), length);
-        if (parseEffectImage(image, *check) != ParseResult::Ok) return false;
+        if (!known.sound(image)) {
+            if (parseEffectImage(image, *check) != ParseResult::Ok) return false;
+            known.addSound(image);
+        }
         staged.images[e] = std::move(image);
     }
     out = std::move(staged);
@@ -91,10 +110,14 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
 
 bool commitMaterialsSection(const StagedEffectImages& staged, EffectImageStore& images,
                             MaterialBank& bank, int& currentEffect) {
-    images.clear();
+    // Each image is replaced on its own, so a store may keep the ones whose bytes stay; one that
+    // cannot be written goes rather than leaving the previous show's Materials behind.
     bool ok = true;
-    for (int e = 1; e <= kEffectCount; ++e)
-        if (!staged.images[e].isEmpty()) ok = images.setImage(e, staged.images[e]) && ok;
+    for (int e = 1; e <= kEffectCount; ++e) {
+        if (images.setImage(e, staged.images[e])) continue;
+        images.setImage(e, {});
+        ok = false;
+    }
     currentEffect = 0;
     clearBank(bank);
     return ok;

@@ -14,7 +14,11 @@ bool EffectImages::setImage(int effect, const QByteArray& image) {
         removeFile(m_paths.effectImage(effect));
         return true;
     }
-    return writeWholeFile(m_paths.effectImage(effect), image);
+    // A save rebuilds every image and a load stores every image the file carries: mostly the
+    // bytes already there, which need no second write and sync.
+    const QString path = m_paths.effectImage(effect);
+    if (readWholeFile(path) == image) return true;
+    return writeWholeFile(path, image);
 }
 
 void EffectImages::clear() {

@@ -24,10 +24,36 @@ ShowBinding showBinding(Show& live, EffectImageStore& images, const AppPaths& pa
     binding.sections = [&live, &images, unusedImages] {
         return showSections(live, images, *unusedImages);
     };
+    binding.snapshot = [&live, &images] {
+        auto copy = std::make_shared<Show>(live);
+        auto unused = std::make_shared<StagedEffectImages>();
+        StagedShow s;
+        s.sections = showSections(*copy, images, *unused);
+        s.commit = [&live, copy, unused] {
+            // What the writers settled on the copy, as they would have on the live show: no
+            // Channel Function above a Fixture's channel count, and the open bank holding exactly
+            // what its image holds.
+            for (auto& page : live.library.pages)
+                for (Fixture& f : page)
+                    clearUnusedFunctions(f);
+            if (live.currentEffect != 0 && live.currentEffect == copy->currentEffect)
+                live.materials = std::move(copy->materials);
+            return QStringList{};
+        };
+        return s;
+    };
     binding.stage = [&live, &images] {
         // The staging copy starts from the live show, so fields a section leaves alone keep
-        // their values when that section is absent.
-        auto staged = std::make_shared<Show>(live);
+        // their values when that section is absent. The Effects reader starts every Effect
+        // afresh and the Materials are read into staged images: neither is copied.
+        auto staged = std::make_shared<Show>();
+        staged->room = live.room;
+        staged->scenes = live.scenes;
+        staged->library = live.library;
+        staged->thresholds = live.thresholds;
+        staged->functionNames = live.functionNames;
+        staged->groups = live.groups;
+        staged->currentEffect = live.currentEffect;
         auto stagedImages = std::make_shared<StagedEffectImages>();
         StagedShow s;
         s.sections = showSections(*staged, images, *stagedImages);

@@ -2,11 +2,11 @@
 
 #include <malloc.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "base/common.h"
@@ -65,7 +65,28 @@ void releaseFreedMemory() {
 QByteArray digestOf(Show show, const EffectImageStore& images) {
     const auto bytes = showBytes(std::move(show), images, {});
     if (!bytes) return {};
-    return QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256);
+    return showContentDigest(*bytes);
+}
+
+// Bytes that replace the file only while the gate is open, and as a whole: written and synced
+// beside it first, then renamed over it with the gate held.
+bool replaceThroughGate(const QString& path, const QByteArray& bytes, RecoveryGate* gate) {
+    if (!gate) return writeWholeFile(path, bytes);
+    const QString part = path + QStringLiteral(".part");
+    if (!writeWholeFile(part, bytes)) return false;
+    const std::lock_guard lock(gate->mutex);
+    if (gate->closed || std::rename(QFile::encodeName(part).constData(),
+                                    QFile::encodeName(path).constData()) != 0) {
+        removeFile(part);
+        return false;
+    }
+    return true;
+}
+
+void removeThroughGate(const QString& path, RecoveryGate* gate) {
+    if (!gate) return removeFile(path);
+    const std::lock_guard lock(gate->mutex);
+    if (!gate->closed) removeFile(path);
 }
 
 struct KeepResult {
@@ -73,18 +94,21 @@ struct KeepResult {
     bool written = false;
 };
 
-// The check itself, on a copy of the show, touching nothing but the recovery file.
+// The check itself, on a copy of the show, touching nothing but the recovery file (and that only
+// through the gate when there is one). One build serves the digest and the file.
 KeepResult keepShow(const Show& show, const EffectImageStore& images, const QString& path,
-                    const QByteArray& saved, const QByteArray& kept, const QString& stamp) {
-    const QByteArray now = digestOf(show, images);
-    if (now.isEmpty() || now == kept) return {kept};
+                    const QByteArray& saved, const QByteArray& kept, const QString& stamp,
+                    RecoveryGate* gate = nullptr) {
+    const auto bytes = showBytes(show, images, stamp);
+    if (!bytes) return {kept};
+    const QByteArray now = showContentDigest(*bytes);
+    if (now == kept) return {kept};
     if (now == saved) {
         // The edits were taken back: the Show File holds the show again.
-        removeFile(path);
+        removeThroughGate(path, gate);
         return {now};
     }
-    const auto bytes = showBytes(show, images, stamp);
-    if (!bytes || !writeWholeFile(path, *bytes)) return {kept};
+    if (!replaceThroughGate(path, *bytes, gate)) return {kept};
     return {now, true};
 }
 
@@ -103,9 +127,11 @@ QByteArray ShowRecovery::digest() const {
 
 void ShowRecovery::finishCheck() {
     if (!m_check.valid()) return;
-    // The check compared with the loaded show's digest: what it kept comes after.
+    const QByteArray kept = m_check.get();
+    if (m_gate->closed) return;
+    // The check made the loaded show's digest first when there was one: what it kept comes after.
     settleLoaded();
-    m_kept = m_check.get();
+    m_kept = kept;
 }
 
 void ShowRecovery::settleLoaded() {
@@ -115,17 +141,17 @@ void ShowRecovery::settleLoaded() {
     m_loadedDigest = {};
 }
 
-void ShowRecovery::markSaved() {
-    finishCheck();
-    // Not made yet, it is no longer needed.
-    m_loadedDigest = {};
-    m_saved = digest();
-    m_kept = m_saved;
+void ShowRecovery::dropCheck() {
+    if (!m_check.valid()) return;
+    // The check may still be writing: it finishes on its own, and nothing it does reaches the
+    // recovery file any more (its result is passed over when it is taken).
+    const std::lock_guard lock(m_gate->mutex);
+    m_gate->closed = true;
 }
 
 void ShowRecovery::loaded() {
     if (m_restoring) return;
-    finishCheck();
+    dropCheck();
     // Of the show as loaded: edits made before the digest is made do not count. It is made by
     // whoever needs it first: the next check, beside the loop once start-up is over, or a save.
     m_loadedDigest =
@@ -136,8 +162,12 @@ void ShowRecovery::loaded() {
         }).share();
 }
 
-void ShowRecovery::saved() {
-    markSaved();
+void ShowRecovery::saved(const QByteArray& digest) {
+    dropCheck();
+    // Not made yet, the loaded show's digest is no longer needed.
+    m_loadedDigest = {};
+    m_saved = digest.isEmpty() ? this->digest() : digest;
+    m_kept = m_saved;
     removeFile(path());
 }
 
@@ -147,7 +177,7 @@ void ShowRecovery::tick() {
         settleLoaded();
     if (m_check.valid()) {
         if (m_check.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-        m_kept = m_check.get();
+        finishCheck();
     }
     const std::uint32_t now = m_clock.milliseconds();
     // The show just loaded has its digest made by the first check, touched or not.
@@ -158,20 +188,21 @@ void ShowRecovery::tick() {
     m_lastCheck = now;
     // Building and writing the largest show takes longer than an output tick: the check runs on
     // a copy beside the main loop, which goes on sending frames.
-    m_check =
-        std::async(std::launch::async,
-                   [copy = std::make_shared<const Show>(m_show), &images = m_images, path = path(),
-                    saved = m_saved, kept = m_kept, loaded = m_loadedDigest,
-                    stamp = showStampText(m_clock.localTime(), m_paths.programDir)]() mutable {
-                       // After a load the check first makes the loaded show's digest, which
-                       // stands for both the Show File and the recovery file.
-                       const QByteArray file = loaded.valid() ? loaded.get() : saved;
-                       const QByteArray& before = loaded.valid() ? file : kept;
-                       QByteArray result = keepShow(*copy, images, path, file, before, stamp).kept;
-                       copy.reset();
-                       releaseFreedMemory();
-                       return result;
-                   });
+    m_gate = std::make_shared<RecoveryGate>();
+    m_check = std::async(
+        std::launch::async,
+        [copy = std::make_shared<const Show>(m_show), &images = m_images, path = path(),
+         saved = m_saved, kept = m_kept, loaded = m_loadedDigest, gate = m_gate,
+         stamp = showStampText(m_clock.localTime(), m_paths.programDir)]() mutable {
+            // After a load the check first makes the loaded show's digest, which
+            // stands for both the Show File and the recovery file.
+            const QByteArray file = loaded.valid() ? loaded.get() : saved;
+            const QByteArray& before = loaded.valid() ? file : kept;
+            QByteArray result = keepShow(*copy, images, path, file, before, stamp, gate.get()).kept;
+            copy.reset();
+            releaseFreedMemory();
+            return result;
+        });
 }
 
 bool ShowRecovery::keepIfChanged() {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 #include <future>
+#include <memory>
+#include <mutex>
 
 #include "base/clock.h"
 #include "base/paths.h"
@@ -15,6 +17,13 @@ namespace kx {
 inline const QString kAskRecover = QStringLiteral("检测到未保存的修改，是否恢复？");
 inline const QString kMsgRecoveryDamaged = QStringLiteral("恢复文件已损坏，无法恢复！");
 inline constexpr std::uint32_t kRecoveryIntervalMs = 30'000;
+
+// Lets a running check write or remove the recovery file only until a save or a load has made
+// its copy of the show out of date.
+struct RecoveryGate {
+    std::mutex mutex;
+    bool closed = false;
+};
 
 // Keeps the edits made since the last save safe from a crash or a power cut: every 30 s, when
 // the show differs from what the Show File holds and from what was last kept, the whole show is
@@ -31,9 +40,11 @@ class ShowRecovery {
     const QString& path() const { return m_paths.recoveryFile; }
 
     // The show is what a file holds: loaded (the recovery file stays until the restore is decided
-    // or the next save) or saved to the Show File (the recovery file goes).
+    // or the next save) or saved to the Show File (the recovery file goes). digest is the saved
+    // file's showContentDigest when the saver knows it ("": made from the show). A check still
+    // running is not waited for; whatever it would still write is dropped.
     void loaded();
-    void saved();
+    void saved(const QByteArray& digest = {});
     // Something that can change the show happened: the technician's input or a reply from the
     // Controller. Only then is there anything for the next check to look at.
     void touched() { m_touched = true; }
@@ -56,12 +67,13 @@ class ShowRecovery {
   private:
     // What the show holds, without the save stamp: equal digests, equal shows.
     QByteArray digest() const;
-    void markSaved();
     // Waits for a check still running and takes its result, so nothing it writes comes after
-    // what follows (a save removing the recovery file, a load).
+    // what follows (a restore, a removal).
     void finishCheck();
     // Waits for the digest of the show last loaded: from then on it stands for the Show File.
     void settleLoaded();
+    // Closes the running check's gate: its copy of the show is out of date.
+    void dropCheck();
 
     Show& m_show;
     EffectImageStore& m_images;
@@ -77,6 +89,7 @@ class ShowRecovery {
     // The digest of the show just loaded, made by the first check beside the loop rather than
     // during the load (for the largest show it takes longer than the whole start-up may).
     std::shared_future<QByteArray> m_loadedDigest;
+    std::shared_ptr<RecoveryGate> m_gate;
 };
 
 }  // namespace kx

@@ -1,6 +1,8 @@
 #include "storage/show_file.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHashFunctions>
 
 #include "base/common.h"
 #include "base/file_io.h"
@@ -19,6 +21,7 @@ inline const QString kShowExt = QStringLiteral("K74");
 inline const QString kReasonUnreadable = QStringLiteral("无法读取");
 inline const QString kReasonPartlyUnreadable = QStringLiteral("部分无法读取");
 constexpr std::uint32_t kSectionMark = 0xEEEEEEEE;
+constexpr std::array<std::size_t, 2> kDigestSeeds{0x4B583734, 0x32305348};
 inline constexpr int kBackupPauseMs = 10;
 inline constexpr int kSettleMs = 200;
 
@@ -67,8 +70,12 @@ QString showStampText(const QDateTime& now, const QString& programDir) {
            QDir::toNativeSeparators(programDir) + signature();
 }
 
-ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
-    RecordBuffer buf(kShowFileCapacity);
+namespace {
+
+// The whole file built into buf: false when it does not fit or a writer failed the buffer, with
+// tooLarge telling the first from the second. end is the position after the last byte.
+bool buildInto(RecordBuffer& buf, const SectionRoutines& sections, const QString& stamp, int& end,
+               bool& tooLarge) {
     std::vector<std::uint8_t> scratch(kShowScratchSize, 0);
     int cursor = 0;
     Fun_PutTag(kShowFileTag, cursor, buf);
@@ -77,13 +84,71 @@ ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
     for (const SectionRoutine& s : sections)
         s.write(buf, cursor, scratch);
     writeStamp(stamp, buf, cursor, scratch);
-    ShowBuild result;
-    if (!buf.ok() || cursor > buf.capacity()) {
-        result.tooLarge = cursor > buf.capacity();
-        return result;
+    end = cursor;
+    tooLarge = cursor > buf.capacity();
+    return buf.ok() && !tooLarge;
+}
+
+struct ShowWrite {
+    QString failure;  // "" when written
+    QByteArray digest;
+};
+
+// Built once into one buffer, which is written as it stands with one write and sync.
+ShowWrite buildAndWrite(const SectionRoutines& sections, const QString& stamp,
+                        const QString& target) {
+    RecordBuffer buf(kShowFileCapacity);
+    int end = 0;
+    bool tooLarge = false;
+    if (!buildInto(buf, sections, stamp, end, tooLarge))
+        return {tooLarge ? kMsgShowTooLarge : kMsgSaveFailed, {}};
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(buf.view().data()), end);
+    if (!writeWholeFile(target, bytes)) return {kMsgSaveFailed, {}};
+    return {{}, showContentDigest(bytes)};
+}
+
+// The whole file read with one read into a buffer of its size.
+std::optional<QByteArray> readShowBytes(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;  // shorter by now than it was
+        got += n;
     }
-    result.bytes = buf.bytes(cursor);
+    bytes.truncate(got);
+    return bytes;
+}
+
+}  // namespace
+
+ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp) {
+    RecordBuffer buf(kShowFileCapacity);
+    int end = 0;
+    ShowBuild result;
+    if (buildInto(buf, sections, stamp, end, result.tooLarge)) result.bytes = buf.bytes(end);
     return result;
+}
+
+QByteArray showContentDigest(const QByteArray& bytes) {
+    // The stamp's tag sits behind its EE EE EE EE; a file without a stamp is hashed whole.
+    qsizetype end = bytes.size();
+    if (bytes.size() >= kShowHeaderSize) {
+        RecordBuffer header = RecordBuffer::fromBytes(bytes.first(kShowHeaderSize));
+        const int stampAt = Fun_GetAt4(4 * kSectionStamp, header);
+        if (stampAt >= kShowHeaderSize + 4 && stampAt <= bytes.size()) end = stampAt - 4;
+    }
+    // Two seeded hashes of the running machine's fastest kind: a cryptographic one of the largest
+    // show would cost a save several times what the disk does.
+    const QByteArrayView content = QByteArrayView(bytes).first(end);
+    const std::array<std::size_t, 2> digest{qHash(content, kDigestSeeds[0]),
+                                            qHash(content, kDigestSeeds[1])};
+    return QByteArray(reinterpret_cast<const char*>(digest.data()), sizeof digest);
 }
 
 ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sections,
@@ -101,18 +166,22 @@ ParseResult parseShowFile(const QByteArray& bytes, const SectionRoutines& sectio
 }
 
 std::vector<int> unreachableSections(const QByteArray& bytes, const SectionRoutines& sections) {
-    RecordBuffer buf = RecordBuffer::fromBytes(bytes.left(kShowFileCapacity));
+    // Read straight from the bytes: a few 4-byte values, no working copy of the whole file.
+    const qsizetype size = std::min<qsizetype>(bytes.size(), kShowFileCapacity);
+    const auto at4 = [&bytes](qsizetype position) {
+        const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + position;
+        return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+               (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    };
     std::vector<int> unreachable;
     for (const SectionRoutine& s : sections) {
         const int entry = 4 * s.number;
-        if (entry + 4 > buf.capacity()) continue;  // a header this short is refused as a whole
-        const int position = Fun_GetAt4(entry, buf);
+        if (entry + 4 > size) continue;  // a header this short is refused as a whole
+        const std::uint32_t position = at4(entry);
         if (position == 0) continue;
-        int cursor = position;
         const bool framed =
-            position >= 4 && position <= buf.capacity() - 4 &&
-            static_cast<std::uint32_t>(Fun_GetAt4(position - 4, buf)) == kSectionMark &&
-            Fun_GetTag(cursor, buf) == s.tag;
+            position >= 4 && position <= size - 4 && at4(position - 4) == kSectionMark &&
+            QString::number(at4(position), 16).toUpper().rightJustified(8, '0') == s.tag;
         if (!framed) unreachable.push_back(s.number);
     }
     return unreachable;
@@ -153,17 +222,33 @@ bool ShowFile::saveShow(Prompter& prompter, const QString& path) {
 
 QString ShowFile::writeShow(const QString& path) {
     const QString target = path.isEmpty() ? m_paths.showFile : path;
-    const ShowBuild build = buildShowFile(
-        m_binding.sections(), showStampText(m_waiter.clock.localTime(), m_paths.programDir));
-    if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
-    if (!writeWholeFileWaiting(m_waiter, target, *build.bytes)) return kMsgSaveFailed;
-    if (target == m_paths.showFile && m_events.written) m_events.written();
+    const QString stamp = showStampText(m_waiter.clock.localTime(), m_paths.programDir);
+    ShowWrite result;
+    if (m_binding.snapshot) {
+        // The copy is the show as it was when the save was asked for; while it is built and
+        // written the output tick and painting go on (the user's input waits).
+        const StagedShow copy = m_binding.snapshot();
+        result = runWaiting(m_waiter, [&copy, &stamp, &target] {
+            return buildAndWrite(copy.sections, stamp, target);
+        });
+        if (copy.commit) copy.commit();
+    } else {
+        const ShowBuild build = buildShowFile(m_binding.sections(), stamp);
+        if (!build.bytes) return build.tooLarge ? kMsgShowTooLarge : kMsgSaveFailed;
+        if (!writeWholeFileWaiting(m_waiter, target, *build.bytes)) return kMsgSaveFailed;
+        result.digest = showContentDigest(*build.bytes);
+    }
+    if (!result.failure.isEmpty()) return result.failure;
+    if (target == m_paths.showFile) {
+        m_writtenDigest = result.digest;
+        if (m_events.written) m_events.written();
+    }
     return {};
 }
 
 LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
     const QString source = path.isEmpty() ? m_paths.showFile : path;
-    const auto bytes = readWholeFile(source);
+    const auto bytes = readShowBytes(source);
     if (!bytes || bytes->isEmpty()) {
         prompter.message(kMsgShowMissing);
         if (m_binding.noShowFile) m_binding.noShowFile();

@@ -77,6 +77,11 @@ struct ShowBinding {
     // The show's companion files, saved before every backup (the fixture groups): "" when saved
     // or unchanged, else the text of the failure.
     std::function<QString()> saveCompanions;
+    // Bound to a copy of the live show taken now: a save builds from it on a thread of its own
+    // while the interface goes on. Commit hands back to the live show what the writers settle on
+    // the way (what the live show's own writers would have changed). Without it a save builds
+    // from sections on the calling thread.
+    std::function<StagedShow()> snapshot = {};
 };
 
 // The stamp text of section 14: date, time, program directory and the fixed signature.
@@ -89,6 +94,11 @@ struct ShowBuild {
     bool tooLarge = false;
 };
 ShowBuild buildShowFile(const SectionRoutines& sections, const QString& stamp);
+
+// A 128-bit digest of what a Show File holds apart from its save stamp (every byte before the
+// stamp's frame): equal for the same show saved at different moments. Only compared within one
+// run of the program, never stored.
+QByteArray showContentDigest(const QByteArray& bytes);
 
 // Checks the file tag and runs every reader on bytes (at most 4,194,305 are used); the readers'
 // notes are appended to notes in file order.
@@ -145,6 +155,8 @@ class ShowFile {
     QString writeShow(const QString& path = {});
     // The same, telling a failure through prompter; false then.
     bool saveShow(Prompter& prompter, const QString& path = {});
+    // showContentDigest of the last show written to the default path ("" before the first).
+    const QByteArray& writtenDigest() const { return m_writtenDigest; }
     // Replaces the whole show with the file at path ("" = the default path). Anything but Loaded
     // leaves the live show as it was; a file that is there but cannot be read is first copied
     // into the backup folder as "S7420--[YYMMDD-hhmmss] 无法读取.K74", since the next save
@@ -179,6 +191,7 @@ class ShowFile {
     Waiter m_waiter;
     ShowFileEvents m_events;
     bool m_noAutomaticBackup = false;
+    QByteArray m_writtenDigest;
 
     enum class KeepAside { Yes, No };
     LoadResult loadBytes(Prompter& prompter, const QByteArray& bytes, KeepAside keepAside);

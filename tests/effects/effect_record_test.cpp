@@ -265,5 +265,40 @@ TEST(EffectsSection, OverlongBeatListsFailTheWrite) {
     EXPECT_FALSE(buf.ok());
 }
 
+TEST(EffectsSection, BeatListsAcrossTheWholeNumberRange) {
+    // Numbers at both ends and on every 64-bit boundary of the set, in ascending order.
+    Effect fx;
+    setBarCount(fx, kNoBassPart, 1);
+    setBeatsPerBar(fx, kNoBassPart, 2);
+    MaterialSet set;
+    for (int n : {240, 1, 63, 64, 65, 128, 129, 192, 193})
+        set.set(n - 1);
+    fx.allBeats = set;
+    fx.parts[0].selections[beatKey(1, 2)] = set;
+    RecordBuffer buf(4096);
+    int cursor = 100;  // a body at 0 would be an absent one
+    int body = 0;
+    writeEffectRecord(fx, cursor, buf, body);
+    const QByteArray list = QByteArray::fromHex("09013f40418081c0c1f0");
+    const int allList = Fun_GetAt3(body + 3 * 3, buf);
+    EXPECT_EQ(buf.bytes(allList + 10).mid(allList), list);
+    const int selections = Fun_GetAt3(body + 3 * 4, buf);
+    // Two entries, Beat 1 empty at +4, Beat 2 at +5.
+    EXPECT_EQ(buf.bytes(selections + 15).mid(selections), QByteArray::fromHex("0004000500") + list);
+    Effect back;
+    int readCursor = 0;
+    ASSERT_TRUE(readEffectRecord(back, body, readCursor, buf));
+    EXPECT_EQ(readCursor, cursor);
+    EXPECT_EQ(back.allBeats, set);
+    EXPECT_EQ(back.parts[0].selections, fx.parts[0].selections);
+
+    // A buffer that ends inside the lists fails, and the cursor still passes every list.
+    RecordBuffer small(allList + 5);
+    int smallCursor = 100;
+    writeEffectRecord(fx, smallCursor, small, body);
+    EXPECT_FALSE(small.ok());
+    EXPECT_EQ(smallCursor, cursor);
+}
+
 }  // namespace
 }  // namespace kx

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "base/file_io.h"
 #include "base/settings.h"
@@ -406,6 +408,83 @@ TEST_F(ShowFileTest, NewShowLoadsTheBlankTemplate) {
     fake.yesNoAnswers.push_back(true);
     file.newShow(fake);
     EXPECT_EQ(live, Model{});
+}
+
+// Built from a copy beside the wait: an edit that reaches the live show while the save runs is
+// not in the file, and what the writers settled is handed back once the file is written.
+TEST_F(ShowFileTest, ASaveWritesTheShowAsItWasWhenAskedWhileEventsGoOn) {
+    std::atomic<bool> pumped = false;
+    ShowBinding binding = bindingOf(live, calls);
+    binding.snapshot = [this, &pumped] {
+        auto copy = std::make_shared<Model>(live);
+        SectionRoutines sections = sectionsOf(*copy);
+        // The writer holds on until the first event, so the edit comes in the middle of the save.
+        auto write = sections[0].write;
+        sections[0].write = [write, &pumped](RecordBuffer& b, int& c, SectionScratch scratch) {
+            while (!pumped)
+                std::this_thread::yield();
+            write(b, c, scratch);
+        };
+        return StagedShow{sections, [this, copy] {
+                              calls << "settled";
+                              live.limit = copy->limit + 1;
+                              return QStringList{};
+                          }};
+    };
+    ShowFile threaded{paths, binding, {fake, fake}, events()};
+    live = {0x0101, 0x22};
+    fake.onEvents = [this, &pumped] {
+        live.room = 0x0202;
+        pumped = true;
+    };
+    ASSERT_TRUE(threaded.saveShow(fake));
+    fake.onEvents = {};
+    EXPECT_EQ(calls, QStringList{"settled"});
+    EXPECT_EQ(live, (Model{0x0202, 0x23}));
+    const QByteArray bytes = showBytes();
+    EXPECT_EQ(bytes.mid(212, 2), QByteArray::fromHex("0101"));
+    EXPECT_EQ(bytes.mid(222, 2), QByteArray::fromHex("0022"));
+    EXPECT_EQ(threaded.writtenDigest(), showContentDigest(bytes));
+
+    // A show that does not fit is refused all the same and the file stays.
+    calls.clear();
+    binding.snapshot = [] {
+        SectionRoutine huge{1,
+                            "F1042301",
+                            [](RecordBuffer&, int& c, SectionScratch) { c += kShowFileCapacity; },
+                            {}};
+        return StagedShow{{huge}, {}};
+    };
+    ShowFile tooLarge{paths, binding, {fake, fake}, events()};
+    EXPECT_EQ(tooLarge.writeShow(), kMsgShowTooLarge);
+    EXPECT_EQ(showBytes(), bytes);
+}
+
+TEST_F(ShowFileTest, TheContentDigestPassesOverTheStampAlone) {
+    live = {0x1234, 0x0A};
+    ASSERT_TRUE(file.saveShow(fake));
+    const QByteArray first = showBytes();
+    const QByteArray digest = file.writtenDigest();
+    EXPECT_EQ(digest.size(), 16);
+    EXPECT_EQ(showContentDigest(first), digest);
+    fake.time = fake.time.addSecs(3600);
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_NE(showBytes(), first);
+    EXPECT_EQ(file.writtenDigest(), digest);
+    live.limit = 0x0B;
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_NE(file.writtenDigest(), digest);
+
+    // Bytes in the stamp count for nothing; with entry 14 leading outside there is no stamp and
+    // every byte counts.
+    QByteArray stampChanged = first;
+    stampChanged[stampChanged.size() - 1] = 'x';
+    EXPECT_EQ(showContentDigest(stampChanged), digest);
+    QByteArray noStamp = first;
+    noStamp.replace(56, 4, QByteArray::fromHex("00FFFFFF"));
+    QByteArray noStampChanged = noStamp;
+    noStampChanged[noStampChanged.size() - 1] = 'x';
+    EXPECT_NE(showContentDigest(noStamp), showContentDigest(noStampChanged));
 }
 
 }  // namespace

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "base/file_io.h"
+#include "materials/material_bank_file.h"
+#include "show/effect_images.h"
+#include "show/show_recovery.h"
+#include "support/fake_platform.h"
+
+namespace kx {
+namespace {
+
+// A save builds from a copy of the show beside the interface and writes the Effect Material
+// Images only where their bytes change; the recovery takes the saved file's digest.
+class ShowSavingTest : public test::FakePlatformTest {
+  protected:
+    ShowSavingTest() { QDir().mkpath(paths.scTemp); }
+
+    AppPaths paths = AppPaths::under(fake.programDir());
+    Show show;
+    EffectImages images{show, paths};
+    ShowRecovery recovery{show, images, paths, fake};
+    ShowFile file = makeShowFile(show, images, paths, {fake, fake},
+                                 {{}, {}, [this] { recovery.saved(file.writtenDigest()); }});
+
+    // Material 1 of module 1: one fixture, channel 1 stepping through values.
+    static Material stepping(int steps) {
+        Material m;
+        m.setFixtureCount(1);
+        m.setChannelCount(1);
+        m.setStepCount(steps);
+        m.setChannelFunction(1, 1);
+        for (int s = 1; s <= steps; ++s)
+            m.setValue(s, 1, 1, 10 + s);
+        m.setMapped(1, 0, 1, true);
+        return m;
+    }
+    // Fixture 1 of page 0: two channels from start, Channel Function 1 on the first.
+    void patchFixtureOne(int start) {
+        Fixture& f = show.library.at(0, 1);
+        f.startAddress = static_cast<std::int16_t>(start);
+        f.channelCount = 2;
+        f.functions[0] = 1;
+    }
+    // Sets a working file's time an hour back, so a rewrite shows.
+    QDateTime age(const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+        f.setFileTime(old, QFileDevice::FileModificationTime);
+        return QFileInfo(path).lastModified();
+    }
+    QDateTime modified(const QString& path) const { return QFileInfo(path).lastModified(); }
+};
+
+TEST_F(ShowSavingTest, TheLiveShowIsSettledAsItsOwnWritersWouldAndTheRecoveryAgrees) {
+    patchFixtureOne(2);
+    show.library.at(0, 1).functions[9] = 22;  // above the channel count
+    ASSERT_TRUE(images.open(4).done);
+    show.materials.at(1, 1) = stepping(3);
+    setSceneName(show.scenes, 2, "开场");
+    ASSERT_TRUE(file.saveShow(fake));
+
+    EXPECT_EQ(show.library.at(0, 1).functions[9], 0);
+    EXPECT_EQ(show.currentEffect, 4);
+    // The open bank holds exactly what its image holds.
+    MaterialBank fromImage;
+    ASSERT_TRUE(loadEffectImage(images, 4, fromImage));
+    EXPECT_EQ(show.materials, fromImage);
+    EXPECT_EQ(show.materials.at(1, 1).value(3, 1, 1), 13);
+
+    // The digest of the saved bytes is the show's own: nothing to keep until an edit.
+    EXPECT_FALSE(recovery.keepIfChanged());
+    EXPECT_FALSE(fileExists(paths.recoveryFile));
+    setSceneName(show.scenes, 2, "终场");
+    EXPECT_TRUE(recovery.keepIfChanged());
+    setSceneName(show.scenes, 2, "开场");
+    EXPECT_FALSE(recovery.keepIfChanged());
+    EXPECT_FALSE(fileExists(paths.recoveryFile));
+
+    // Saved again at another moment: another stamp, the same show.
+    const QByteArray digest = file.writtenDigest();
+    fake.time = fake.time.addSecs(90);
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_EQ(file.writtenDigest(), digest);
+    // A copy written elsewhere is not the Show File.
+    setSceneName(show.scenes, 3, "间场");
+    ASSERT_TRUE(file.saveShow(fake, fake.dir.filePath("elsewhere.K74")));
+    EXPECT_EQ(file.writtenDigest(), digest);
+}
+
+TEST_F(ShowSavingTest, ACheckRunningWhenTheShowIsSavedLeavesNoRecoveryFile) {
+    ASSERT_TRUE(file.saveShow(fake));
+    for (int round = 0; round < 5; ++round) {
+        setSceneName(show.scenes, 1, QString("第%1场").arg(round));
+        fake.clock += kRecoveryIntervalMs;
+        recovery.tick();  // the check starts on a copy and runs beside the save
+        ASSERT_TRUE(file.saveShow(fake));
+        EXPECT_FALSE(fileExists(paths.recoveryFile));
+    }
+    // The last check ends with the recovery: whatever it would still have written is dropped.
+    {
+        ShowRecovery last(show, images, paths, fake);
+        last.loaded();
+        setSceneName(show.scenes, 1, "末场");
+        fake.clock += kRecoveryIntervalMs;
+        last.tick();
+        last.saved(QByteArray("not this show"));
+    }
+    EXPECT_FALSE(fileExists(paths.recoveryFile));
+    EXPECT_FALSE(fileExists(paths.recoveryFile + ".part"));
+}
+
+TEST_F(ShowSavingTest, WorkingFilesAreWrittenOnlyWhereTheirBytesChange) {
+    patchFixtureOne(1);
+    MaterialBank bank;
+    bank.at(1, 1) = stepping(2);
+    ASSERT_TRUE(saveEffectImage(images, 7, bank, show.library));
+    bank.at(1, 1) = stepping(5);
+    ASSERT_TRUE(saveEffectImage(images, 9, bank, show.library));
+    ASSERT_TRUE(file.saveShow(fake));
+    const QByteArray image7 = images.image(7);
+    const QDateTime aged7 = age(paths.effectImage(7));
+    const QDateTime aged9 = age(paths.effectImage(9));
+
+    // A save rebuilds both images to the same bytes: neither file is touched.
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_EQ(modified(paths.effectImage(7)), aged7);
+    EXPECT_EQ(modified(paths.effectImage(9)), aged9);
+
+    // The fixture moved: the images are rebuilt against it, and rewritten.
+    patchFixtureOne(40);
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_NE(images.image(7), image7);
+    EXPECT_NE(modified(paths.effectImage(7)), aged7);
+    const QByteArray rebuilt7 = images.image(7);
+    const QByteArray saved = readWholeFile(paths.showFile).value();
+
+    // A load keeps the images that already hold the file's bytes, replaces a changed one and
+    // removes those the file does not carry.
+    const QDateTime again9 = age(paths.effectImage(9));
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(7), "changed"));
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(12), "not in the file"));
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_EQ(modified(paths.effectImage(9)), again9);
+    EXPECT_EQ(images.image(7), rebuilt7);
+    EXPECT_FALSE(fileExists(paths.effectImage(12)));
+    EXPECT_TRUE(fake.messages.isEmpty());
+    EXPECT_EQ(readWholeFile(paths.showFile).value(), saved);
+}
+
+TEST_F(ShowSavingTest, ADamagedImageInTheFileIsRefusedEvenWhenItsIntactFormWasSeen) {
+    patchFixtureOne(1);
+    ASSERT_TRUE(images.open(2).done);
+    show.materials.at(1, 1) = stepping(4);
+    ASSERT_TRUE(file.saveShow(fake));
+    ASSERT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    // The image's bank record claims more Materials than it holds.
+    QByteArray bytes = readWholeFile(paths.showFile).value();
+    const QByteArray image = images.image(2);
+    const qsizetype at = bytes.indexOf(image);
+    ASSERT_GT(at, 0);
+    bytes[at + 4] = static_cast<char>(200);
+    ASSERT_TRUE(writeWholeFile(paths.showFile, bytes));
+    fake.messages.clear();
+    EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
+    EXPECT_EQ(images.image(2), image);
+}
+
+}  // namespace
+}  // namespace kx

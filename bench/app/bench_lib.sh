@@ -39,6 +39,25 @@ view_effect() { view_scenes && sleep 0.4 && click 64 347; }
 view_material() { view_effect && sleep 0.4 && click 119 334; }
 toggle_monitor() { xdotool key --window "$window" F9; }
 
+# The program started on the show in $work, connected, in the Effect editor with its 运行 on: the
+# Effect streams a frame set every tick.
+start_streaming() {
+    start_app
+    sleep 1
+    connect || fail "not connected with the largest show"
+    view_effect
+    sleep 0.5
+    click 905 736
+    sleep 1
+}
+# $1 saves, 2 s apart.
+save_times() {
+    for _ in $(seq "$1"); do
+        save_now
+        sleep 2
+    done
+}
+
 # Connects (once more if the first click came before the window took input); false when no
 # frame set arrives.
 connect() {

@@ -60,16 +60,7 @@ kill -9 "$app" 2>/dev/null || true
 wait "$app" 2>/dev/null || true
 rm -f "$work/S7420.K74"*
 "$showtool" "$work" >/dev/null
-start_app
-sleep 1
-connect || fail "not connected with the largest show"
-view_effect
-sleep 0.5
-click 905 736  # 运行: the Effect streams
-sleep 1
+start_streaming
 first=$(( $(wc -l <"$frames") + 1 ))
-for _ in $(seq 10); do
-    save_now
-    sleep 2
-done
+save_times 10
 echo "ten saves of the largest show while streaming: $(frame_stats "$first")"

@@ -18,18 +18,9 @@ echo "machine load: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 "$showtool" "$work"
 start_sim
-start_app
-sleep 1
-connect || fail "not connected with the largest show"
-view_effect
-sleep 0.5
-click 905 736  # 运行: the Effect streams
-sleep 1
+start_streaming
 first=$(( $(wc -l <"$frames") + 1 ))
 before=$(stat -c %Y "$work/S7420.K74")
-for _ in $(seq "$saves"); do
-    save_now
-    sleep 2
-done
+save_times "$saves"
 [ "$(stat -c %Y "$work/S7420.K74")" -gt "$before" ] || fail "the Show File was not saved"
 echo "$saves saves of the largest show while streaming: $(frame_stats "$first")"

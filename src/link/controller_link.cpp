@@ -60,7 +60,7 @@ ControllerLink::ControllerLink(const LinkConfig& config, Waiter waiter, Prompter
     };
     // The command socket is re-created by the next send.
     m_sendSocket.Error = [this](V21__CSocketMaster::ErrorEvent&) {
-        drainFrames();
+        finishFrames();
         m_sendSocket.CloseSck();
     };
     // A listening socket that failed would stay deaf: bind it again on the same port.
@@ -118,6 +118,7 @@ void ControllerLink::setBusy(bool busy) {
 }
 
 void ControllerLink::setBroadcastMode(bool on) {
+    endFrameBeat();
     m_broadcastMode = on;
     sendAnnounce();
 }
@@ -149,6 +150,7 @@ void ControllerLink::connectToController() {
 }
 
 void ControllerLink::disconnectFromController() {
+    endFrameBeat();
     setBusy(true);
     m_connected = false;
     emit connectionChanged(false);
@@ -166,6 +168,7 @@ void ControllerLink::announceTick() {
 }
 
 void ControllerLink::releaseOnlineMode() {
+    endFrameBeat();
     if (m_connected) {
         for (int i = 0; i < kReleaseRepeats; ++i)
             sendCommand(cmd::kDisconnect);
@@ -176,7 +179,7 @@ void ControllerLink::releaseOnlineMode() {
 }
 
 void ControllerLink::Fun_关闭_Sock() {
-    drainFrames();
+    finishFrames();
     m_sendSocket.CloseSck();
     m_broadcastSocket.CloseSck();
     m_privateSocket.CloseSck();
@@ -218,17 +221,26 @@ void ControllerLink::SockN_Send_in(std::uint8_t, std::uint8_t, int length,
                                    std::span<const std::uint8_t> bytes) {
     const auto n = std::min(static_cast<std::size_t>(std::max(length, 0)), bytes.size());
     countDatagram();
-    drainFrames();
+    const FrameSender::Hold hold = holdFrames();
     (m_broadcastMode ? m_broadcastSocket : m_sendSocket).SendData_udp_driver(bytes.first(n));
 }
 
 void ControllerLink::countDatagram() {
     m_sendCount = nextCount(m_sendCount);
+    if (m_frameSender) m_sendCount = advanceCount(m_sendCount, m_frameSender->takeCountChange());
     countersUpdated();
 }
 
-void ControllerLink::drainFrames() {
-    if (m_frameSender) m_frameSender->drain();
+FrameSender::Hold ControllerLink::holdFrames() {
+    return m_frameSender ? m_frameSender->hold() : FrameSender::Hold();
+}
+
+void ControllerLink::finishFrames() {
+    if (m_frameSender) m_frameSender->finish();
+}
+
+void ControllerLink::endFrameBeat() {
+    if (m_frameSender) m_frameSender->endBeat();
 }
 
 void ControllerLink::sendFramesFromThread(std::function<std::uint32_t()> tickDue) {
@@ -237,7 +249,7 @@ void ControllerLink::sendFramesFromThread(std::function<std::uint32_t()> tickDue
 }
 
 void ControllerLink::postFrameSet(const std::array<std::span<const std::uint8_t>, 3>& commands,
-                                  bool fromTick) {
+                                  FrameTiming timing) {
     FrameSender::Set set;
     for (std::size_t i = 0; i < commands.size(); ++i) {
         set.datagrams[i] = buildPacket(kClassCommand, kClassCommandOut, commands[i]);
@@ -250,7 +262,8 @@ void ControllerLink::postFrameSet(const std::array<std::span<const std::uint8_t>
     set.to.sin_family = AF_INET;
     set.to.sin_port = htons(static_cast<std::uint16_t>(socket.remotePort()));
     set.to.sin_addr.s_addr = htonl(address.toIPv4Address());
-    if (fromTick && m_tickDue) {
+    set.streaming = timing == FrameTiming::StreamingTick;
+    if (timing != FrameTiming::AtOnce && m_tickDue) {
         // The tick's due moment in nanoseconds of the same monotonic clock, from how far the
         // clock has moved on since (the millisecond counter wraps).
         constexpr std::int64_t kNsPerMs = 1'000'000;

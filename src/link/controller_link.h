@@ -120,12 +120,16 @@ class ControllerLink : public QObject {
     // kFrameLeadMs after that tick was due (tickDue: that moment on the monotonic millisecond
     // clock, the one the waiter's clock reads), a set asked for at once leaves at once. The
     // datagrams and their order on the wire stay as they are: whatever else goes out on the same
-    // socket waits for the sets composed before it.
+    // socket waits for the sets composed before it. A streaming view's sets keep their beat while
+    // the interface thread is late (FrameSender).
     void sendFramesFromThread(std::function<std::uint32_t()> tickDue);
     bool framesFromThread() const { return m_frameSender != nullptr; }
     // The three commands of one frame set (code + arguments each) handed to that thread, counted
     // as they are handed over.
-    void postFrameSet(const std::array<std::span<const std::uint8_t>, 3>& commands, bool fromTick);
+    void postFrameSet(const std::array<std::span<const std::uint8_t>, 3>& commands,
+                      FrameTiming timing);
+    // No set is repeated any more until a streaming tick hands over the next.
+    void endFrameBeat();
     // The link has released the Controller (shutdown) and sends nothing of its own.
     bool released() const { return m_released; }
     // The shutdown was cancelled after the release: the link may connect again.
@@ -151,9 +155,11 @@ class ControllerLink : public QObject {
     void reportSocketProblem(const QString& text);
     void countersUpdated() { emit countersChanged(counterText()); }
     void countDatagram();
-    // Waits for the frame sets handed over: before anything else is sent and before a socket
-    // closes.
-    void drainFrames();
+    // Waits for the frame sets handed over before anything else is sent, and keeps sets from
+    // cutting into it.
+    FrameSender::Hold holdFrames();
+    // Before a socket closes: every set handed over has gone and none follows.
+    void finishFrames();
 
     LinkConfig m_config;
     Waiter m_waiter;

@@ -4,6 +4,7 @@
 #include <sched.h>
 #include <sys/socket.h>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 
 namespace kx {
@@ -27,6 +28,15 @@ std::int64_t FrameSender::nowNs() {
     return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
 }
 
+FrameSender::Hold::~Hold() {
+    if (!m_sender) return;
+    {
+        std::lock_guard lock(m_sender->m_mutex);
+        m_sender->m_held = false;
+    }
+    m_sender->m_changed.notify_all();
+}
+
 FrameSender::FrameSender() : m_thread([this] { run(); }) {}
 
 FrameSender::~FrameSender() {
@@ -46,9 +56,50 @@ void FrameSender::post(Set set) {
     m_changed.notify_all();
 }
 
-void FrameSender::drain() {
+FrameSender::Hold FrameSender::hold() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_queue.empty() || m_stop; });
+    m_changed.wait(lock, [this] { return (m_queue.empty() && !m_sending) || m_stop; });
+    m_held = true;
+    return Hold(this);
+}
+
+void FrameSender::endBeat() {
+    std::lock_guard lock(m_mutex);
+    m_beat.reset();
+    ++m_beatEnds;
+}
+
+void FrameSender::finish() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return (m_queue.empty() && !m_sending) || m_stop; });
+    m_beat.reset();
+    ++m_beatEnds;
+}
+
+int FrameSender::takeCountChange() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_countChange, 0);
+}
+
+std::int64_t FrameSender::momentOf(const Set& set) const {
+    // A late set whose moment a repeat already took, or one too close behind the last set, takes
+    // the next moment of the beat.
+    if (set.streaming && m_beat && set.dueNs < m_beatNs + kPeriodNs / 2)
+        return m_beatNs + kPeriodNs;
+    return set.dueNs;
+}
+
+void FrameSender::waitUntil(std::unique_lock<std::mutex>& lock, std::int64_t ns) {
+    m_changed.wait_until(lock, std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns)));
+}
+
+void FrameSender::sendUnlocked(std::unique_lock<std::mutex>& lock, const Set& set) {
+    m_sending = true;
+    lock.unlock();
+    sendSet(set);
+    lock.lock();
+    m_sending = false;
+    m_changed.notify_all();
 }
 
 void FrameSender::run() {
@@ -59,17 +110,48 @@ void FrameSender::run() {
     priority.sched_priority = kRealTimePriority;
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [this] { return !m_queue.empty() || m_stop; });
-        if (m_stop) return;
-        // Only this thread removes sets, and adding them keeps this reference valid.
-        const Set& set = m_queue.front();
-        lock.unlock();
-        sleepUntil(set.dueNs);
-        sendSet(set);
-        lock.lock();
-        m_queue.pop_front();
-        m_changed.notify_all();
+    while (!m_stop) {
+        if (m_held) {
+            m_changed.wait(lock);
+            continue;
+        }
+        // A streaming set still waiting for its moment gives way to a newer one: the fixtures
+        // show what the view shows now, not a queue of the past.
+        while (m_queue.size() >= 2 && m_queue[0].streaming && m_queue[1].streaming) {
+            m_queue.pop_front();
+            m_countChange -= kParts;
+        }
+        const std::uint64_t beatEnds = m_beatEnds;
+        if (!m_queue.empty()) {
+            const std::int64_t at = momentOf(m_queue.front());
+            if (nowNs() < at) {
+                waitUntil(lock, at);
+                continue;
+            }
+            Set set = std::move(m_queue.front());
+            m_queue.pop_front();
+            sendUnlocked(lock, set);
+            if (beatEnds != m_beatEnds) continue;
+            if (set.streaming) {
+                m_beat = std::move(set);
+                m_beatNs = at;
+            } else if (m_beat) {
+                // A set asked for between two of the beat: a repeat repeats what it showed.
+                m_beat = std::move(set);
+            }
+        } else if (m_beat) {
+            const std::int64_t at = m_beatNs + kPeriodNs;
+            if (nowNs() < at) {
+                waitUntil(lock, at);
+                continue;
+            }
+            const Set again = *m_beat;
+            sendUnlocked(lock, again);
+            m_beatNs = at;
+            m_countChange += kParts;
+        } else {
+            m_changed.wait(lock);
+        }
     }
 }
 

@@ -22,6 +22,7 @@ bool LiveDmx::streams(int view) const {
 }
 
 void LiveDmx::setView(int view) {
+    m_link.endFrameBeat();
     m_view = view;
     m_frame.fill(0);
     m_pending = 2;
@@ -33,7 +34,7 @@ void LiveDmx::setView(int view) {
 void LiveDmx::requestFrames(int n) {
     m_pending = static_cast<std::uint8_t>(std::clamp(n, 0, 255));
     // Frames reach a Controller only while it is held online.
-    if (m_link.connected() && !m_link.released()) sendFrameSet();
+    if (m_link.connected() && !m_link.released()) sendFrameSet(FrameTiming::AtOnce);
 }
 
 void LiveDmx::outputTick() {
@@ -41,11 +42,14 @@ void LiveDmx::outputTick() {
     m_frame.fill(0);
     if (const ViewOutput* o = output(m_view); o && o->compose) o->compose(m_frame);
     notifyTickObservers();
-    if (streams(m_view)) m_pending = 1;
+    const bool streaming = streams(m_view);
+    if (streaming) m_pending = 1;
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
     if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {
         --m_pending;
-        sendFrameSet(true);
+        sendFrameSet(streaming ? FrameTiming::StreamingTick : FrameTiming::Tick);
+    } else {
+        m_link.endFrameBeat();
     }
 }
 
@@ -83,7 +87,11 @@ void LiveDmx::notifyTickObservers() {
     std::erase_if(m_tickObservers, [](const auto& entry) { return !entry.second; });
 }
 
-void LiveDmx::sendFrameSet(bool fromTick) {
+void LiveDmx::sendFrameSet() {
+    sendFrameSet(FrameTiming::AtOnce);
+}
+
+void LiveDmx::sendFrameSet(FrameTiming timing) {
     // A tick that falls inside the 1 ms pauses of this set waits for the next one, so the
     // Controller always sees A+B, C+D and VJ of one frame in order.
     if (m_sendingSet) return;
@@ -104,7 +112,7 @@ void LiveDmx::sendFrameSet(bool fromTick) {
         std::copy(ab.begin(), ab.end(), abCommand.begin() + 1);
         std::copy(cd.begin(), cd.end(), cdCommand.begin() + 1);
         std::copy(vj.begin(), vj.end(), vjCommand.begin() + 1);
-        m_link.postFrameSet({abCommand, cdCommand, vjCommand}, fromTick);
+        m_link.postFrameSet({abCommand, cdCommand, vjCommand}, timing);
         m_sendingSet = false;
         return;
     }

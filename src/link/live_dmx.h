@@ -12,6 +12,10 @@ namespace kx {
 
 class ControllerLink;
 
+// When a frame set leaves: at once (asked for), after the tick that composed it, or after the tick
+// of a view that streams, keeping the beat of the sets before it.
+enum class FrameTiming { AtOnce, Tick, StreamingTick };
+
 // The live DMX sender: every 100 ms the view in front fills the DMX output frame, and while
 // connected the frame goes to the Controller as 0x6A, 0x6B and 0x6C.
 // Which view is in front is a number the application gives each view; the sender only knows what
@@ -46,7 +50,7 @@ class LiveDmx {
     // The 100 ms tier of the main loop.
     void outputTick();
     // 0x6A ports A+B, 1 ms, 0x6B ports C+D, 1 ms, 0x6C port VJ and the VJ server selection.
-    void sendFrameSet() { sendFrameSet(false); }
+    void sendFrameSet();
 
     // True when the view's output streams a frame set every tick.
     bool streams(int view) const;
@@ -75,7 +79,7 @@ class LiveDmx {
     bool m_sendingSet = false;
     DmxFrame m_frame{};
     const ViewOutput* output(int view) const;
-    void sendFrameSet(bool fromTick);
+    void sendFrameSet(FrameTiming timing);
     void notifyTickObservers();
 
     std::map<int, ViewOutput> m_views;

@@ -130,6 +130,11 @@ inline constexpr int kCounterLimit = 9999;
 constexpr int nextCount(int count) {
     return count >= kCounterLimit ? 1 : count + 1;
 }
+// The counter moved on (or back) by n.
+constexpr int advanceCount(int count, int n) {
+    const int moved = (count - 1 + n) % kCounterLimit;
+    return (moved < 0 ? moved + kCounterLimit : moved) + 1;
+}
 // "S:0012   G:0009".
 QString counterText(int sendCount, int receiveCount);
 

@@ -22,13 +22,13 @@ class FrameThread : public LinkFixture {
         LinkFixture::SetUp();
         link->live().defineView(kStreamingView, {[this](DmxFrame& f) {
                                                      ++ticks;
-                                                     f[0] = static_cast<std::uint8_t>(ticks);
+                                                     f[1] = static_cast<std::uint8_t>(ticks);
                                                      f[600] = 0x5A;
                                                      f[2047] = static_cast<std::uint8_t>(2 * ticks);
                                                  },
                                                  true, false});
-        // Every tick was due just now: its set leaves the lead later.
-        link->sendFramesFromThread([] { return monotonicMs(); });
+        // Every tick was due just now (or lateMs ago): its set leaves the lead later.
+        link->sendFramesFromThread([this] { return monotonicMs() - lateMs; });
     }
     // The codes of the commands the Controller received, in order, from the n-th on.
     std::vector<int> codesFrom(std::size_t n) {
@@ -37,7 +37,19 @@ class FrameThread : public LinkFixture {
             codes.push_back(static_cast<std::uint8_t>(sim->records()[i].body[0]));
         return codes;
     }
+    // The first byte of port A in each 0x6A the Controller received from the n-th on: the
+    // number of the tick that composed it.
+    std::vector<int> ticksFrom(std::size_t n) {
+        std::vector<int> numbers;
+        for (std::size_t i = n; i < sim->records().size(); ++i) {
+            const QByteArray& body = sim->records()[i].body;
+            if (static_cast<std::uint8_t>(body[0]) == cmd::kDmxPortsAB)
+                numbers.push_back(static_cast<std::uint8_t>(body[1]));
+        }
+        return numbers;
+    }
     int ticks = 0;
+    std::uint32_t lateMs = 0;
 };
 
 TEST_F(FrameThread, SetsCarryTheComposedBytesInOrderAndCommandsAfterATickFollowItsSet) {
@@ -57,7 +69,7 @@ TEST_F(FrameThread, SetsCarryTheComposedBytesInOrderAndCommandsAfterATickFollowI
     EXPECT_EQ(link->sendCount() - sentBefore, 12);
 
     DmxFrame last{};
-    last[0] = 3;
+    last[1] = 3;
     last[600] = 0x5A;
     last[2047] = 6;
     std::array<std::uint8_t, kDmxPairArguments> ab;
@@ -101,6 +113,97 @@ TEST_F(FrameThread, SetsAskedForAtOnceAndOnlyThoseLeaveForViewsThatDoNotStream) 
     platform.pumpFor(50);
     EXPECT_EQ(codesFrom(start),
               (std::vector<int>{0x6A, 0x6B, 0x6C, 0x6A, 0x6B, 0x6C, 0x6A, 0x6B, 0x6C}));
+}
+
+// The interface thread may be busy longer than a period (a long handler, a stalled paint): the
+// streaming view's last set goes out again at every moment of the beat, whole and between the
+// interface thread's own sends, until the next tick hands over a new one.
+TEST_F(FrameThread, AStreamingViewsLastSetKeepsTheBeatWhileNoTickComes) {
+    link->setView(kStreamingView);
+    connectLink();
+    const std::size_t start = sim->records().size();
+    const qint64 datagramsBefore = sim->datagramCount();
+    const int sentBefore = link->sendCount();
+    link->outputTick();
+    // Three periods without a tick, with a command of the interface thread's own in each.
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(simReceived(datagramsBefore + 3 * (i + 1) + i));
+        link->sendCommand(cmd::kControl, {sub::kSerialTest, kSerialTestOff});
+    }
+    ASSERT_TRUE(simReceived(datagramsBefore + 15));
+    link->outputTick();
+    ASSERT_TRUE(platform.pumpUntil([&] { return ticksFrom(start).back() == 2; }));
+    const std::vector<int> codes = codesFrom(start);
+    for (std::size_t i = 0; i + 2 < codes.size(); ++i) {
+        if (codes[i] != 0x6A) continue;
+        EXPECT_EQ(codes[i + 1], 0x6B);
+        EXPECT_EQ(codes[i + 2], 0x6C);
+    }
+    const std::vector<int> numbers = ticksFrom(start);
+    EXPECT_GE(numbers.size(), 5U);
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 1),
+              static_cast<std::ptrdiff_t>(numbers.size()) - 1);
+
+    // The counters show every datagram that went out, the repeats too.
+    link->endFrameBeat();
+    platform.pumpFor(30);
+    const qint64 received = sim->datagramCount();
+    link->sendCommand(cmd::kControl, {sub::kSerialTest, kSerialTestOff});
+    ASSERT_TRUE(simReceived(received + 1));
+    platform.pumpFor(30);
+    EXPECT_EQ(link->sendCount() - sentBefore, sim->datagramCount() - datagramsBefore);
+}
+
+// The beat ends where the live frames end: leaving for a view that does not stream, a
+// disconnect, the sockets closing. Nothing follows on the wire.
+TEST_F(FrameThread, TheBeatEndsWithTheViewTheConnectionAndTheSockets) {
+    link->live().defineView(kOtherView, {});
+    for (int end = 0; end < 3; ++end) {
+        link->setView(kStreamingView);
+        if (!link->connected()) connectLink();
+        const qint64 before = sim->datagramCount();
+        link->outputTick();
+        ASSERT_TRUE(simReceived(before + 6));  // the set and one repeat
+        const std::size_t start = sim->records().size();
+        if (end == 0) {
+            link->setView(kOtherView);
+            link->outputTick();
+            link->outputTick();
+            link->outputTick();  // the two sets a view asks for when it comes to the front
+        } else if (end == 1) {
+            link->toggleConnection();
+        } else {
+            link->Fun_关闭_Sock();
+        }
+        platform.pumpFor(350);
+        const std::vector<int> codes = codesFrom(start);
+        const std::size_t sets =
+            static_cast<std::size_t>(std::count(codes.begin(), codes.end(), 0x6A));
+        EXPECT_EQ(sets, end == 0 ? 2U : 0U) << "end " << end;
+        if (end == 1) {
+            EXPECT_EQ(codes.back(), 0xC4);
+        }
+    }
+}
+
+// A tick so late that its moment went to a repeat takes the next moment, and a newer tick handed
+// over before then goes instead: the fixtures show what the view shows now, at the beat.
+TEST_F(FrameThread, ALateSetGivesWayToANewerOneAtTheNextMoment) {
+    link->setView(kStreamingView);
+    connectLink();
+    const std::size_t start = sim->records().size();
+    const qint64 before = sim->datagramCount();
+    link->outputTick();
+    ASSERT_TRUE(simReceived(before + 3));
+    lateMs = 100;
+    link->outputTick();
+    lateMs = 0;
+    link->outputTick();
+    ASSERT_TRUE(platform.pumpUntil([&] { return ticksFrom(start).back() == 3; }));
+    link->endFrameBeat();
+    const std::vector<int> numbers = ticksFrom(start);
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 2), 0);
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 3), 1);
 }
 
 }  // namespace

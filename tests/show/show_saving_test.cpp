@@ -142,7 +142,10 @@ TEST_F(ShowSavingTest, WorkingFilesAreWrittenOnlyWhereTheirBytesChange) {
     // A load keeps the images that already hold the file's bytes, replaces a changed one and
     // removes those the file does not carry.
     const QDateTime again9 = age(paths.effectImage(9));
-    ASSERT_TRUE(writeWholeFile(paths.effectImage(7), "changed"));
+    // Image 7 differs from the file's only in its last byte.
+    QByteArray changed7 = rebuilt7;
+    changed7.back() = static_cast<char>(changed7.back() ^ 1);
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(7), changed7));
     ASSERT_TRUE(writeWholeFile(paths.effectImage(12), "not in the file"));
     EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(modified(paths.effectImage(9)), again9);

@@ -8,12 +8,14 @@
 
 namespace {
 
-// What a reader accepted keeps the model's shape.
+// What a reader accepted keeps the model's shape: nothing selected outside its parts' grids.
 void checkShape(const kx::Effect& fx) {
     for (const kx::EffectPart& p : fx.parts) {
         if (p.barCount > kx::kMaxBars || p.beatsPerBar > kx::kMaxBeats) __builtin_trap();
-        for (const auto& [key, set] : p.selections) {
-            if (key < 0 || key >= kx::kMaxBars * kx::kMaxBeats || set.none()) __builtin_trap();
+        for (int key = 0; key < kx::kMaxBars * kx::kMaxBeats; ++key) {
+            const bool inGrid =
+                key / kx::kMaxBeats < p.barCount && key % kx::kMaxBeats < p.beatsPerBar;
+            if (!inGrid && p.selections[static_cast<std::size_t>(key)].any()) __builtin_trap();
         }
     }
 }

@@ -139,12 +139,9 @@ void diffEffect(Differ& d, int e, const Effect& x, const Effect& y) {
             d.field(b, "repeat", int{bx.repeat}, int{by.repeat});
             d.field(b, "beatDwellTime", int{bx.beatDwellTime}, int{by.beatDwellTime});
             for (int beat = 1; beat <= kMaxBeats; ++beat) {
-                const int key = beatKey(bar, beat);
-                const auto sx = px.selections.find(key);
-                const auto sy = py.selections.find(key);
+                const auto key = static_cast<std::size_t>(beatKey(bar, beat));
                 diffSets(d, b + QStringLiteral(" Beat %1").arg(beat), "Materials",
-                         sx == px.selections.end() ? MaterialSet{} : sx->second,
-                         sy == py.selections.end() ? MaterialSet{} : sy->second);
+                         px.selections[key], py.selections[key]);
             }
         }
     }

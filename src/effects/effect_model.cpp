@@ -181,15 +181,7 @@ bool setBeatSelection(Effect& fx, int part, int bar, int beat, int module, int s
         !inRange(on, 0, 1)) {
         return false;
     }
-    auto& selections = fx.parts[part].selections;
-    const int key = beatKey(bar, beat);
-    const int bit = materialNumber(module, slot) - 1;
-    if (on != 0) {
-        selections[key].set(bit);
-    } else if (auto it = selections.find(key); it != selections.end()) {
-        it->second.reset(bit);
-        if (it->second.none()) selections.erase(it);  // only Beats that select something
-    }
+    fx.parts[part].selections[beatKey(bar, beat)].set(materialNumber(module, slot) - 1, on != 0);
     return true;
 }
 
@@ -200,9 +192,7 @@ bool beatSelected(const Effect& fx, int part, int bar, int beat, int module, int
 
 const MaterialSet& beatSelection(const Effect& fx, int part, int bar, int beat) {
     if (!isPart(part) || !isBar(bar) || !isBeat(beat)) return kNoMaterials;
-    const auto& selections = fx.parts[part].selections;
-    const auto it = selections.find(beatKey(bar, beat));
-    return it == selections.end() ? kNoMaterials : it->second;
+    return fx.parts[part].selections[beatKey(bar, beat)];
 }
 
 bool copyBar(Effect& fx, int fromPart, int fromBar, int toPart, int toBar) {
@@ -211,14 +201,8 @@ bool copyBar(Effect& fx, int fromPart, int fromBar, int toPart, int toBar) {
     std::array<MaterialSet, kMaxBeats> beats;
     for (int k = 1; k <= kMaxBeats; ++k)
         beats[k - 1] = beatSelection(fx, fromPart, fromBar, k);
-    auto& selections = fx.parts[toPart].selections;
-    for (int k = 1; k <= kMaxBeats; ++k) {
-        if (beats[k - 1].none()) {
-            selections.erase(beatKey(toBar, k));
-        } else {
-            selections[beatKey(toBar, k)] = beats[k - 1];
-        }
-    }
+    for (int k = 1; k <= kMaxBeats; ++k)
+        fx.parts[toPart].selections[beatKey(toBar, k)] = beats[k - 1];
     fx.parts[toPart].bars[toBar - 1] = fx.parts[fromPart].bars[fromBar - 1];
     return true;
 }
@@ -226,7 +210,7 @@ bool copyBar(Effect& fx, int fromPart, int fromBar, int toPart, int toBar) {
 bool clearBarSelections(Effect& fx, int part, int bar) {
     if (!isPart(part) || !isBar(bar)) return false;
     for (int k = 1; k <= kMaxBeats; ++k)
-        fx.parts[part].selections.erase(beatKey(bar, k));
+        fx.parts[part].selections[beatKey(bar, k)].reset();
     return true;
 }
 

@@ -4,7 +4,6 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
-#include <map>
 
 #include "materials/material.h"
 #include "materials/material_bank_file.h"
@@ -32,6 +31,9 @@ inline constexpr int kAssociationGroupSize = 4;
 
 // A set of Materials of one bank: Material Number N at bit N - 1.
 using MaterialSet = std::bitset<kMaterialsPerBank>;
+// The Materials of every Beat a part can have, key (Bar - 1) x 8 + Beat - 1. One fixed block: an
+// Effect copies, compares and is read from its file without an allocation per Beat.
+using BeatGrid = std::array<MaterialSet, kMaxBars * kMaxBeats>;
 
 struct BarSettings {
     std::uint8_t bassHold = 0;       // 低音保持, 0/1
@@ -45,9 +47,9 @@ struct EffectPart {
     std::uint8_t barCount = 0;                 // 小节数, 0-48
     std::uint8_t beatsPerBar = 0;              // 拍数, 0-8
     std::array<BarSettings, kMaxBars> bars{};  // Bar b at b - 1
-    // The beat grid, only the Beats that select something: key (Bar - 1) x 8 + Beat - 1. Beats
-    // outside barCount x beatsPerBar keep their selections in memory; the files drop them.
-    std::map<int, MaterialSet> selections;
+    // The beat grid. Beats outside barCount x beatsPerBar keep their selections in memory; the
+    // files drop them.
+    BeatGrid selections{};
 
     bool operator==(const EffectPart&) const = default;
 };

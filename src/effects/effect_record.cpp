@@ -4,6 +4,8 @@
 #include <bit>
 #include <limits>
 #include <memory>
+#include <mutex>
+#include <span>
 #include <type_traits>
 #include <vector>
 
@@ -27,32 +29,40 @@ using SetWords = std::array<std::uint64_t, (kMaterialsPerBank + 63) / 64>;
 static_assert(std::endian::native == std::endian::little);
 static_assert(sizeof(MaterialSet) == sizeof(SetWords) && std::is_trivially_copyable_v<MaterialSet>);
 
-// A Beat list is the count, then the Material Numbers in ascending order. The whole list is
-// range-checked once and taken from the set's words directly: the largest show holds tens of
-// thousands of lists.
+// A Beat list is the count, then the Material Numbers in ascending order, taken from the set's
+// words directly: the largest show holds tens of thousands of lists. Where the longest list fits
+// the numbers go straight in and are counted after; only near the buffer's end is the list
+// range-checked by its count first.
 void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
     const auto words = std::bit_cast<SetWords>(set);
-    int count = 0;
-    for (const std::uint64_t w : words)
-        count += std::popcount(w);
-    if (!buf.require(cursor, 1 + std::int64_t{count})) {
-        cursor = static_cast<int>(std::min<std::int64_t>(std::int64_t{cursor} + 1 + count,
-                                                         std::numeric_limits<int>::max()));
-        return;
+    if (cursor < 0 || std::int64_t{cursor} + 1 + kMaterialsPerBank > buf.capacity()) {
+        int count = 0;
+        for (const std::uint64_t w : words)
+            count += std::popcount(w);
+        if (!buf.require(cursor, 1 + std::int64_t{count})) {
+            cursor = static_cast<int>(std::min<std::int64_t>(std::int64_t{cursor} + 1 + count,
+                                                             std::numeric_limits<int>::max()));
+            return;
+        }
     }
-    std::uint8_t* out = buf.data().data() + cursor;
-    *out++ = static_cast<std::uint8_t>(count);
+    std::uint8_t* const start = buf.data().data() + cursor;
+    std::uint8_t* out = start + 1;
     for (std::size_t w = 0; w < words.size(); ++w) {
         for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1)
             *out++ = static_cast<std::uint8_t>(64 * w + std::countr_zero(bits) + 1);
     }
+    const int count = static_cast<int>(out - start - 1);
+    *start = static_cast<std::uint8_t>(count);
     cursor += 1 + count;
 }
 
 // Material Numbers outside 1-240 name no Material and are passed over.
-MaterialSet readList(int& cursor, RecordBuffer& buf) {
+void readList(MaterialSet& set, int& cursor, RecordBuffer& buf) {
     const int n = Fun_Get1(cursor, buf);
-    if (!buf.require(cursor, n)) return {};
+    if (!buf.require(cursor, n)) {
+        set.reset();
+        return;
+    }
     const std::uint8_t* in = buf.view().data() + cursor;
     SetWords words{};
     for (int i = 0; i < n; ++i) {
@@ -60,7 +70,7 @@ MaterialSet readList(int& cursor, RecordBuffer& buf) {
         if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
     cursor += n;
-    return std::bit_cast<MaterialSet>(words);
+    set = std::bit_cast<MaterialSet>(words);
 }
 
 void writeSettings(const Effect& fx, int& cursor, RecordBuffer& buf) {
@@ -109,35 +119,29 @@ void writeSelections(const EffectPart& p, int& cursor, RecordBuffer& buf) {
     const int table = cursor;
     const int beats = p.barCount * p.beatsPerBar;
     cursor += 2 * beats;
-    std::vector<int> entries;
-    entries.reserve(beats);
-    // The Beats are visited in key order: one walk through the map finds them all.
-    auto it = p.selections.begin();
+    std::array<int, kMaxBars * kMaxBeats> entries;
+    int n = 0;
     for (int bar = 1; bar <= p.barCount; ++bar) {
         for (int beat = 1; beat <= p.beatsPerBar; ++beat) {
-            entries.push_back(cursor - table);
-            const int key = beatKey(bar, beat);
-            while (it != p.selections.end() && it->first < key)
-                ++it;
-            const bool held = it != p.selections.end() && it->first == key;
-            writeList(held ? it->second : MaterialSet{}, cursor, buf);
+            entries[n++] = cursor - table;
+            writeList(p.selections[beatKey(bar, beat)], cursor, buf);
         }
     }
-    if (std::ranges::any_of(entries, [](int e) { return e > kMaxRelativePosition; })) buf.fail();
-    Fun_PutInt16Table(table, entries, buf);
+    const std::span<const int> used(entries.data(), n);
+    if (std::ranges::any_of(used, [](int e) { return e > kMaxRelativePosition; })) buf.fail();
+    Fun_PutInt16Table(table, used, buf);
 }
 
 void readSelections(EffectPart& p, int& cursor, RecordBuffer& buf) {
     const int table = cursor;
-    std::vector<int> entries(static_cast<std::size_t>(p.barCount) * p.beatsPerBar);
-    Fun_GetInt16Table(entries, cursor, buf);
-    auto entry = entries.begin();
+    std::array<int, kMaxBars * kMaxBeats> entries;
+    const std::span<int> used(entries.data(), std::size_t{p.barCount} * p.beatsPerBar);
+    Fun_GetInt16Table(used, cursor, buf);
+    auto entry = used.begin();
     for (int bar = 1; bar <= p.barCount && buf.ok(); ++bar) {
         for (int beat = 1; beat <= p.beatsPerBar; ++beat, ++entry) {
             cursor = table + *entry;
-            const MaterialSet set = readList(cursor, buf);
-            // Beats come in key order: each goes in at the end of the map.
-            if (set.any()) p.selections.emplace_hint(p.selections.end(), beatKey(bar, beat), set);
+            readList(p.selections[beatKey(bar, beat)], cursor, buf);
         }
     }
 }
@@ -222,7 +226,7 @@ bool readBody(Effect& fx, int& cursor, RecordBuffer& buf) {
     for (int i = 0; i < 3; ++i) {
         if (blocks[1 + i] <= 0) continue;
         cursor = blocks[1 + i];
-        *lists[i] = readList(cursor, buf);
+        readList(*lists[i], cursor, buf);
     }
     for (int part = 0; part < kParts; ++part) {
         if (blocks[4 + part] <= 0) continue;
@@ -239,6 +243,79 @@ bool readBody(Effect& fx, int& cursor, RecordBuffer& buf) {
         readModules(fx, cursor, buf);
     }
     return buf.ok();
+}
+
+// The records of the last effects sections written, each beside the Effect it was made from: a
+// save encodes again only the Effects changed since, and copies the others' bytes, moving their
+// body tables' absolute positions along. Saves and the recovery checks write from their own
+// threads.
+class EncodedRecords {
+  public:
+    static EncodedRecords& shared() {
+        static EncodedRecords records;
+        return records;
+    }
+
+    // Effect e's record at the cursor when fx is the Effect last encoded there; false (nothing
+    // written) otherwise or when it would not fit.
+    bool put(int e, const Effect& fx, int& cursor, RecordBuffer& buf, int& bodyPosition) {
+        const std::lock_guard lock(m_mutex);
+        const Entry& entry = m_entries[e - 1];
+        if (!entry.effect || !(*entry.effect == fx)) return false;
+        const int size = static_cast<int>(entry.bytes.size());
+        if (cursor < 0 || std::int64_t{cursor} + size > buf.capacity()) return false;
+        std::copy_n(entry.bytes.data(), size, buf.data().data() + cursor);
+        const int shift = cursor - entry.start;
+        bodyPosition = 0;
+        if (entry.body != 0) {
+            bodyPosition = entry.body + shift;
+            for (int i = 0; i < kEffectBodyBlocks; ++i) {
+                const int at = bodyPosition + 3 * i;
+                const int block = Fun_GetAt3(at, buf);
+                if (block != 0) Fun_PutAt3(block + shift, at, buf);
+            }
+        }
+        cursor += size;
+        return true;
+    }
+
+    // What was just encoded for Effect e from start to the cursor, without failing the buffer.
+    void keep(int e, const Effect& fx, int start, int bodyPosition, int cursor,
+              const RecordBuffer& buf) {
+        const auto bytes = buf.view().subspan(start, cursor - start);
+        const std::lock_guard lock(m_mutex);
+        Entry& entry = m_entries[e - 1];
+        if (entry.effect) {
+            *entry.effect = fx;
+        } else {
+            entry.effect = std::make_unique<Effect>(fx);
+        }
+        entry.bytes.assign(bytes.begin(), bytes.end());
+        entry.start = start;
+        entry.body = bodyPosition;
+    }
+
+  private:
+    struct Entry {
+        std::unique_ptr<Effect> effect;  // none before the first encoding
+        std::vector<std::uint8_t> bytes;
+        int start = 0;
+        int body = 0;
+    };
+    std::mutex m_mutex;
+    std::array<Entry, kEffectCount> m_entries;
+};
+
+// Every record of the section into t, which holds only what the bytes gave when this succeeds.
+bool readEffectRecords(EffectTable& t, int& cursor, RecordBuffer& buf) {
+    cursor += kEffectsHeaderSize;
+    std::array<int, kEffectCount> bodies{};
+    Fun_GetInt24Table(bodies, cursor, buf);
+    if (!buf.ok()) return false;
+    for (int e = 1; e <= kEffectCount; ++e) {
+        if (!readEffectRecord(t.at(e), bodies[e - 1], cursor, buf)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -274,21 +351,21 @@ void writeEffectsBody(const EffectTable& t, int& cursor, RecordBuffer& buf) {
     const int table = cursor;
     cursor += kEffectsTableSize;
     std::array<int, kEffectCount> bodies{};
+    EncodedRecords& encoded = EncodedRecords::shared();
     for (int e = 1; e <= kEffectCount; ++e) {
-        writeEffectRecord(t.at(e), cursor, buf, bodies[e - 1]);
+        const Effect& fx = t.at(e);
+        if (encoded.put(e, fx, cursor, buf, bodies[e - 1])) continue;
+        const bool wasOk = buf.ok();
+        const int start = cursor;
+        writeEffectRecord(fx, cursor, buf, bodies[e - 1]);
+        if (wasOk && buf.ok()) encoded.keep(e, fx, start, bodies[e - 1], cursor, buf);
     }
     Fun_PutInt24Table(table, bodies, buf);
 }
 
 bool readEffectsBody(EffectTable& t, int& cursor, RecordBuffer& buf) {
-    cursor += kEffectsHeaderSize;
-    std::array<int, kEffectCount> bodies{};
-    Fun_GetInt24Table(bodies, cursor, buf);
-    if (!buf.ok()) return false;
     auto parsed = std::make_unique<EffectTable>();
-    for (int e = 1; e <= kEffectCount; ++e) {
-        if (!readEffectRecord(parsed->at(e), bodies[e - 1], cursor, buf)) return false;
-    }
+    if (!readEffectRecords(*parsed, cursor, buf)) return false;
     t = std::move(*parsed);
     return true;
 }
@@ -303,7 +380,10 @@ void saveEffectsSection(const EffectTable& t, RecordBuffer& buf, int& cursor) {
 bool loadEffectsSection(EffectTable& t, RecordBuffer& buf, int& cursor) {
     clearAllEffects(t);
     if (!Fun_FindSection(kSectionEffects, kEffectsTag, cursor, buf)) return true;
-    return readEffectsBody(t, cursor, buf);
+    // Read in place, the table being cleared anyway: no second table of the grids' size.
+    if (readEffectRecords(t, cursor, buf)) return true;
+    clearAllEffects(t);
+    return false;
 }
 
 SectionRoutine effectsSectionRoutine(EffectTable& t) {

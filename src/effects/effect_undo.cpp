@@ -4,9 +4,6 @@ namespace kx {
 
 namespace {
 
-// A map node holds its value and the tree's links.
-constexpr std::size_t kMapNodeOverhead = 4 * sizeof(void*);
-
 std::size_t textBytes(const QString& s) {
     return static_cast<std::size_t>(s.capacity()) * sizeof(QChar);
 }
@@ -15,8 +12,6 @@ std::size_t textBytes(const QString& s) {
 
 std::size_t snapshotBytes(const Effect& fx) {
     std::size_t n = sizeof(Effect) + textBytes(fx.remark);
-    for (const EffectPart& p : fx.parts)
-        n += p.selections.size() * (sizeof(std::pair<const int, MaterialSet>) + kMapNodeOverhead);
     for (const ModuleSettings& m : fx.modules)
         n += textBytes(m.remark);
     return n;

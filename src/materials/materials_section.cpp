@@ -1,6 +1,7 @@
 #include "materials/materials_section.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "materials/known_images.h"
@@ -14,6 +15,40 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
     return {reinterpret_cast<const std::uint8_t*>(a.constData()),
             static_cast<std::size_t>(a.size())};
 }
+
+// The open bank's image as last built, beside the bank that image reads back as and the library it
+// was built against: a save of an open bank unchanged since builds and parses nothing. Saves and
+// the recovery checks write from their own threads.
+class OpenBankImage {
+  public:
+    static OpenBankImage& shared() {
+        static OpenBankImage last;
+        return last;
+    }
+
+    std::optional<QByteArray> find(const MaterialBank& bank, const FixtureLibrary& lib) {
+        const std::lock_guard lock(m_mutex);
+        if (!m_bank || !(*m_bank == bank) || !(m_lib == lib)) return std::nullopt;
+        return m_image;
+    }
+
+    void keep(const QByteArray& image, const MaterialBank& readBack, const FixtureLibrary& lib) {
+        const std::lock_guard lock(m_mutex);
+        if (m_bank) {
+            *m_bank = readBack;
+        } else {
+            m_bank = std::make_unique<MaterialBank>(readBack);
+        }
+        m_lib = lib;
+        m_image = image;
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::unique_ptr<MaterialBank> m_bank;  // none before the first build
+    FixtureLibrary m_lib;
+    QByteArray m_image;
+};
 
 struct Rebuilt {
     std::optional<QByteArray> image;
@@ -50,8 +85,14 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
     cursor += 3 * kEffectCount;
     std::array<int, kEffectCount> entries{};
     std::optional<QByteArray> openImage;  // only once the open bank's image was built
+    OpenBankImage& lastOpen = OpenBankImage::shared();
+    // An unchanged open bank already holds what its image reads back as.
+    const std::optional<QByteArray> unchangedOpen =
+        currentEffect != 0 ? lastOpen.find(bank, lib) : std::nullopt;
     for (int e = 1; e <= kEffectCount; ++e) {
-        const auto [image, stored] = rebuiltImage(e, bank, currentEffect, lib, images);
+        const auto [image, stored] = e == currentEffect && unchangedOpen
+                                         ? Rebuilt{unchangedOpen, false}
+                                         : rebuiltImage(e, bank, currentEffect, lib, images);
         if (!image) {
             // A bank beyond a working buffer cannot fit the Show File either: say so by size.
             buf.fail();
@@ -66,11 +107,11 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
         Fun_Put3(static_cast<int>(image->size()), cursor, buf);
         Fun_PutBytes(static_cast<int>(image->size()), bytesOf(*image), cursor, buf);
     }
-    if (openImage) {
+    if (openImage && !unchangedOpen) {
         if (openImage->isEmpty()) {
             clearBank(bank);
-        } else {
-            parseEffectImage(*openImage, bank);
+        } else if (parseEffectImage(*openImage, bank) == ParseResult::Ok) {
+            lastOpen.keep(*openImage, bank, lib);
         }
     }
     Fun_PutInt24Table(table, entries, buf);
@@ -88,7 +129,7 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
     if (cursor + 3 * kEffectCount > buf.capacity()) return false;
     std::array<int, kEffectCount> entries{};
     Fun_GetInt24Table(entries, cursor, buf);
-    auto check = std::make_unique<MaterialBank>();
+    std::unique_ptr<MaterialBank> check;  // made for the first image not known to be sound
     KnownImages& known = KnownImages::shared();
     for (int e = 1; e <= kEffectCount; ++e) {
         const int at = entries[e - 1];
@@ -99,6 +140,7 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
         const auto bytes = buf.view().subspan(at + 3, length);
         QByteArray image(reinterpret_cast<const char*>(bytes.data()), length);
         if (!known.sound(image)) {
+            if (!check) check = std::make_unique<MaterialBank>();
             if (parseEffectImage(image, *check) != ParseResult::Ok) return false;
             known.addSound(image);
         }

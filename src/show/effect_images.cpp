@@ -1,9 +1,33 @@
 #include "show/effect_images.h"
 
+#include <QFile>
+#include <array>
+#include <cstring>
+
 #include "base/file_io.h"
 #include "materials/material_bank_file.h"
 
 namespace kx {
+
+namespace {
+
+// True when the file at path holds exactly bytes: compared a block at a time, so an image of
+// megabytes costs no second copy of itself.
+bool holds(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.size() != bytes.size())
+        return false;
+    std::array<char, 64 * 1024> block;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const qint64 n = file.read(block.data(), std::min<qint64>(block.size(), bytes.size() - at));
+        if (n <= 0 || std::memcmp(block.data(), bytes.constData() + at, n) != 0) return false;
+        at += n;
+    }
+    return file.read(block.data(), 1) == 0;
+}
+
+}  // namespace
 
 QByteArray EffectImages::image(int effect) const {
     return readWholeFile(m_paths.effectImage(effect)).value_or(QByteArray());
@@ -17,7 +41,7 @@ bool EffectImages::setImage(int effect, const QByteArray& image) {
     // A save rebuilds every image and a load stores every image the file carries: mostly the
     // bytes already there, which need no second write and sync.
     const QString path = m_paths.effectImage(effect);
-    if (readWholeFile(path) == image) return true;
+    if (holds(path, image)) return true;
     return writeWholeFile(path, image);
 }
 

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 namespace kx {
 
@@ -15,19 +14,26 @@ enum class ParseResult { Ok, WrongTag, Damaged };
 // it is made and a fresh buffer is all zeros. Every access is bounds-checked: one outside the
 // capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted
 // bytes checks ok() where it must decide, and never reads or writes outside the buffer.
+// A buffer made from bytes shares them: a file read whole is parsed where it lies, and only a
+// write gives the buffer bytes of its own.
 class RecordBuffer {
   public:
     explicit RecordBuffer(int capacity);
-    // A buffer holding exactly these bytes (a file read whole).
+    // A buffer holding exactly these bytes (a file read whole), at most the first 2^31 - 1.
     static RecordBuffer fromBytes(const QByteArray& bytes);
+    RecordBuffer(const RecordBuffer& other);
+    RecordBuffer& operator=(const RecordBuffer& other);
+    RecordBuffer(RecordBuffer&& other) noexcept;
+    RecordBuffer& operator=(RecordBuffer&& other) noexcept;
+    ~RecordBuffer() = default;
 
-    int capacity() const { return static_cast<int>(m_bytes.size()); }
+    int capacity() const { return m_size; }
     bool ok() const { return !m_failed; }
     void fail() { m_failed = true; }
     // True when [position, position + count) lies inside the buffer; marks failure otherwise.
     // Inline with at and set: a Show File is millions of these calls.
     bool require(std::int64_t position, std::int64_t count) {
-        if (position < 0 || count < 0 || position + count > capacity()) {
+        if (position < 0 || count < 0 || position + count > m_size) {
             m_failed = true;
             return false;
         }
@@ -35,19 +41,33 @@ class RecordBuffer {
     }
 
     // 0 and failure outside.
-    std::uint8_t at(int position) { return require(position, 1) ? m_bytes[position] : 0; }
+    std::uint8_t at(int position) { return require(position, 1) ? m_data[position] : 0; }
     // Nothing and failure outside.
     void set(int position, std::uint8_t value) {
-        if (require(position, 1)) m_bytes[position] = value;
+        if (require(position, 1)) writable()[position] = value;
     }
 
     // Bytes 0 .. n-1 (clamped to the capacity).
     QByteArray bytes(int n) const;
-    std::span<const std::uint8_t> view() const { return m_bytes; }
-    std::span<std::uint8_t> data() { return m_bytes; }
+    std::span<const std::uint8_t> view() const {
+        return {m_data, static_cast<std::size_t>(m_size)};
+    }
+    std::span<std::uint8_t> data() { return {writable(), static_cast<std::size_t>(m_size)}; }
 
   private:
-    std::vector<std::uint8_t> m_bytes;
+    RecordBuffer() = default;
+    // The bytes, made the buffer's own first when they are shared.
+    std::uint8_t* writable() {
+        if (m_shared) own();
+        return const_cast<std::uint8_t*>(m_data);
+    }
+    void own();
+    void adopt(const QByteArray& store, int size);
+
+    QByteArray m_store;
+    const std::uint8_t* m_data = nullptr;  // m_store's bytes
+    int m_size = 0;
+    bool m_shared = false;  // m_store may be another's: copied before the first write
     bool m_failed = false;
 };
 

@@ -159,6 +159,64 @@ TEST(EffectsSection, PristineBytesAndRoundTrip) {
     EXPECT_EQ(again->buf.bytes(again->end), saved->buf.bytes(saved->end));
 }
 
+// A section written again copies the records of unchanged Effects: wherever the section starts
+// and whatever changed since, the bytes are those a first encoding makes.
+TEST(EffectsSection, RecordsWrittenAgainAreThoseOfTheShowAsItStandsNow) {
+    const auto saveAt = [](const EffectTable& t, int start) {
+        auto s = std::make_unique<Saved>();
+        s->end = start;
+        saveEffectsSection(t, s->buf, s->end);
+        EXPECT_TRUE(s->buf.ok());
+        return s->buf.bytes(s->end);
+    };
+    EffectTable t = busyTable();
+    EffectTable other = t;
+    for (Effect& fx : other.effects) {
+        fx.remark += QStringLiteral("x");
+        setBarCount(fx, kBassPart, 3);
+    }
+    // Saving the other table first: every record of t is encoded afresh.
+    saveAt(other, kStart + 7);
+    const QByteArray fresh = saveAt(t, kStart + 7);
+    saveAt(other, kStart);
+    const QByteArray freshAtStart = saveAt(t, kStart);
+    EXPECT_EQ(saveAt(t, kStart), freshAtStart);
+    EXPECT_EQ(saveAt(t, kStart + 7), fresh);
+
+    // Edits after a save: a Beat, a Bar's shape, a remark, an Effect emptied.
+    setBeatSelection(t.at(4), kNoBassPart, 1, 1, 20, 12, 1);
+    setBarCount(t.at(3), kNoBassPart, 1);
+    t.at(2).remark = QStringLiteral("改了");
+    clearEffect(t.at(5));
+    const QByteArray edited = saveAt(t, kStart);
+    EXPECT_NE(edited, freshAtStart);
+    saveAt(other, kStart);
+    EXPECT_EQ(saveAt(t, kStart), edited);
+
+    RecordBuffer buf = RecordBuffer::fromBytes(edited);
+    int cursor = 0;
+    EffectTable back;
+    ASSERT_TRUE(loadEffectsSection(back, buf, cursor));
+    for (int e = 1; e <= kEffectCount; ++e)
+        EXPECT_EQ(back.at(e), asStored(t.at(e))) << e;
+    EXPECT_TRUE(beatSelected(back.at(4), kNoBassPart, 1, 1, 20, 12));
+    EXPECT_EQ(back.at(2).remark, QStringLiteral("改了"));
+}
+
+// A Beat that selects nothing is no different from one never touched.
+TEST(EffectModel, ABeatClearedAgainEqualsOneNeverSelected) {
+    Effect touched;
+    setBeatSelection(touched, kBassPart, 48, 8, 20, 12, 1);
+    copyBar(touched, kBassPart, 48, kNoBassPart, 1);
+    EXPECT_TRUE(beatSelected(touched, kNoBassPart, 1, 8, 20, 12));
+    setBeatSelection(touched, kBassPart, 48, 8, 20, 12, 0);
+    clearBarSelections(touched, kNoBassPart, 1);
+    touched.parts[0].bars[0] = BarSettings{};
+    EXPECT_EQ(touched, Effect{});
+    EXPECT_FALSE(setBeatSelection(touched, kBassPart, 49, 1, 1, 1, 1));
+    EXPECT_TRUE(beatSelection(touched, kBassPart, 49, 1).none());
+}
+
 TEST(EffectsSection, MissingAndDamagedSections) {
     const EffectTable t = busyTable();
     const auto good = saveTable(t);

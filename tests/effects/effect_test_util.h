@@ -103,9 +103,10 @@ inline Effect asStored(Effect fx) {
     for (EffectPart& p : fx.parts) {
         for (int bar = p.barCount + 1; bar <= kMaxBars; ++bar)
             p.bars[bar - 1] = BarSettings{};
-        std::erase_if(p.selections, [&p](const auto& kv) {
-            return kv.first / kMaxBeats >= p.barCount || kv.first % kMaxBeats >= p.beatsPerBar;
-        });
+        for (int key = 0; key < kMaxBars * kMaxBeats; ++key) {
+            if (key / kMaxBeats >= p.barCount || key % kMaxBeats >= p.beatsPerBar)
+                p.selections[static_cast<std::size_t>(key)].reset();
+        }
     }
     return fx;
 }

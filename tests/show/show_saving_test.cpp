@@ -142,7 +142,10 @@ TEST_F(ShowSavingTest, WorkingFilesAreWrittenOnlyWhereTheirBytesChange) {
     // A load keeps the images that already hold the file's bytes, replaces a changed one and
     // removes those the file does not carry.
     const QDateTime again9 = age(paths.effectImage(9));
-    ASSERT_TRUE(writeWholeFile(paths.effectImage(7), "changed"));
+    // Image 7 differs from the file's only in its last byte.
+    QByteArray changed7 = rebuilt7;
+    changed7.back() = static_cast<char>(changed7.back() ^ 1);
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(7), changed7));
     ASSERT_TRUE(writeWholeFile(paths.effectImage(12), "not in the file"));
     EXPECT_EQ(file.loadShow(fake), LoadResult::Loaded);
     EXPECT_EQ(modified(paths.effectImage(9)), again9);
@@ -168,6 +171,47 @@ TEST_F(ShowSavingTest, ADamagedImageInTheFileIsRefusedEvenWhenItsIntactFormWasSe
     fake.messages.clear();
     EXPECT_EQ(file.loadShow(fake), LoadResult::Damaged);
     EXPECT_EQ(images.image(2), image);
+}
+
+TEST_F(ShowSavingTest, EditsAfterASaveReachTheNextSaveWhateverTheyTouch) {
+    // Effect 3 open with a Material, Effect 5 with Beats selected, both saved once and then once
+    // more unchanged: the second save writes exactly the first one's show.
+    patchFixtureOne(1);
+    ASSERT_TRUE(images.open(3).done);
+    show.materials.at(1, 1) = stepping(4);
+    Effect& fx = show.effects.at(5);
+    setBarCount(fx, kNoBassPart, 2);
+    setBeatsPerBar(fx, kNoBassPart, 4);
+    setBeatSelection(fx, kNoBassPart, 1, 1, 1, 1, 1);
+    ASSERT_TRUE(file.saveShow(fake));
+    const QByteArray first = file.writtenDigest();
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_EQ(file.writtenDigest(), first);
+
+    // A Beat, a remark, a value of the open bank and the fixture under it change; each is in the
+    // next save, and a load gives them back.
+    setBeatSelection(fx, kNoBassPart, 2, 4, 1, 1, 1);
+    show.effects.at(1).remark = QStringLiteral("新的");
+    show.materials.at(1, 1).setValue(2, 1, 1, 99);
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_NE(file.writtenDigest(), first);
+    const Show edited = show;
+    patchFixtureOne(30);
+    ASSERT_TRUE(file.saveShow(fake));
+    const QByteArray moved = images.image(3);
+
+    ASSERT_EQ(file.loadShow(fake), LoadResult::Loaded);
+    EXPECT_TRUE(beatSelected(show.effects.at(5), kNoBassPart, 2, 4, 1, 1));
+    EXPECT_TRUE(beatSelected(show.effects.at(5), kNoBassPart, 1, 1, 1, 1));
+    EXPECT_EQ(show.effects.at(5), edited.effects.at(5));
+    EXPECT_EQ(show.effects.at(1).remark, QStringLiteral("新的"));
+    EXPECT_EQ(show.library.at(0, 1).startAddress, 30);
+    EXPECT_EQ(images.image(3), moved);
+    MaterialBank back;
+    ASSERT_EQ(parseEffectImage(images.image(3), back), ParseResult::Ok);
+    EXPECT_EQ(back.at(1, 1).value(2, 1, 1), 99);
+    EXPECT_EQ(back.at(1, 1).value(1, 1, 1), 11);
+    EXPECT_TRUE(fake.messages.isEmpty());
 }
 
 }  // namespace

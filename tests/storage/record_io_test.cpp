@@ -163,6 +163,34 @@ TEST(RecordIo, EveryAccessOutsideTheBufferIsRefused) {
     EXPECT_FALSE(one.ok());
 }
 
+// A buffer made from a file's bytes reads them where they lie; a write, to it or to a copy of
+// it, never reaches the bytes it was made from nor another buffer sharing them.
+TEST(RecordIo, BuffersShareTheBytesTheyAreMadeFromUntilOneIsWritten) {
+    QByteArray file = QByteArray::fromHex("0a0b0c0d");
+    RecordBuffer b = RecordBuffer::fromBytes(file);
+    EXPECT_EQ(b.view().data(), reinterpret_cast<const std::uint8_t*>(file.constData()));
+    RecordBuffer copy = b;
+    int c = 0;
+    Fun_Put2(0x1122, c, b);
+    EXPECT_EQ(file, QByteArray::fromHex("0a0b0c0d"));
+    EXPECT_EQ(head(b, 4), QByteArray::fromHex("11220c0d"));
+    EXPECT_EQ(head(copy, 4), QByteArray::fromHex("0a0b0c0d"));
+    copy.data()[3] = 0xFF;
+    EXPECT_EQ(head(b, 4), QByteArray::fromHex("11220c0d"));
+    EXPECT_EQ(head(copy, 4), QByteArray::fromHex("0a0b0cff"));
+
+    // The buffer outlives the array it was made from, and moves with its bytes.
+    RecordBuffer kept = RecordBuffer::fromBytes(QByteArray::fromHex("01020304"));
+    file = QByteArray();
+    RecordBuffer moved = std::move(kept);
+    int r = 0;
+    EXPECT_EQ(Fun_Get4(r, moved), 0x01020304);
+    copy = moved;
+    Fun_PutAt1(9, 0, moved);
+    EXPECT_EQ(head(copy, 1), QByteArray::fromHex("01"));
+    EXPECT_TRUE(moved.ok() && copy.ok());
+}
+
 // Positions read from a file may be anything up to 2^31 - 1; a cursor set there must stay
 // refused through every later access instead of wrapping round to a small position.
 TEST(RecordIo, ACursorNearTheTopOfItsRangeNeverWraps) {

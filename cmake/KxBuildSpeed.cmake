@@ -75,11 +75,14 @@ if(KX_PCH)
     # The compiler cache takes precompiled headers only when told that their timestamps and
     # definitions do not matter (clang then also must leave the timestamps out), and serves a
     # clone in another folder only through ccache_launcher.sh. No compiled file names the folder
-    # it was compiled in, so what the cache serves to another clone names none either.
+    # it was compiled in, so what the cache serves to another clone names none either: __FILE__
+    # (GoogleTest's messages) is relative to the clone, also in a unity batch, which includes its
+    # files by absolute path.
     if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
         set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_CURRENT_LIST_DIR}/ccache_launcher.sh)
         if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-            add_compile_options(-Xclang -fno-pch-timestamp -fdebug-compilation-dir=.)
+            add_compile_options(-Xclang -fno-pch-timestamp -fdebug-compilation-dir=.
+                -fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=)
         endif()
     endif()
     kx_pch_owner(core Qt6::Core Qt6::Network)

@@ -14,6 +14,10 @@ phase() {
     phases+=("$1 $((ms / 1000)).$((ms % 1000 / 100))")
     mark=$now
 }
+# CPU seconds (user + system) used so far by the finished children of this script.
+cpu_seconds() {
+    awk -v t="$(getconf CLK_TCK)" '{ print int(($16 + $17) / t) }' /proc/$$/stat
+}
 scripts/deps.sh clang libclang-rt-14-dev lld xdotool imagemagick ccache
 phase deps
 build=build-check
@@ -26,8 +30,12 @@ fi
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKX_SANITIZE=ON -DKX_FUZZ=ON "${launcher[@]}" >/dev/null
 phase configure
+cpu_before=$(cpu_seconds)
 cmake --build "$build"
 phase build
+# The build's CPU time (user + system of every compile and link): what the build costs whatever
+# else runs on the machine.
+echo "$(($(cpu_seconds) - cpu_before))" >"$build/build-cpu.txt"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -46,7 +46,7 @@ round_material() {
     xdotool mousemove --window "$window" 27 300 mousedown 1
     for y in 320 350 380 350 320; do xdotool mousemove --window "$window" 27 "$y"; sleep 0.02; done
     xdotool mouseup 1
-    click 339 486 && click 415 486  # 加一步, 删除步
+    click 339 486 && click 493 486  # 加一步, 删除步: the Material keeps its size
 }
 round_effect() {
     view_effect

@@ -117,4 +117,6 @@ awk -v a="$rss0" -v b="$rss1" 'BEGIN { printf "RSS %.1f MB -> %.1f MB: growth %.
     'BEGIN { printf "RSS from minute %d on (the edit history full): %.1f MB -> %.1f MB, %+.2f MB\n",
              m, a / 1024, b / 1024, (b - a) / 1024 }'
 echo "descriptors $fd0 -> $fd1 (limit: flat)"
+# Each round adds a Step and removes one: a Material that grows makes every snapshot of it larger.
+echo "Steps of the edited Material at the last save: $("$inputshow" steps "$work") (1 at the start)"
 echo "frames, the room control, test, download and device-file views left out: $(frame_stats "$first" "$quiet")"

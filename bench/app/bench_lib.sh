@@ -79,6 +79,8 @@ cpu_ns() { cat /proc/"${1:-$app}"/task/*/schedstat 2>/dev/null | awk '{s += $1} 
 wakeups() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/${1:-$app}/task/${1:-$app}/status"; }
 preemptions() { awk '/^nonvoluntary_ctxt_switches/ {print $2}' "/proc/${1:-$app}/task/${1:-$app}/status"; }
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$app/status"; }
+# Resident KiB of the main thread's heap (the [heap] mapping), where a slow climb shows first.
+heap_kib() { awk '/\[heap\]$/ {h = 1; next} h && /^Rss:/ {print $2; exit}' "/proc/$app/smaps"; }
 fd_count() { ls "/proc/$app/fd" | wc -l; }
 thread_count() { awk '/^Threads/ {print $2}' "/proc/$app/status"; }
 

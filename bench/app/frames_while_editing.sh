@@ -46,7 +46,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     done
     xdotool mouseup 1
     click 339 486  # 加一步
-    click 415 486  # 删除步
+    click 493 486  # 删除步: the Material keeps its size
     if [ "$(date +%s)" -ge "$next_save" ]; then
         save_now
         next_save=$(( next_save + 10 ))

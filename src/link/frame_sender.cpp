@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 constexpr int kRealTimePriority = 10;
+constexpr std::int64_t kAwakeNs = 500'000;
 
 void sleepUntil(std::int64_t ns) {
     timespec at{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
@@ -90,7 +91,17 @@ std::int64_t FrameSender::momentOf(const Set& set) const {
 }
 
 void FrameSender::waitUntil(std::unique_lock<std::mutex>& lock, std::int64_t ns) {
-    m_changed.wait_until(lock, std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns)));
+    // A sleeping core (a virtual one above all) wakes a fraction of a millisecond late: the last
+    // stretch is waited for awake, without the lock, so a set handed over meanwhile is not held up.
+    if (ns - nowNs() > kAwakeNs) {
+        m_changed.wait_until(
+            lock, std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns - kAwakeNs)));
+        return;
+    }
+    lock.unlock();
+    while (nowNs() < ns) {
+    }
+    lock.lock();
 }
 
 void FrameSender::sendUnlocked(std::unique_lock<std::mutex>& lock, const Set& set) {

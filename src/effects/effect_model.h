@@ -3,7 +3,9 @@
 #include <QString>
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "materials/material.h"
 #include "materials/material_bank_file.h"
@@ -32,8 +34,32 @@ inline constexpr int kAssociationGroupSize = 4;
 // A set of Materials of one bank: Material Number N at bit N - 1.
 using MaterialSet = std::bitset<kMaterialsPerBank>;
 // The Materials of every Beat a part can have, key (Bar - 1) x 8 + Beat - 1. One fixed block: an
-// Effect copies, compares and is read from its file without an allocation per Beat.
-using BeatGrid = std::array<MaterialSet, kMaxBars * kMaxBeats>;
+// Effect copies, compares and is read from its file without an allocation per Beat. The block
+// lives on the heap: the 50 Effects of a show would otherwise be over a megabyte wherever a table
+// of them is held by value, on any thread's stack too. A copy is a copy of the whole block.
+class BeatGrid {
+  public:
+    using Sets = std::array<MaterialSet, kMaxBars * kMaxBeats>;
+    static constexpr std::size_t kBytes = sizeof(Sets);
+
+    BeatGrid() : m_sets(std::make_unique<Sets>()) {}
+    BeatGrid(const BeatGrid& other) : m_sets(std::make_unique<Sets>(*other.m_sets)) {}
+    BeatGrid& operator=(const BeatGrid& other) {
+        *m_sets = *other.m_sets;
+        return *this;
+    }
+    // Moves copy as well: a grid moved from stays a valid, unchanged grid.
+    BeatGrid(BeatGrid&& other) : BeatGrid(static_cast<const BeatGrid&>(other)) {}
+    BeatGrid& operator=(BeatGrid&& other) { return *this = static_cast<const BeatGrid&>(other); }
+    ~BeatGrid() = default;
+
+    MaterialSet& operator[](std::size_t key) { return (*m_sets)[key]; }
+    const MaterialSet& operator[](std::size_t key) const { return (*m_sets)[key]; }
+    bool operator==(const BeatGrid& other) const { return *m_sets == *other.m_sets; }
+
+  private:
+    std::unique_ptr<Sets> m_sets;
+};
 
 struct BarSettings {
     std::uint8_t bassHold = 0;       // 低音保持, 0/1
@@ -49,7 +75,7 @@ struct EffectPart {
     std::array<BarSettings, kMaxBars> bars{};  // Bar b at b - 1
     // The beat grid. Beats outside barCount x beatsPerBar keep their selections in memory; the
     // files drop them.
-    BeatGrid selections{};
+    BeatGrid selections;
 
     bool operator==(const EffectPart&) const = default;
 };

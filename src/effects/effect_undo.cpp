@@ -11,7 +11,7 @@ std::size_t textBytes(const QString& s) {
 }  // namespace
 
 std::size_t snapshotBytes(const Effect& fx) {
-    std::size_t n = sizeof(Effect) + textBytes(fx.remark);
+    std::size_t n = sizeof(Effect) + fx.parts.size() * BeatGrid::kBytes + textBytes(fx.remark);
     for (const ModuleSettings& m : fx.modules)
         n += textBytes(m.remark);
     return n;

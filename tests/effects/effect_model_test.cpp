@@ -94,5 +94,22 @@ TEST(EffectModel, BeatGridKeepsOnlySelectingBeats) {
     EXPECT_EQ(fx, Effect{});
 }
 
+// Copies of an Effect are independent, a moved-from one is still whole, and a table of all 50
+// stays small enough to be held by value on a thread's stack.
+TEST(EffectModel, EffectsCopyTheirBeatGridsWhole) {
+    Effect a;
+    ASSERT_TRUE(setBeatSelection(a, kBassPart, 3, 2, 7, 5, 1));
+    Effect b = a;
+    ASSERT_TRUE(setBeatSelection(b, kBassPart, 3, 2, 7, 5, 0));
+    EXPECT_TRUE(beatSelected(a, kBassPart, 3, 2, 7, 5));
+    EXPECT_NE(a, b);
+    b = a;
+    EXPECT_EQ(a, b);
+    const Effect moved = std::move(b);
+    EXPECT_EQ(moved, a);
+    EXPECT_TRUE(beatSelected(b, kBassPart, 3, 2, 7, 5));  // NOLINT(bugprone-use-after-move)
+    static_assert(sizeof(EffectTable) < 256 * 1024);
+}
+
 }  // namespace
 }  // namespace kx

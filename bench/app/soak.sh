@@ -28,7 +28,9 @@ sleep 1
 
 quiet="$work/quiet.txt"
 : >"$quiet"
-quiet_from=""
+# The view in front at start sends only the sets asked for, until the first round's Material
+# editor streams.
+quiet_from=$(sim_ns)
 round_material() {
     view_material
     sleep 0.4

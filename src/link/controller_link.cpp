@@ -268,8 +268,10 @@ void ControllerLink::postFrameSet(const std::array<std::span<const std::uint8_t>
         // clock has moved on since (the millisecond counter wraps).
         constexpr std::int64_t kNsPerMs = 1'000'000;
         const std::int64_t nowMs = FrameSender::nowNs() / kNsPerMs;
-        const std::uint32_t behind = static_cast<std::uint32_t>(nowMs) - m_tickDue();
-        set.dueNs = (nowMs - behind + kFrameLeadMs) * kNsPerMs;
+        // A tick read a hair after the clock here is not 49 days behind.
+        const auto behind =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(nowMs) - m_tickDue());
+        set.dueNs = (nowMs - std::max(behind, 0) + kFrameLeadMs) * kNsPerMs;
     }
     m_frameSender->post(std::move(set));
 }

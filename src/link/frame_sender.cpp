@@ -90,6 +90,12 @@ std::int64_t FrameSender::momentOf(const Set& set) const {
     return set.dueNs;
 }
 
+std::int64_t FrameSender::beatMoment(std::int64_t at, std::int64_t now) {
+    // Moments long past (a set due long before it came, this thread kept from running) are not
+    // made up for in a burst of repeats: the beat goes on from now.
+    return now - at > kPeriodNs / 2 ? now : at;
+}
+
 void FrameSender::waitUntil(std::unique_lock<std::mutex>& lock, std::int64_t ns) {
     // A sleeping core (a virtual one above all) wakes a fraction of a millisecond late: the last
     // stretch is waited for awake, without the lock, so a set handed over meanwhile is not held up.
@@ -135,7 +141,8 @@ void FrameSender::run() {
         const std::uint64_t beatEnds = m_beatEnds;
         if (!m_queue.empty()) {
             const std::int64_t at = momentOf(m_queue.front());
-            if (nowNs() < at) {
+            const std::int64_t now = nowNs();
+            if (now < at) {
                 waitUntil(lock, at);
                 continue;
             }
@@ -145,20 +152,21 @@ void FrameSender::run() {
             if (beatEnds != m_beatEnds) continue;
             if (set.streaming) {
                 m_beat = std::move(set);
-                m_beatNs = at;
+                m_beatNs = beatMoment(at, now);
             } else if (m_beat) {
                 // A set asked for between two of the beat: a repeat repeats what it showed.
                 m_beat = std::move(set);
             }
         } else if (m_beat) {
             const std::int64_t at = m_beatNs + kPeriodNs;
-            if (nowNs() < at) {
+            const std::int64_t now = nowNs();
+            if (now < at) {
                 waitUntil(lock, at);
                 continue;
             }
             const Set again = *m_beat;
             sendUnlocked(lock, again);
-            m_beatNs = at;
+            m_beatNs = beatMoment(at, now);
             m_countChange += kParts;
         } else {
             m_changed.wait(lock);

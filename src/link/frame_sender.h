@@ -81,6 +81,8 @@ class FrameSender {
     void run();
     // The moment the front set leaves.
     std::int64_t momentOf(const Set& set) const;
+    // The moment of the beat a set sent now for the moment at stands for.
+    static std::int64_t beatMoment(std::int64_t at, std::int64_t now);
     void waitUntil(std::unique_lock<std::mutex>& lock, std::int64_t ns);
     void sendUnlocked(std::unique_lock<std::mutex>& lock, const Set& set);
     void sendSet(const Set& set);

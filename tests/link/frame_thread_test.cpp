@@ -206,5 +206,23 @@ TEST_F(FrameThread, ALateSetGivesWayToANewerOneAtTheNextMoment) {
     EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 3), 1);
 }
 
+// A first set due long ago (the interface thread stalled before its tick) or a hair after the
+// clock here starts the beat from now: no burst of repeats making up for the moments it missed,
+// and nothing held up behind such a burst.
+TEST_F(FrameThread, AFirstSetDueLongAgoOrJustAheadStartsTheBeatFromNow) {
+    link->setView(kStreamingView);
+    connectLink();
+    for (const std::uint32_t late : {1000U, 0xFFFFFFFFU}) {
+        lateMs = late;
+        const std::size_t start = sim->records().size();
+        link->outputTick();
+        platform.pumpFor(250);
+        link->Fun_关闭_Sock();
+        const std::vector<int> numbers = ticksFrom(start);
+        EXPECT_GE(numbers.size(), 2U) << late;
+        EXPECT_LE(numbers.size(), 4U) << late;
+    }
+}
+
 }  // namespace
 }  // namespace kx::test

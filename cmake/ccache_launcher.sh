@@ -29,9 +29,11 @@ if [ "$emit" -eq 0 ]; then exec ccache "${args[@]}"; fi
 
 # A stale checksum beside a header that failed to build would let its users hit the cache.
 rm -f "$out.sum"
-# The header is taken from the cache only in the folder that made it (the folder is hashed): from
-# another clone it would name that clone's folder, which may be gone.
-CCACHE_HASHDIR=1 ccache "${args[@]}"
+# The header is taken from the cache only in the folder that made it: from another clone it would
+# name that clone's folder, which may be gone. ccache hashes the folder itself only for some forms
+# of -g, so the folder's name is handed to it as a file to hash.
+pwd -P >"$out.dir"
+CCACHE_EXTRAFILES="$out.dir" ccache "${args[@]}"
 strip_base() { if [ -n "$base" ]; then sed "s|$base|<base>|g"; else cat; fi; }
 {
     "${args[0]}" --version

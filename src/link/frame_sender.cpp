@@ -68,6 +68,9 @@ void FrameSender::endBeat() {
     std::lock_guard lock(m_mutex);
     m_beat.reset();
     ++m_beatEnds;
+    // Sets handed over before still leave, but none of them starts the beat again.
+    for (Set& set : m_queue)
+        set.streaming = false;
 }
 
 void FrameSender::finish() {

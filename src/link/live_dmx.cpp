@@ -22,7 +22,9 @@ bool LiveDmx::streams(int view) const {
 }
 
 void LiveDmx::setView(int view) {
-    m_link.endFrameBeat();
+    // A view that streams takes the beat over with its first tick; until then, however long the
+    // new view takes to show, the fixtures are refreshed with what they showed.
+    if (!streams(view)) m_link.endFrameBeat();
     m_view = view;
     m_frame.fill(0);
     m_pending = 2;

@@ -186,6 +186,37 @@ TEST_F(FrameThread, TheBeatEndsWithTheViewTheConnectionAndTheSockets) {
     }
 }
 
+// Another view that streams may take a while to show: the beat goes on with what the fixtures
+// showed until that view's first tick takes it over.
+TEST_F(FrameThread, TheBeatOutlastsAChangeToAnotherStreamingView) {
+    constexpr int kSecondStreamingView = 8;
+    link->live().defineView(kSecondStreamingView, {[](DmxFrame& f) { f[1] = 0xEE; }, true, false});
+    link->setView(kStreamingView);
+    connectLink();
+    const std::size_t start = sim->records().size();
+    const qint64 before = sim->datagramCount();
+    link->outputTick();
+    ASSERT_TRUE(simReceived(before + 3));
+    link->setView(kSecondStreamingView);
+    platform.pumpFor(350);
+    link->outputTick();
+    ASSERT_TRUE(platform.pumpUntil([&] { return ticksFrom(start).back() == 0xEE; }));
+    link->endFrameBeat();
+    const std::vector<int> numbers = ticksFrom(start);
+    EXPECT_GE(std::count(numbers.begin(), numbers.end(), 1), 4);
+}
+
+// A set handed over before the beat ended still leaves, as a set of its own: no beat follows it.
+TEST_F(FrameThread, ASetStillWaitingWhenTheBeatEndsStartsNoBeat) {
+    link->setView(kStreamingView);
+    connectLink();
+    const std::size_t start = sim->records().size();
+    link->outputTick();
+    link->endFrameBeat();
+    platform.pumpFor(350);
+    EXPECT_EQ(ticksFrom(start), std::vector<int>{1});
+}
+
 // A tick so late that its moment went to a repeat takes the next moment, and a newer tick handed
 // over before then goes instead: the fixtures show what the view shows now, at the beat.
 TEST_F(FrameThread, ALateSetGivesWayToANewerOneAtTheNextMoment) {

@@ -163,6 +163,7 @@ void Application::wireTiers() {
     TierWork& w = m_core.work;
     w.drumIndicator = periodicBusy(m_modules, Tier::Every10ms);
     w.arrowKeys = [this] { return m_wheel.wheelTarget >= 1 && m_platform.anyKeyDown(); };
+    w.liveOutput = [this] { return m_link->live().tickHasWork(); };
     w.beatWarning = periodicBusy(m_modules, Tier::Every250ms);
 }
 

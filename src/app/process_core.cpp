@@ -29,7 +29,7 @@ bool ProcessCore::hasWork(int tierIndex) const {
     const auto* task = tierTask(tierIndex);
     if (!task || !*task) return false;
     const std::array<const std::function<bool()>*, kTierCount> checks{
-        nullptr, &work.drumIndicator, &work.arrowKeys, nullptr, &work.beatWarning, nullptr,
+        nullptr, &work.drumIndicator, &work.arrowKeys, &work.liveOutput, &work.beatWarning, nullptr,
         nullptr};
     const auto* check = checks[tierIndex];
     return !check || !*check || (*check)();

@@ -24,6 +24,7 @@ struct TierTasks {
 struct TierWork {
     std::function<bool()> drumIndicator;
     std::function<bool()> arrowKeys;
+    std::function<bool()> liveOutput;
     std::function<bool()> beatWarning;
 };
 

@@ -26,6 +26,7 @@ EditorModule makeTestConsole(EditorContext& ctx) {
     LiveDmx::ViewOutput drums;
     drums.compose = [view](DmxFrame&) { view->console().Fun_自动模拟鼓点(); };
     drums.keepsSerialTest = true;
+    drums.worksOffline = [view] { return view->console().drum().mode != AutoDrum::Off; };
     m.liveOutputs = {{live_view::kTestConsole, drums}};
     m.onReply = [view](std::uint8_t code, std::span<const std::uint8_t> data) {
         view->onReply(code, data);

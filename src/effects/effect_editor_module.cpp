@@ -62,6 +62,8 @@ EditorModule makeEffectEditor(EditorContext& ctx) {
                          show.library, engine, jump, editor.drum(), frame);
         live.oneTickRequest() = jump.state;
     };
+    // Offline only the automatic drum shows: its beats light the indicator.
+    preview.worksOffline = [view] { return view->editor().drum().automatic.mode != AutoDrum::Off; };
     m.liveOutputs = {{live_view::kEffectEditor, preview}};
     const auto inFront = [&live] { return live.view() == live_view::kEffectEditor; };
     m.periodic = {{Tier::Every10ms, [view] { view->Fun_模拟鼓点颜色显示(); },

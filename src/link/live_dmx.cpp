@@ -55,6 +55,13 @@ void LiveDmx::outputTick() {
     }
 }
 
+bool LiveDmx::tickHasWork() const {
+    if (m_link.connected() && !m_link.released()) return true;
+    if (m_oneTickRequest != 0 || tickObserverCount() > 0) return true;
+    const ViewOutput* o = output(m_view);
+    return o && o->worksOffline && o->worksOffline();
+}
+
 int LiveDmx::addTickObserver(TickObserver observer) {
     const int id = m_nextObserverId++;
     m_tickObservers.emplace_back(id, std::move(observer));

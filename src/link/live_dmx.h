@@ -32,6 +32,9 @@ class LiveDmx {
         // Coming to the front leaves the Controller's serial test function as it is; every other
         // view switches it off.
         bool keepsSerialTest = false;
+        // Whether its ticks do something one sees while no frame goes out (a Material playing, an
+        // automatic drum beating); left empty, a tick only composes the frame.
+        std::function<bool()> worksOffline = {};
     };
 
     explicit LiveDmx(ControllerLink& link) : m_link(link) {}
@@ -62,6 +65,9 @@ class LiveDmx {
     int addTickObserver(TickObserver observer);
     void removeTickObserver(int id);
     std::size_t tickObserverCount() const;
+    // Whether the next tick has anything to do: a frame set to send, an observer to tell, a
+    // one-tick request to pass on or a view that works offline. Otherwise the tick need not run.
+    bool tickHasWork() const;
 
     DmxFrame& frame() { return m_frame; }
     // The one-tick request flag: set to 1 to make a request visible to the outputs for exactly

@@ -139,6 +139,8 @@ EditorModule makeMaterialEditor(EditorContext& ctx) {
         const bool jump = live.oneTickRequest() == 2;
         mm.view->showRun(mm.core->composeRun(jump, frame));
     };
+    // The demonstration shows its run in the editor, connected or not.
+    running.worksOffline = [] { return true; };
     m.liveOutputs = {{kStaticView, still}, {kRunView, running}};
     m.wheelBase = MaterialEditorView::kWheelBase;
     m.wheelStep = [&mm](int direction, int channel) {

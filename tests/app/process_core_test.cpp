@@ -107,13 +107,18 @@ TEST(ProcessCore, TiersWithoutATaskDoNotWakeTheProgram) {
 }
 
 // An idle program sleeps until the output tick: the drum indicator, key polling and the beat
-// warning wake it only while they have something to do, and then on their own period.
+// warning wake it only while they have something to do, and then on their own period; with no
+// frames to send nor anything to show, the output tick sleeps too, until the announce.
 TEST(ProcessCore, TiersWithNothingToDoDoNotWakeTheProgramUntilTheyHave) {
     Recorder r;
     bool drum = false;
     bool keys = false;
+    bool output = true;
     bool warning = false;
-    r.core.work = {[&] { return drum; }, [&] { return keys; }, [&] { return warning; }};
+    r.core.work = {.drumIndicator = [&] { return drum; },
+                   .arrowKeys = [&] { return keys; },
+                   .liveOutput = [&] { return output; },
+                   .beatWarning = [&] { return warning; }};
     r.core.runPass(1000);
     r.take();
     EXPECT_EQ(r.core.msUntilNextDue(1000), 100);
@@ -146,6 +151,11 @@ TEST(ProcessCore, TiersWithNothingToDoDoNotWakeTheProgramUntilTheyHave) {
     r.core.runPass(1300);
     EXPECT_EQ(r.take(), (QStringList{"t2", "t3", "t4", "t5"}));
     EXPECT_EQ(r.core.msUntilNextDue(1300), 100);
+
+    output = false;
+    EXPECT_EQ(r.core.msUntilNextDue(1300), 700);  // the announce, last run at 1000
+    output = true;                                // connected, say: the tick comes at once
+    EXPECT_EQ(r.core.msUntilNextDue(1450), 0);
 
     // Closing wakes tier 1 whatever the others say.
     r.core.requestClose();

@@ -280,6 +280,36 @@ TEST_F(LinkExchange, TickObserversSeeTheComposedFrameAndMayLeaveInsideATick) {
     EXPECT_EQ(link->live().tickObserverCount(), 0u);
 }
 
+// Not connected, a tick only matters to what watches it or to a view that works offline: the
+// program may sleep through the others.
+TEST_F(LinkExchange, TheTickHasWorkOnlyWhileSomethingUsesIt) {
+    LiveDmx& live = link->live();
+    bool drumOn = false;
+    LiveDmx::ViewOutput drums;
+    drums.worksOffline = [&] { return drumOn; };
+    live.defineView(kTestConsole, drums);
+    link->setView(kFixtureLibrary);
+    EXPECT_FALSE(live.tickHasWork());
+
+    const int observer = live.addTickObserver([](int, const DmxFrame&) {});
+    EXPECT_TRUE(live.tickHasWork());
+    live.removeTickObserver(observer);
+    live.oneTickRequest() = 1;
+    EXPECT_TRUE(live.tickHasWork());
+    link->outputTick();
+    link->outputTick();
+    EXPECT_FALSE(live.tickHasWork());
+
+    link->setView(kTestConsole);
+    EXPECT_FALSE(live.tickHasWork());
+    drumOn = true;
+    EXPECT_TRUE(live.tickHasWork());
+    drumOn = false;
+
+    connectLink();
+    EXPECT_TRUE(live.tickHasWork());
+}
+
 TEST_F(LinkExchange, RepliesReachHandlersByOrderThenByRegistration) {
     std::vector<int> order;
     std::int32_t seenFlagDuringDispatch = -1;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
+#include <future>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -306,16 +308,57 @@ class EncodedRecords {
     std::array<Entry, kEffectCount> m_entries;
 };
 
+// Records from and to into t; cursor ends after the last one.
+bool readEffectRange(EffectTable& t, const std::array<int, kEffectCount>& bodies, int from, int to,
+                     int& cursor, RecordBuffer& buf) {
+    for (int e = from; e <= to; ++e) {
+        if (!readEffectRecord(t.at(e), bodies[e - 1], cursor, buf)) return false;
+    }
+    return true;
+}
+
+// The record whose body starts nearest the middle of the bodies, when they span enough bytes to
+// be worth a second thread; 0 otherwise. A record with a body is read from its body's position,
+// whatever the records before it hold.
+int secondHalfStart(const std::array<int, kEffectCount>& bodies) {
+    constexpr int kWorthASecondThread = 256 * 1024;
+    int first = 0;
+    int last = 0;
+    for (const int at : bodies) {
+        if (at <= 0) continue;
+        if (first == 0) first = at;
+        last = at;
+    }
+    if (last - first < kWorthASecondThread) return 0;
+    const int middle = first + (last - first) / 2;
+    int best = 0;
+    for (int e = 2; e <= kEffectCount; ++e) {
+        const int at = bodies[e - 1];
+        if (at > 0 && (best == 0 || std::abs(at - middle) < std::abs(bodies[best - 1] - middle)))
+            best = e;
+    }
+    return best;
+}
+
 // Every record of the section into t, which holds only what the bytes gave when this succeeds.
+// The beat lists of the largest shows take milliseconds: the second half of the records is read
+// on a thread of its own, from a buffer of its own sharing the bytes.
 bool readEffectRecords(EffectTable& t, int& cursor, RecordBuffer& buf) {
     cursor += kEffectsHeaderSize;
     std::array<int, kEffectCount> bodies{};
     Fun_GetInt24Table(bodies, cursor, buf);
     if (!buf.ok()) return false;
-    for (int e = 1; e <= kEffectCount; ++e) {
-        if (!readEffectRecord(t.at(e), bodies[e - 1], cursor, buf)) return false;
-    }
-    return true;
+    const int split = secondHalfStart(bodies);
+    if (split == 0) return readEffectRange(t, bodies, 1, kEffectCount, cursor, buf);
+    RecordBuffer secondBuf = buf;
+    int secondCursor = 0;
+    auto second = std::async(std::launch::async, [&] {
+        return readEffectRange(t, bodies, split, kEffectCount, secondCursor, secondBuf);
+    });
+    const bool firstRead = readEffectRange(t, bodies, 1, split - 1, cursor, buf);
+    const bool secondRead = second.get();
+    cursor = secondCursor;
+    return firstRead && secondRead;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHashFunctions>
+#include <future>
 
 #include "base/common.h"
 #include "base/file_io.h"
@@ -104,8 +105,12 @@ ShowWrite buildAndWrite(const SectionRoutines& sections, const QString& stamp,
         return {tooLarge ? kMsgShowTooLarge : kMsgSaveFailed, {}};
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(buf.view().data()), end);
-    if (!writeWholeFile(target, bytes)) return {kMsgSaveFailed, {}};
-    return {{}, showContentDigest(bytes)};
+    // Hashed on another core while the disk takes the bytes.
+    auto digest = std::async(std::launch::async, [&bytes] { return showContentDigest(bytes); });
+    const bool written = writeWholeFile(target, bytes);
+    QByteArray hashed = digest.get();
+    if (!written) return {kMsgSaveFailed, {}};
+    return {{}, std::move(hashed)};
 }
 
 // The whole file read with one read into a buffer of its size.

@@ -260,6 +260,54 @@ TEST(EffectsSection, MissingAndDamagedSections) {
         [&](RecordBuffer& b) { b = RecordBuffer::fromBytes(bytes.left(bytes.size() - 30)); }));
 }
 
+// A table of the largest kind is read on two threads: every record reads back as on one, the
+// remark-only ones behind a body included, the cursor ends behind the last record, and damage in
+// either half fails the whole table.
+TEST(EffectsSection, LargeTablesReadOnTwoThreadsAsOnOne) {
+    auto t = std::make_unique<EffectTable>();
+    for (int e = 1; e <= kEffectCount; ++e) {
+        if (e % 7 == 0) {
+            t->at(e).remark = QStringLiteral("只有备注%1").arg(e);
+            continue;
+        }
+        Effect& fx = t->at(e) = busyEffect(e);
+        for (int part : {kNoBassPart, kBassPart}) {
+            setBarCount(fx, part, kMaxBars);
+            setBeatsPerBar(fx, part, kMaxBeats);
+            for (int bar = 1; bar <= kMaxBars; ++bar) {
+                for (int beat = 1; beat <= kMaxBeats; ++beat) {
+                    for (int n = (bar * beat + e) % 7 + 1; n <= 240; n += 9) {
+                        const auto slot = *materialSlotOf(n);
+                        setBeatSelection(fx, part, bar, beat, slot.module, slot.slot, 1);
+                    }
+                }
+            }
+        }
+    }
+    const auto saved = saveTable(*t);
+    ASSERT_TRUE(saved->buf.ok());
+    const int table = kStart + 8 + 20;
+    const int body1 = Fun_GetAt3(table, saved->buf);
+    const int body50 = Fun_GetAt3(table + 3 * 49, saved->buf);
+    EXPECT_GE(body50 - body1, 512 * 1024);
+
+    auto back = std::make_unique<EffectTable>();
+    int cursor = 0;
+    ASSERT_TRUE(loadEffectsSection(*back, saved->buf, cursor));
+    for (int e = 1; e <= kEffectCount; ++e)
+        EXPECT_EQ(back->at(e), asStored(t->at(e))) << e;
+    EXPECT_EQ(cursor, saved->end - 20);  // the trailer follows
+
+    const QByteArray bytes = saved->buf.bytes(saved->end);
+    for (const int body : {body1, body50}) {
+        RecordBuffer damaged = RecordBuffer::fromBytes(bytes);
+        Fun_PutAt3(0xFFFFF0, body, damaged);  // the settings far outside
+        cursor = 0;
+        EXPECT_FALSE(loadEffectsSection(*back, damaged, cursor)) << body;
+        EXPECT_EQ(*back, EffectTable{}) << body;
+    }
+}
+
 TEST(EffectsSection, ForeignValuesInsideLists) {
     // Material Numbers 0 and 241 name nothing; a bar record longer than ours is passed over.
     RecordBuffer buf(4096);

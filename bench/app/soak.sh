@@ -31,14 +31,17 @@ quiet="$work/quiet.txt"
 # The view in front at start sends only the sets asked for, until the first round's Material
 # editor streams.
 quiet_from=$(sim_ns)
-round_material() {
-    view_material
-    sleep 0.4
-    # The views that send frame sets only when asked were in front since round_views began.
+# The views that send frame sets only when asked were in front since quiet_from.
+end_quiet() {
     if [ -n "$quiet_from" ]; then
         echo "$(( quiet_from - 500000000 )) $(( $(sim_ns) + 500000000 ))" >>"$quiet"
         quiet_from=""
     fi
+}
+round_material() {
+    view_material
+    sleep 0.4
+    end_quiet
     for k in 1 2 3; do
         click $(( 27 + (k - 1) * 41 )) 426
         xdotool key ctrl+a
@@ -110,6 +113,8 @@ while [ $(( $(date +%s) - start )) -lt $(( minutes * 60 )) ]; do
     fi
     kill -0 "$app" 2>/dev/null || fail "the program ended"
 done
+# The last round ended in those views, which stay in front to the end.
+[ -n "$quiet_from" ] && echo "$(( quiet_from - 500000000 )) 9000000000000000000" >>"$quiet"
 rss1=$(rss_kib)
 fd1=$(fd_count)
 echo "$rounds rounds of editing"

@@ -57,23 +57,27 @@ void LiveDmx::outputTick() {
 
 bool LiveDmx::tickHasWork() const {
     if (m_link.connected() && !m_link.released()) return true;
-    if (m_oneTickRequest != 0 || tickObserverCount() > 0) return true;
+    if (m_oneTickRequest != 0) return true;
+    if (std::any_of(m_tickObservers.begin(), m_tickObservers.end(), [](const ObserverEntry& e) {
+            return e.observer && (!e.watching || e.watching());
+        }))
+        return true;
     const ViewOutput* o = output(m_view);
     return o && o->worksOffline && o->worksOffline();
 }
 
-int LiveDmx::addTickObserver(TickObserver observer) {
+int LiveDmx::addTickObserver(TickObserver observer, std::function<bool()> watching) {
     const int id = m_nextObserverId++;
-    m_tickObservers.emplace_back(id, std::move(observer));
+    m_tickObservers.push_back({id, std::move(observer), std::move(watching)});
     return id;
 }
 
 void LiveDmx::removeTickObserver(int id) {
     const auto it = std::find_if(m_tickObservers.begin(), m_tickObservers.end(),
-                                 [id](const auto& entry) { return entry.first == id; });
+                                 [id](const ObserverEntry& entry) { return entry.id == id; });
     if (it == m_tickObservers.end()) return;
     if (m_notifying) {
-        it->second = nullptr;
+        it->observer = nullptr;
     } else {
         m_tickObservers.erase(it);
     }
@@ -82,7 +86,7 @@ void LiveDmx::removeTickObserver(int id) {
 std::size_t LiveDmx::tickObserverCount() const {
     return static_cast<std::size_t>(
         std::count_if(m_tickObservers.begin(), m_tickObservers.end(),
-                      [](const auto& entry) { return bool(entry.second); }));
+                      [](const ObserverEntry& entry) { return bool(entry.observer); }));
 }
 
 void LiveDmx::notifyTickObservers() {
@@ -90,10 +94,10 @@ void LiveDmx::notifyTickObservers() {
     // By index: an observer may add another, which then runs from the next tick on.
     const std::size_t count = m_tickObservers.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (m_tickObservers[i].second) m_tickObservers[i].second(m_view, m_frame);
+        if (m_tickObservers[i].observer) m_tickObservers[i].observer(m_view, m_frame);
     }
     m_notifying = false;
-    std::erase_if(m_tickObservers, [](const auto& entry) { return !entry.second; });
+    std::erase_if(m_tickObservers, [](const ObserverEntry& entry) { return !entry.observer; });
 }
 
 void LiveDmx::sendFrameSet() {

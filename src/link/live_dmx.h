@@ -60,9 +60,10 @@ class LiveDmx {
     // Told after every tick's composing, before the frame is sent, which view was in front and
     // the frame it composed (pop-ups that belong to one view close themselves there, the DMX
     // monitor shows the frame). The returned id removes the observer again, also from inside a
-    // tick; observers run in the order they were added.
+    // tick; observers run in the order they were added. An observer with a watching test needs
+    // the ticks only while it holds (a pop-up, while it shows).
     using TickObserver = std::function<void(int view, const DmxFrame& frame)>;
-    int addTickObserver(TickObserver observer);
+    int addTickObserver(TickObserver observer, std::function<bool()> watching = {});
     void removeTickObserver(int id);
     std::size_t tickObserverCount() const;
     // Whether the next tick has anything to do: a frame set to send, an observer to tell, a
@@ -90,7 +91,12 @@ class LiveDmx {
 
     std::map<int, ViewOutput> m_views;
     // An observer removed while the observers run is emptied there and dropped afterwards.
-    std::vector<std::pair<int, TickObserver>> m_tickObservers;
+    struct ObserverEntry {
+        int id = 0;
+        TickObserver observer;
+        std::function<bool()> watching;
+    };
+    std::vector<ObserverEntry> m_tickObservers;
     int m_nextObserverId = 1;
     bool m_notifying = false;
 };

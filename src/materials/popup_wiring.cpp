@@ -5,9 +5,12 @@
 namespace kx {
 
 void hideOutsideView(LiveDmx& live, int view, QWidget* popup) {
-    live.addTickObserver([view, guarded = QPointer<QWidget>(popup)](int front, const DmxFrame&) {
-        if (front != view && guarded) guarded->hide();
-    });
+    const QPointer<QWidget> guarded(popup);
+    live.addTickObserver(
+        [view, guarded](int front, const DmxFrame&) {
+            if (front != view && guarded) guarded->hide();
+        },
+        [guarded] { return guarded && guarded->isVisible(); });
 }
 
 }  // namespace kx

@@ -294,6 +294,12 @@ TEST_F(LinkExchange, TheTickHasWorkOnlyWhileSomethingUsesIt) {
     const int observer = live.addTickObserver([](int, const DmxFrame&) {});
     EXPECT_TRUE(live.tickHasWork());
     live.removeTickObserver(observer);
+    bool shown = false;  // a pop-up's observer: it needs the ticks only while it shows
+    const int popup = live.addTickObserver([](int, const DmxFrame&) {}, [&] { return shown; });
+    EXPECT_FALSE(live.tickHasWork());
+    shown = true;
+    EXPECT_TRUE(live.tickHasWork());
+    live.removeTickObserver(popup);
     live.oneTickRequest() = 1;
     EXPECT_TRUE(live.tickHasWork());
     link->outputTick();

@@ -48,6 +48,17 @@ class FrameThread : public LinkFixture {
         }
         return numbers;
     }
+    // Connected, the streaming view in front, its first set received: the Controller's records
+    // before that set.
+    std::size_t firstSetReceived() {
+        link->setView(kStreamingView);
+        connectLink();
+        const std::size_t start = sim->records().size();
+        const qint64 before = sim->datagramCount();
+        link->outputTick();
+        EXPECT_TRUE(simReceived(before + 3));
+        return start;
+    }
     int ticks = 0;
     std::uint32_t lateMs = 0;
 };
@@ -191,12 +202,7 @@ TEST_F(FrameThread, TheBeatEndsWithTheViewTheConnectionAndTheSockets) {
 TEST_F(FrameThread, TheBeatOutlastsAChangeToAnotherStreamingView) {
     constexpr int kSecondStreamingView = 8;
     link->live().defineView(kSecondStreamingView, {[](DmxFrame& f) { f[1] = 0xEE; }, true, false});
-    link->setView(kStreamingView);
-    connectLink();
-    const std::size_t start = sim->records().size();
-    const qint64 before = sim->datagramCount();
-    link->outputTick();
-    ASSERT_TRUE(simReceived(before + 3));
+    const std::size_t start = firstSetReceived();
     link->setView(kSecondStreamingView);
     platform.pumpFor(350);
     link->outputTick();
@@ -220,12 +226,7 @@ TEST_F(FrameThread, ASetStillWaitingWhenTheBeatEndsStartsNoBeat) {
 // A tick so late that its moment went to a repeat takes the next moment, and a newer tick handed
 // over before then goes instead: the fixtures show what the view shows now, at the beat.
 TEST_F(FrameThread, ALateSetGivesWayToANewerOneAtTheNextMoment) {
-    link->setView(kStreamingView);
-    connectLink();
-    const std::size_t start = sim->records().size();
-    const qint64 before = sim->datagramCount();
-    link->outputTick();
-    ASSERT_TRUE(simReceived(before + 3));
+    const std::size_t start = firstSetReceived();
     lateMs = 100;
     link->outputTick();
     lateMs = 0;

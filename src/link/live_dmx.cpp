@@ -7,6 +7,15 @@
 
 namespace kx {
 
+namespace {
+
+// Frames reach a Controller only while it is held online.
+bool framesReachController(const ControllerLink& link) {
+    return link.connected() && !link.released();
+}
+
+}  // namespace
+
 void LiveDmx::defineView(int view, ViewOutput output) {
     m_views[view] = std::move(output);
 }
@@ -35,8 +44,7 @@ void LiveDmx::setView(int view) {
 
 void LiveDmx::requestFrames(int n) {
     m_pending = static_cast<std::uint8_t>(std::clamp(n, 0, 255));
-    // Frames reach a Controller only while it is held online.
-    if (m_link.connected() && !m_link.released()) sendFrameSet(FrameTiming::AtOnce);
+    if (framesReachController(m_link)) sendFrameSet(FrameTiming::AtOnce);
 }
 
 void LiveDmx::outputTick() {
@@ -47,7 +55,7 @@ void LiveDmx::outputTick() {
     const bool streaming = streams(m_view);
     if (streaming) m_pending = 1;
     if (m_oneTickRequest == 2) m_oneTickRequest = 0;
-    if (m_link.connected() && !m_link.released() && m_pending > 0 && !m_sendingSet) {
+    if (framesReachController(m_link) && m_pending > 0 && !m_sendingSet) {
         --m_pending;
         sendFrameSet(streaming ? FrameTiming::StreamingTick : FrameTiming::Tick);
     } else {
@@ -56,7 +64,7 @@ void LiveDmx::outputTick() {
 }
 
 bool LiveDmx::tickHasWork() const {
-    if (m_link.connected() && !m_link.released()) return true;
+    if (framesReachController(m_link)) return true;
     if (m_oneTickRequest != 0) return true;
     if (std::any_of(m_tickObservers.begin(), m_tickObservers.end(), [](const ObserverEntry& e) {
             return e.observer && (!e.watching || e.watching());

@@ -81,7 +81,10 @@ bool Application::startUp() {
         makeShowFile(m_show, m_images, m_paths, {m_platform, m_platform}, std::move(events)));
     m_recovery = std::make_unique<ShowRecovery>(m_show, m_images, m_paths, m_platform);
     // The show changes only through the technician's input and the Controller's replies.
-    m_platform.onInput([this] { m_recovery->touched(); });
+    m_platform.onInput([this] {
+        m_recovery->touched();
+        m_caretRest.input();
+    });
     m_showFile->createBlankTemplate(m_platform);
     // 8. The link, then the views.
     m_link = std::make_unique<ControllerLink>(readLinkConfig(m_paths.systemIni),

@@ -17,6 +17,7 @@
 #include "link/controller_link.h"
 #include "materials/material_output.h"
 #include "shell/appearance.h"
+#include "shell/caret_rest.h"
 #include "shell/undo_actions.h"
 #include "shell/wheel.h"
 #include "show/effect_images.h"
@@ -53,6 +54,7 @@ class Application {
     DeveloperMode m_developer;
     ProcessCore m_core;
     WheelRouter m_wheel;
+    CaretRest m_caretRest;
 
     Show m_show;
     EffectImages m_images{m_show, m_paths};

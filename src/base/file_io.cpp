@@ -4,10 +4,66 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <thread>
+#endif
+
 namespace kx {
+
+namespace {
+
+// A replaced file is given back (its cached pages dropped, its blocks freed) when its last
+// reference goes: inside the rename that replaces it, which for a Show File of megabytes takes
+// milliseconds. Held open across the rename, a large one goes when it is closed, on a thread of
+// its own, and the write is done sooner.
+class ReplacedFile {
+  public:
+    explicit ReplacedFile(const QString& path);
+    ~ReplacedFile();
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+
+  private:
+    int m_fd = -1;
+};
+
+#ifdef Q_OS_UNIX
+constexpr off_t kReleasedAsideFrom = 1024 * 1024;
+
+ReplacedFile::ReplacedFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kReleasedAsideFrom) {
+        m_fd = fd;
+        return;
+    }
+    ::close(fd);
+}
+
+ReplacedFile::~ReplacedFile() {
+    if (m_fd < 0) return;
+    try {
+        std::thread([fd = m_fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(m_fd);
+    }
+}
+#else
+ReplacedFile::ReplacedFile(const QString&) {}
+ReplacedFile::~ReplacedFile() = default;
+#endif
+
+}  // namespace
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
+    const ReplacedFile replaced(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     if (file.write(bytes) != bytes.size()) {

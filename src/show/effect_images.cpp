@@ -1,7 +1,6 @@
 #include "show/effect_images.h"
 
 #include <QFile>
-#include <array>
 #include <cstring>
 
 #include "base/file_io.h"
@@ -11,20 +10,19 @@ namespace kx {
 
 namespace {
 
-// True when the file at path holds exactly bytes: compared a block at a time, so an image of
-// megabytes costs no second copy of itself.
+// True when the file at path holds exactly bytes: compared where the file lies in the page
+// cache, so an image of megabytes costs no copy of itself. The store's files are only ever
+// replaced whole, never shortened in place, so the mapping cannot lose its pages meanwhile.
 bool holds(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.size() != bytes.size())
         return false;
-    std::array<char, 64 * 1024> block;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        const qint64 n = file.read(block.data(), std::min<qint64>(block.size(), bytes.size() - at));
-        if (n <= 0 || std::memcmp(block.data(), bytes.constData() + at, n) != 0) return false;
-        at += n;
-    }
-    return file.read(block.data(), 1) == 0;
+    if (bytes.isEmpty()) return true;
+    uchar* mapped = file.map(0, bytes.size());
+    if (mapped == nullptr) return false;
+    const bool same = std::memcmp(mapped, bytes.constData(), bytes.size()) == 0;
+    file.unmap(mapped);
+    return same;
 }
 
 }  // namespace

@@ -1,40 +1,45 @@
 #include "storage/record_buffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 
+#include "base/large_buffers.h"
+
 namespace kx {
 
-RecordBuffer::RecordBuffer(int capacity) {
-    const int size = std::max(capacity, 0);
-    m_store = QByteArray(size, '\0');
-    m_data = reinterpret_cast<const std::uint8_t*>(m_store.constData());
-    m_size = size;
-}
+RecordBuffer::RecordBuffer(int capacity)
+    : m_block(zeroedBlock(static_cast<std::size_t>(std::max(capacity, 0)))),
+      m_data(m_block.get()),
+      m_size(std::max(capacity, 0)) {}
 
 RecordBuffer RecordBuffer::fromBytes(const QByteArray& bytes) {
     RecordBuffer b;
-    b.adopt(bytes,
-            static_cast<int>(std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max())));
+    b.m_store = bytes;
+    b.m_data = reinterpret_cast<const std::uint8_t*>(b.m_store.constData());
+    b.m_size = static_cast<int>(std::min<qsizetype>(bytes.size(), std::numeric_limits<int>::max()));
+    b.m_shared = true;
     return b;
 }
 
-RecordBuffer::RecordBuffer(const RecordBuffer& other) : m_failed(other.m_failed) {
-    adopt(other.m_store, other.m_size);
-}
+RecordBuffer::RecordBuffer(const RecordBuffer& other)
+    : m_store(other.m_store),
+      m_block(other.m_block),
+      m_data(other.m_data),
+      m_size(other.m_size),
+      m_shared(true),
+      m_failed(other.m_failed) {}
 
 RecordBuffer& RecordBuffer::operator=(const RecordBuffer& other) {
-    if (this != &other) {
-        adopt(other.m_store, other.m_size);
-        m_failed = other.m_failed;
-    }
+    if (this != &other) *this = RecordBuffer(other);
     return *this;
 }
 
-// A QByteArray keeps its bytes where they are when it moves, so the pointer stays good.
+// Neither a QByteArray nor a block moves its bytes when it moves, so the pointer stays good.
 RecordBuffer::RecordBuffer(RecordBuffer&& other) noexcept
     : m_store(std::move(other.m_store)),
+      m_block(std::move(other.m_block)),
       m_data(std::exchange(other.m_data, nullptr)),
       m_size(std::exchange(other.m_size, 0)),
       m_shared(other.m_shared),
@@ -42,6 +47,7 @@ RecordBuffer::RecordBuffer(RecordBuffer&& other) noexcept
 
 RecordBuffer& RecordBuffer::operator=(RecordBuffer&& other) noexcept {
     m_store = std::move(other.m_store);
+    m_block = std::move(other.m_block);
     m_data = std::exchange(other.m_data, nullptr);
     m_size = std::exchange(other.m_size, 0);
     m_shared = other.m_shared;
@@ -49,16 +55,16 @@ RecordBuffer& RecordBuffer::operator=(RecordBuffer&& other) noexcept {
     return *this;
 }
 
-void RecordBuffer::adopt(const QByteArray& store, int size) {
-    m_store = store;
-    m_data = reinterpret_cast<const std::uint8_t*>(m_store.constData());
-    m_size = size;
-    m_shared = true;
-}
-
 void RecordBuffer::own() {
-    m_store.detach();
-    m_data = reinterpret_cast<const std::uint8_t*>(m_store.constData());
+    if (!m_block) {
+        m_store.detach();
+        m_data = reinterpret_cast<const std::uint8_t*>(m_store.constData());
+    } else if (m_block.use_count() > 1) {
+        auto block = zeroedBlock(static_cast<std::size_t>(m_size));
+        if (m_size > 0) std::memcpy(block.get(), m_data, static_cast<std::size_t>(m_size));
+        m_block = std::move(block);
+        m_data = m_block.get();
+    }
     m_shared = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace kx {
@@ -15,7 +16,7 @@ enum class ParseResult { Ok, WrongTag, Damaged };
 // capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted
 // bytes checks ok() where it must decide, and never reads or writes outside the buffer.
 // A buffer made from bytes shares them: a file read whole is parsed where it lies, and only a
-// write gives the buffer bytes of its own.
+// write gives the buffer bytes of its own (a zeroed block, see zeroedBlock).
 class RecordBuffer {
   public:
     explicit RecordBuffer(int capacity);
@@ -62,12 +63,12 @@ class RecordBuffer {
         return const_cast<std::uint8_t*>(m_data);
     }
     void own();
-    void adopt(const QByteArray& store, int size);
 
-    QByteArray m_store;
-    const std::uint8_t* m_data = nullptr;  // m_store's bytes
+    QByteArray m_store;                     // the bytes it was made from, if any
+    std::shared_ptr<std::uint8_t> m_block;  // or its own bytes
+    const std::uint8_t* m_data = nullptr;   // the one of the two that holds them
     int m_size = 0;
-    bool m_shared = false;  // m_store may be another's: copied before the first write
+    bool m_shared = false;  // the bytes may be another's: copied before the first write
     bool m_failed = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "base/common.h"
 #include "base/file_io.h"
+#include "base/large_buffers.h"
 #include "base/settings.h"
 #include "storage/record_io.h"
 #include "storage/waiting_write.h"
@@ -119,6 +120,7 @@ std::optional<QByteArray> readShowBytes(const QString& path) {
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
     QByteArray bytes(file.size(), Qt::Uninitialized);
+    adviseHugePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
     qsizetype got = 0;
     while (got < bytes.size()) {
         const qint64 n = file.read(bytes.data() + got, bytes.size() - got);

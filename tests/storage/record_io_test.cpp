@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 #include <limits>
 
 #include "base/file_io.h"
@@ -189,6 +190,23 @@ TEST(RecordIo, BuffersShareTheBytesTheyAreMadeFromUntilOneIsWritten) {
     Fun_PutAt1(9, 0, moved);
     EXPECT_EQ(head(copy, 1), QByteArray::fromHex("01"));
     EXPECT_TRUE(moved.ok() && copy.ok());
+}
+
+// A working buffer of a Show File's size starts all zeros; a copy written later takes bytes of its
+// own and leaves the one it was copied from as it was.
+TEST(RecordIo, ABufferOfMegabytesStartsZeroAndACopyWritesApart) {
+    RecordBuffer big(4 * 1024 * 1024 + 1);
+    const auto all = big.view();
+    EXPECT_TRUE(std::all_of(all.begin(), all.end(), [](std::uint8_t b) { return b == 0; }));
+    const int last = big.capacity() - 1;
+    Fun_PutAt1(0x5A, last, big);
+    RecordBuffer copy = big;
+    Fun_PutAt1(0xA5, last, copy);
+    Fun_PutAt1(0x11, 0, copy);
+    EXPECT_EQ(Fun_GetAt1(last, big), 0x5A);
+    EXPECT_EQ(Fun_GetAt1(0, big), 0);
+    EXPECT_EQ(Fun_GetAt1(last, copy), 0xA5);
+    EXPECT_TRUE(big.ok() && copy.ok());
 }
 
 // Positions read from a file may be anything up to 2^31 - 1; a cursor set there must stay

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdint>
+
+#include "base/large_buffers.h"
+
+namespace kx {
+namespace {
+
+// Every size comes zeroed and writable to its last byte; one of megabytes starts on a huge-page
+// boundary, or huge pages could never back it.
+TEST(ZeroedBlock, EverySizeIsZeroedWritableAndLargeOnesStartOnAHugePage) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4097},
+                                   std::size_t{2} << 20, (std::size_t{4} << 20) + 1}) {
+        const auto block = zeroedBlock(size);
+        ASSERT_NE(block.get(), nullptr) << size;
+        EXPECT_TRUE(std::all_of(block.get(), block.get() + size, [](std::uint8_t b) {
+            return b == 0;
+        })) << size;
+        if (size == 0) continue;
+        block.get()[0] = 1;
+        block.get()[size - 1] = 2;
+#ifdef Q_OS_LINUX
+        if (size >= (std::size_t{2} << 20)) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block.get()) % (std::uintptr_t{2} << 20),
+                      0u);
+        }
+#endif
+    }
+}
+
+}  // namespace
+}  // namespace kx

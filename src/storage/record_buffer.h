@@ -16,7 +16,8 @@ enum class ParseResult { Ok, WrongTag, Damaged };
 // capacity does nothing (a read yields 0) and marks the buffer failed, so a reader of untrusted
 // bytes checks ok() where it must decide, and never reads or writes outside the buffer.
 // A buffer made from bytes shares them: a file read whole is parsed where it lies, and only a
-// write gives the buffer bytes of its own (a zeroed block, see zeroedBlock).
+// write gives the buffer bytes of its own. One made with a capacity starts on a zeroed block of
+// its own (see zeroedBlock).
 class RecordBuffer {
   public:
     explicit RecordBuffer(int capacity);

@@ -3,7 +3,9 @@
 # worked on. Phase 1, for SECONDS (default 60): the Material editor streaming, the DMX monitor
 # open, values typed into channel boxes, a fader dragged, Steps added and removed, a save every
 # 10 s. Phase 2: the largest show, streaming from the Effect editor, saved ten times. Each phase
-# prints the period's deviation from 100 ms and the missed ticks beside their limits.
+# prints the period's deviation from 100 ms and the missed ticks beside their limits, and beside
+# them what a bare real-time timer thread (kx7420-timer-floor) kept in the same seconds: the floor
+# this machine's scheduler allows at that moment.
 # Usage: bench/app/frames_while_editing.sh [build-dir] [seconds] [program]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,7 +15,8 @@ program="$(realpath "${3:-$build/bin/kx7420}")"
 sim="$(realpath "$build/bin/kx7420-sim")"
 inputshow="$(realpath "$build/bin/kx7420-input-show")"
 showtool="$(realpath "$build/bench/kx7420-largest-show")"
-[ -x "$program" ] && [ -x "$showtool" ] ||
+floor="$(realpath "$build/bench/kx7420-timer-floor")"
+[ -x "$program" ] && [ -x "$showtool" ] && [ -x "$floor" ] ||
     { echo "build first: cmake -B $build -DKX_BUILD_BENCH=ON && cmake --build $build"; exit 1; }
 source bench/app/bench_lib.sh
 echo "machine load: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -28,6 +31,8 @@ sleep 0.6
 toggle_monitor
 sleep 1
 first=$(( $(wc -l <"$frames") + 1 ))
+"$floor" "$seconds" >"$work/floor1.txt" &
+floor1=$!
 end=$(( $(date +%s) + seconds ))
 next_save=$(( $(date +%s) + 10 ))
 i=0
@@ -54,6 +59,8 @@ while [ "$(date +%s)" -lt "$end" ]; do
     i=$(( i + 1 ))
 done
 echo "editing for ${seconds} s ($i rounds), DMX monitor open: $(frame_stats "$first")"
+wait "$floor1"
+echo "  the timer floor in those seconds: $(cat "$work/floor1.txt")"
 
 # The largest show, loaded at start, saved while streaming.
 kill -9 "$app" 2>/dev/null || true
@@ -62,5 +69,9 @@ rm -f "$work/S7420.K74"*
 "$showtool" "$work" >/dev/null
 start_streaming
 first=$(( $(wc -l <"$frames") + 1 ))
+"$floor" 20 >"$work/floor2.txt" &
+floor2=$!
 save_times 10
 echo "ten saves of the largest show while streaming: $(frame_stats "$first")"
+wait "$floor2"
+echo "  the timer floor in those seconds: $(cat "$work/floor2.txt")"

@@ -38,6 +38,21 @@ save_now() { click 712 34; }
 view_effect() { view_scenes && sleep 0.4 && click 64 347; }
 view_material() { view_effect && sleep 0.4 && click 119 334; }
 toggle_monitor() { xdotool key --window "$window" F9; }
+# Opens the DMX monitor (the title bar's DMX button) and puts the main window back in front of
+# it, with the keyboard: without a window manager the monitor opens over the title bar, where the
+# clicks that follow would land, and keeps the focus, so that typing would go to it (Return
+# closing it). False when it did not open.
+open_monitor_behind() {
+    click 1256 62
+    for _ in $(seq 60); do
+        if xdotool search --onlyvisible --name '^DMX监视$' >/dev/null 2>&1; then
+            xdotool windowraise "$window" windowfocus "$window"
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 1
+}
 
 # The program started on the show in $work, connected, in the Effect editor with its 运行 on: the
 # Effect streams a frame set every tick.

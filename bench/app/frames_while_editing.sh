@@ -28,7 +28,7 @@ sleep 1
 connect || fail "not connected"
 view_material
 sleep 0.6
-toggle_monitor
+open_monitor_behind || fail "the DMX monitor did not open"
 sleep 1
 first=$(( $(wc -l <"$frames") + 1 ))
 "$floor" "$seconds" >"$work/floor1.txt" &

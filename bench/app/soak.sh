@@ -5,7 +5,8 @@
 # in the Effect editor; scene remarks; fixtures chosen in the library; the room control, test,
 # download and device-file views), saved now and then. Each minute a line of RSS, CPU,
 # descriptors and threads; at the end RSS and descriptors from start to end and the 0x6A period
-# statistics of the whole run, beside their limits.
+# statistics of the whole run, beside their limits and beside what a bare real-time timer thread
+# (kx7420-timer-floor) kept over the same minutes.
 # Usage: bench/app/soak.sh [build-dir] [minutes] [program]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -14,7 +15,9 @@ minutes="${2:-30}"
 program="$(realpath "${3:-$build/bin/kx7420}")"
 sim="$(realpath "$build/bin/kx7420-sim")"
 inputshow="$(realpath "$build/bin/kx7420-input-show")"
-[ -x "$program" ] && [ -x "$sim" ] && [ -x "$inputshow" ] || { echo "build first"; exit 1; }
+floor="$(realpath "$build/bench/kx7420-timer-floor")"
+[ -x "$program" ] && [ -x "$sim" ] && [ -x "$inputshow" ] && [ -x "$floor" ] ||
+    { echo "build first"; exit 1; }
 source bench/app/bench_lib.sh
 echo "soak for ${minutes} min (machine load: $(cut -d' ' -f1-3 /proc/loadavg))"
 
@@ -23,7 +26,7 @@ start_sim
 start_app
 sleep 1
 connect || fail "not connected"
-toggle_monitor
+open_monitor_behind || fail "the DMX monitor did not open"
 sleep 1
 
 quiet="$work/quiet.txt"
@@ -86,11 +89,17 @@ report() {
 
 # One round first: the views are built and shown once before the start figures are taken.
 round_material && round_effect && round_scenes && round_library && round_views
+# The Material editor streamed in that round: with no frame sets the clicks went elsewhere (a
+# window over the program's), and the run would measure an idle program.
+[ "$(wc -l <"$frames")" -ge 10 ] || fail "no frame sets in the first round"
 start=$(date +%s)
 cpu0=$(cpu_ns)
 rss0=$(rss_kib)
 fd0=$(fd_count)
 first=$(( $(wc -l <"$frames") + 1 ))
+# What this machine allowed a real-time beat meanwhile, to read the frame figures against.
+"$floor" $(( minutes * 60 )) >"$work/floor.txt" &
+floorpid=$!
 report 0
 # The edit history fills to its 200 entries within the first minutes of this editing; the climb
 # after that is what a working day would keep adding.
@@ -98,7 +107,13 @@ settle=$(( minutes >= 20 ? 10 : minutes / 2 ))
 rss_settled=""
 minute=1
 rounds=0
+reopened=0
 while [ $(( $(date +%s) - start )) -lt $(( minutes * 60 )) ]; do
+    # The monitor stays open throughout; one closed meanwhile is opened again, and counted.
+    if ! xdotool search --onlyvisible --name '^DMX监视$' >/dev/null 2>&1; then
+        open_monitor_behind || fail "the DMX monitor did not open again"
+        reopened=$(( reopened + 1 ))
+    fi
     round_material
     round_effect
     round_scenes
@@ -117,7 +132,7 @@ done
 [ -n "$quiet_from" ] && echo "$(( quiet_from - 500000000 )) 9000000000000000000" >>"$quiet"
 rss1=$(rss_kib)
 fd1=$(fd_count)
-echo "$rounds rounds of editing"
+echo "$rounds rounds of editing; the DMX monitor opened again $reopened times"
 awk -v a="$rss0" -v b="$rss1" 'BEGIN { printf "RSS %.1f MB -> %.1f MB: growth %.2f MB (limit 2)\n",
     a / 1024, b / 1024, (b - a) / 1024 }'
 [ -n "$rss_settled" ] && awk -v a="$rss_settled" -v b="$rss1" -v m="$settle" \
@@ -127,3 +142,5 @@ echo "descriptors $fd0 -> $fd1 (limit: flat)"
 # Each round adds a Step and removes one: a Material that grows makes every snapshot of it larger.
 echo "Steps of the edited Material at the last save: $("$inputshow" steps "$work") (1 at the start)"
 echo "frames, the room control, test, download and device-file views left out: $(frame_stats "$first" "$quiet")"
+wait "$floorpid"
+echo "  a bare real-time timer thread over the same minutes: $(cat "$work/floor.txt")"

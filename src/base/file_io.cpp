@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "base/large_buffers.h"
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -76,9 +78,23 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes) {
 std::optional<QByteArray> readWholeFile(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return std::nullopt;
+    if (file.isSequential() || file.size() == 0) {
+        // No size to go by (a pipe, a device): read until it ends.
+        QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) return std::nullopt;
+        return bytes;
+    }
+    // Read straight into a buffer of the file's size: no copy, no growing.
+    QByteArray bytes = uninitializedBytes(file.size());
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;  // shorter by now than it was
+        got += n;
+    }
+    bytes.truncate(got);
     return bytes;
 }
 

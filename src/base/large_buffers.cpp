@@ -14,6 +14,19 @@ namespace kx {
 
 namespace {
 
+#ifdef Q_OS_LINUX
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+
+// Asks for huge pages behind the whole huge pages inside a fresh allocation not yet written.
+void adviseHugePages(void* data, std::size_t size) {
+    const auto first = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t start = (first + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
+    const std::uintptr_t end = (first + size) & ~std::uintptr_t{kHugePage - 1};
+    // Refused where huge pages are off: the memory then fills a page at a time, as any other.
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+#endif
+
 std::shared_ptr<std::uint8_t> fromHeap(std::size_t size) {
     auto* p = static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1));
     if (p == nullptr) throw std::bad_alloc();
@@ -23,10 +36,12 @@ std::shared_ptr<std::uint8_t> fromHeap(std::size_t size) {
 }  // namespace
 
 #ifdef Q_OS_LINUX
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
-
 void tuneAllocator() {
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+    // Below that a save's or load's blocks (images of up to a megabyte, the parse's many small
+    // ones) are freed at the heap's top; given back each time, the next save faults them in
+    // afresh. Each heap keeps up to this much for the next one instead.
+    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
 }
 
 std::shared_ptr<std::uint8_t> zeroedBlock(std::size_t size) {
@@ -48,12 +63,18 @@ std::shared_ptr<std::uint8_t> zeroedBlock(std::size_t size) {
     return {block, [length](std::uint8_t* p) { ::munmap(p, length); }};
 }
 
-void adviseHugePages(void* data, std::size_t size) {
-    const auto first = reinterpret_cast<std::uintptr_t>(data);
+QByteArray uninitializedBytes(qsizetype size) {
+    if (size < static_cast<qsizetype>(kHugePage)) return QByteArray(size, Qt::Uninitialized);
+    // A huge page more than asked for, to find a boundary in; the bytes before it are dropped
+    // from the front, which moves where the array starts, not its bytes, and leaves them
+    // unwritten. A last part of a huge page stays on small pages: nothing resident is wasted.
+    QByteArray bytes(size + static_cast<qsizetype>(kHugePage), Qt::Uninitialized);
+    const auto first = reinterpret_cast<std::uintptr_t>(bytes.constData());
     const std::uintptr_t start = (first + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
-    const std::uintptr_t end = (first + size) & ~std::uintptr_t{kHugePage - 1};
-    // Refused where huge pages are off: the memory then fills a page at a time, as any other.
-    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    bytes.remove(0, static_cast<qsizetype>(start - first));
+    bytes.truncate(size);
+    adviseHugePages(bytes.data(), static_cast<std::size_t>(size));
+    return bytes;
 }
 #else
 void tuneAllocator() {}
@@ -62,7 +83,9 @@ std::shared_ptr<std::uint8_t> zeroedBlock(std::size_t size) {
     return fromHeap(size);
 }
 
-void adviseHugePages(void*, std::size_t) {}
+QByteArray uninitializedBytes(qsizetype size) {
+    return QByteArray(size, Qt::Uninitialized);
+}
 #endif
 
 }  // namespace kx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,7 +15,8 @@ namespace kx {
 // The allocator's settings for the whole process, set first thing in main. Left to itself the
 // allocator raises its threshold after the first large buffer is freed and keeps the next ones
 // in each thread's heap, so the resident memory of a long session climbs in steps of a buffer;
-// with a fixed threshold every buffer of a megabyte or more is given back when it goes.
+// with a fixed threshold every buffer of a megabyte or more is given back when it goes, and the
+// smaller blocks freed are kept up to a bound for the next save or load.
 void tuneAllocator();
 
 // Zeroed memory of size bytes; one of megabytes is mapped on its own, starting on a huge-page
@@ -22,7 +24,8 @@ void tuneAllocator();
 // Throws std::bad_alloc.
 std::shared_ptr<std::uint8_t> zeroedBlock(std::size_t size);
 
-// Asks for huge pages behind the whole huge pages inside a fresh allocation not yet written.
-void adviseHugePages(void* data, std::size_t size);
+// size bytes, not yet written, to be read into: bytes of megabytes start on a huge-page boundary
+// and ask for huge pages, so a file read into them costs a few faults, not one a page.
+QByteArray uninitializedBytes(qsizetype size);
 
 }  // namespace kx

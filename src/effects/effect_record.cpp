@@ -58,7 +58,12 @@ void writeList(const MaterialSet& set, int& cursor, RecordBuffer& buf) {
     cursor += 1 + count;
 }
 
-// Material Numbers outside 1-240 name no Material and are passed over.
+// Sets Material Number m's bit; numbers outside 1-240 name no Material and are passed over.
+void addNumber(SetWords& words, std::uint8_t m) {
+    const unsigned bit = m - 1u;  // 0 wraps round and is passed over with 241-255
+    if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
 void readList(MaterialSet& set, int& cursor, RecordBuffer& buf) {
     const int n = Fun_Get1(cursor, buf);
     if (!buf.require(cursor, n)) {
@@ -66,13 +71,20 @@ void readList(MaterialSet& set, int& cursor, RecordBuffer& buf) {
         return;
     }
     const std::uint8_t* in = buf.view().data() + cursor;
-    SetWords words{};
-    for (int i = 0; i < n; ++i) {
-        const unsigned bit = in[i] - 1u;  // 0 wraps round and is passed over with 241-255
-        if (bit < kMaterialsPerBank) words[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    // Ascending numbers mostly fall in the same word; two sets of words, taking every other
+    // number, let the processor work on two of them at once instead of waiting on each.
+    SetWords even{};
+    SetWords odd{};
+    int i = 0;
+    for (; i + 1 < n; i += 2) {
+        addNumber(even, in[i]);
+        addNumber(odd, in[i + 1]);
     }
+    if (i < n) addNumber(even, in[i]);
     cursor += n;
-    set = std::bit_cast<MaterialSet>(words);
+    for (std::size_t w = 0; w < even.size(); ++w)
+        even[w] |= odd[w];
+    set = std::bit_cast<MaterialSet>(even);
 }
 
 void writeSettings(const Effect& fx, int& cursor, RecordBuffer& buf) {

@@ -7,7 +7,6 @@
 
 #include "base/common.h"
 #include "base/file_io.h"
-#include "base/large_buffers.h"
 #include "base/settings.h"
 #include "storage/record_io.h"
 #include "storage/waiting_write.h"
@@ -112,24 +111,6 @@ ShowWrite buildAndWrite(const SectionRoutines& sections, const QString& stamp,
     QByteArray hashed = digest.get();
     if (!written) return {kMsgSaveFailed, {}};
     return {{}, std::move(hashed)};
-}
-
-// The whole file read with one read into a buffer of its size.
-std::optional<QByteArray> readShowBytes(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return std::nullopt;
-    QByteArray bytes(file.size(), Qt::Uninitialized);
-    adviseHugePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;  // shorter by now than it was
-        got += n;
-    }
-    bytes.truncate(got);
-    return bytes;
 }
 
 }  // namespace
@@ -255,7 +236,7 @@ QString ShowFile::writeShow(const QString& path) {
 
 LoadResult ShowFile::loadShow(Prompter& prompter, const QString& path) {
     const QString source = path.isEmpty() ? m_paths.showFile : path;
-    const auto bytes = readShowBytes(source);
+    const auto bytes = readWholeFile(source);
     if (!bytes || bytes->isEmpty()) {
         prompter.message(kMsgShowMissing);
         if (m_binding.noShowFile) m_binding.noShowFile();

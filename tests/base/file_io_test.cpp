@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <chrono>
@@ -44,6 +45,21 @@ TEST(WholeFile, ALargeFileReplacedReadsBackNewAndLeavesNoDescriptor) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"S7420.K74"});
     // A folder that is not there: nothing written, nothing replaced.
     EXPECT_FALSE(writeWholeFile(dir.filePath("missing/S7420.K74"), second));
+}
+
+// Read at its size, or to its end where the system gives no size (the files under /proc).
+TEST(WholeFile, ReadsEmptyMissingAndUnsizedFiles) {
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty");
+    ASSERT_TRUE(writeWholeFile(empty, {}));
+    EXPECT_EQ(readWholeFile(empty), QByteArray());
+    EXPECT_EQ(readWholeFile(dir.filePath("missing")), std::nullopt);
+    EXPECT_EQ(readWholeFile(dir.path()), std::nullopt);
+    if (QFile::exists("/proc/self/status")) {
+        const auto status = readWholeFile("/proc/self/status");
+        ASSERT_TRUE(status.has_value());
+        EXPECT_TRUE(status->startsWith("Name:"));
+    }
 }
 
 }  // namespace

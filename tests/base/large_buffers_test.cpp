@@ -31,5 +31,31 @@ TEST(ZeroedBlock, EverySizeIsZeroedWritableAndLargeOnesStartOnAHugePage) {
     }
 }
 
+// Bytes to read into: exactly the size asked for, writable to the last, a large buffer starting on
+// a huge page; a copy written to goes apart from it and it still grows as any array.
+TEST(UninitializedBytes, HaveTheSizeAskedForAndLargeOnesStartOnAHugePage) {
+    for (const qsizetype size : {qsizetype{0}, qsizetype{1}, (qsizetype{2} << 20) - 1,
+                                 qsizetype{2} << 20, (qsizetype{4} << 20) + 3}) {
+        QByteArray bytes = uninitializedBytes(size);
+        ASSERT_EQ(bytes.size(), size);
+        if (size == 0) continue;
+        bytes.fill('a');
+        QByteArray copy = bytes;
+        copy[size - 1] = 'b';
+        EXPECT_EQ(bytes.at(size - 1), 'a');
+        bytes.append('c');
+        EXPECT_EQ(bytes.size(), size + 1);
+        EXPECT_EQ(bytes.front(), 'a');
+        EXPECT_EQ(bytes.back(), 'c');
+#ifdef Q_OS_LINUX
+        if (size >= (qsizetype{2} << 20)) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(uninitializedBytes(size).constData()) %
+                          (std::uintptr_t{2} << 20),
+                      0u);
+        }
+#endif
+    }
+}
+
 }  // namespace
 }  // namespace kx

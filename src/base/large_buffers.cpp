@@ -38,10 +38,6 @@ std::shared_ptr<std::uint8_t> fromHeap(std::size_t size) {
 #ifdef Q_OS_LINUX
 void tuneAllocator() {
     mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
-    // Below that a save's or load's blocks (images of up to a megabyte, the parse's many small
-    // ones) are freed at the heap's top; given back each time, the next save faults them in
-    // afresh. Each heap keeps up to this much for the next one instead.
-    mallopt(M_TRIM_THRESHOLD, 8 * 1024 * 1024);
 }
 
 std::shared_ptr<std::uint8_t> zeroedBlock(std::size_t size) {

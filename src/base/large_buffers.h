@@ -15,8 +15,7 @@ namespace kx {
 // The allocator's settings for the whole process, set first thing in main. Left to itself the
 // allocator raises its threshold after the first large buffer is freed and keeps the next ones
 // in each thread's heap, so the resident memory of a long session climbs in steps of a buffer;
-// with a fixed threshold every buffer of a megabyte or more is given back when it goes, and the
-// smaller blocks freed are kept up to a bound for the next save or load.
+// with a fixed threshold every buffer of a megabyte or more is given back when it goes.
 void tuneAllocator();
 
 // Zeroed memory of size bytes; one of megabytes is mapped on its own, starting on a huge-page

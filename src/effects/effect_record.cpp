@@ -321,10 +321,24 @@ class EncodedRecords {
 };
 
 // Records from and to into t; cursor ends after the last one.
+// A record read into fx as it is, which must be a fresh Effect; on failure it is part-read.
+bool readEffectInto(Effect& fx, int bodyPosition, int& cursor, RecordBuffer& buf) {
+    if (bodyPosition > 0) {
+        cursor = bodyPosition;
+        if (!readBody(fx, cursor, buf)) return false;
+    }
+    Fun_GetStr(fx.remark, kEffectTextMax, cursor, buf);
+    for (ModuleSettings& m : fx.modules)
+        Fun_GetStr(m.remark, kEffectTextMax, cursor, buf);
+    return buf.ok();
+}
+
+// Into a table of fresh Effects, each read where it stays: no copy of its grids. A failure leaves
+// the table for the caller to clear or drop.
 bool readEffectRange(EffectTable& t, const std::array<int, kEffectCount>& bodies, int from, int to,
                      int& cursor, RecordBuffer& buf) {
     for (int e = from; e <= to; ++e) {
-        if (!readEffectRecord(t.at(e), bodies[e - 1], cursor, buf)) return false;
+        if (!readEffectInto(t.at(e), bodies[e - 1], cursor, buf)) return false;
     }
     return true;
 }
@@ -352,7 +366,8 @@ int secondHalfStart(const std::array<int, kEffectCount>& bodies) {
     return best;
 }
 
-// Every record of the section into t, which holds only what the bytes gave when this succeeds.
+// Every record of the section into t, a table of fresh Effects, which then holds only what the
+// bytes gave.
 // The beat lists of the largest shows take milliseconds: the second half of the records is read
 // on a thread of its own, from a buffer of its own sharing the bytes.
 bool readEffectRecords(EffectTable& t, int& cursor, RecordBuffer& buf) {
@@ -388,14 +403,7 @@ void writeEffectRecord(const Effect& fx, int& cursor, RecordBuffer& buf, int& bo
 
 bool readEffectRecord(Effect& out, int bodyPosition, int& cursor, RecordBuffer& buf) {
     Effect fx;
-    if (bodyPosition > 0) {
-        cursor = bodyPosition;
-        if (!readBody(fx, cursor, buf)) return false;
-    }
-    Fun_GetStr(fx.remark, kEffectTextMax, cursor, buf);
-    for (ModuleSettings& m : fx.modules)
-        Fun_GetStr(m.remark, kEffectTextMax, cursor, buf);
-    if (!buf.ok()) return false;
+    if (!readEffectInto(fx, bodyPosition, cursor, buf)) return false;
     out = std::move(fx);
     return true;
 }

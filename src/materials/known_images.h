@@ -18,15 +18,15 @@ class KnownImages {
     static KnownImages& shared();
 
     // True when image is what buildEffectImage made against lib (rebuilding it gives the same).
-    bool built(const QByteArray& image, const FixtureLibrary& lib);
+    bool built(QByteArrayView image, const FixtureLibrary& lib);
     // True when image was built or parsed without damage.
-    bool sound(const QByteArray& image);
-    void addBuilt(const QByteArray& image, const FixtureLibrary& lib);
-    void addSound(const QByteArray& image);
+    bool sound(QByteArrayView image);
+    void addBuilt(QByteArrayView image, const FixtureLibrary& lib);
+    void addSound(QByteArrayView image);
 
   private:
     using Digest = QByteArray;
-    static Digest digestOf(const QByteArray& image);
+    static Digest digestOf(QByteArrayView image);
 
     std::mutex m_mutex;
     FixtureLibrary m_lib;  // what the built images were built against

@@ -76,6 +76,25 @@ Rebuilt rebuiltImage(int e, const MaterialBank& bank, int currentEffect, const F
     return {built};
 }
 
+// Effect e's stored image put into the section at the cursor as it stands, read straight into
+// the buffer behind its length, with entry set to where it went: true when the store holds none
+// or one known as built against lib that fits; otherwise nothing is put.
+bool putStoredImage(int e, const FixtureLibrary& lib, const EffectImageStore& images,
+                    RecordBuffer& buf, int& cursor, int& entry) {
+    const int room = buf.capacity() - cursor - 3;
+    if (room < 0) return false;
+    const auto into = buf.data().subspan(static_cast<std::size_t>(cursor) + 3);
+    const qsizetype length = images.copyImage(e, into);
+    if (length == 0) return true;
+    if (length > room) return false;
+    const QByteArrayView image(into.data(), length);
+    if (!KnownImages::shared().built(image, lib)) return false;
+    entry = cursor;
+    Fun_Put3(static_cast<int>(length), cursor, buf);
+    cursor += static_cast<int>(length);
+    return true;
+}
+
 }  // namespace
 
 void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, int currentEffect,
@@ -90,6 +109,8 @@ void saveMaterialsSection(RecordBuffer& buf, int& cursor, MaterialBank& bank, in
     const std::optional<QByteArray> unchangedOpen =
         currentEffect != 0 ? lastOpen.find(bank, lib) : std::nullopt;
     for (int e = 1; e <= kEffectCount; ++e) {
+        if (e != currentEffect && putStoredImage(e, lib, images, buf, cursor, entries[e - 1]))
+            continue;
         const auto [image, stored] = e == currentEffect && unchangedOpen
                                          ? Rebuilt{unchangedOpen, false}
                                          : rebuiltImage(e, bank, currentEffect, lib, images);
@@ -137,8 +158,7 @@ bool loadMaterialsSection(RecordBuffer& buf, StagedEffectImages& out, int sectio
         if (at + 3 > buf.capacity()) return false;
         const int length = Fun_GetAt3(at, buf);
         if (length > buf.capacity() - at - 3) return false;
-        const auto bytes = buf.view().subspan(at + 3, length);
-        QByteArray image(reinterpret_cast<const char*>(bytes.data()), length);
+        QByteArray image = buf.part(at + 3, length);
         if (!known.sound(image)) {
             if (!check) check = std::make_unique<MaterialBank>();
             if (parseEffectImage(image, *check) != ParseResult::Ok) return false;

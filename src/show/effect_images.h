@@ -15,6 +15,7 @@ class EffectImages : public EffectImageStore {
     EffectImages(Show& show, AppPaths paths) : m_show(show), m_paths(std::move(paths)) {}
 
     QByteArray image(int effect) const override;
+    qsizetype copyImage(int effect, std::span<std::uint8_t> into) const override;
     bool setImage(int effect, const QByteArray& image) override;
     void clear() override;
 

@@ -37,6 +37,9 @@ class ReadOnlyImages : public EffectImageStore {
   public:
     explicit ReadOnlyImages(const EffectImageStore& images) : m_images(images) {}
     QByteArray image(int effect) const override { return m_images.image(effect); }
+    qsizetype copyImage(int effect, std::span<std::uint8_t> into) const override {
+        return m_images.copyImage(effect, into);
+    }
     bool setImage(int, const QByteArray&) override { return true; }
     void clear() override {}
 

@@ -73,4 +73,20 @@ QByteArray RecordBuffer::bytes(int n) const {
     return QByteArray(reinterpret_cast<const char*>(m_data), count);
 }
 
+QByteArray RecordBuffer::part(int position, int count) const {
+    const int from = std::clamp(position, 0, m_size);
+    const int n = std::clamp(count, 0, m_size - from);
+    QByteArray whole = m_store;
+    // Bytes the buffer owns, or another's raw bytes that may go before the part would: copied.
+    if (m_block || whole.data_ptr().d == nullptr)
+        return QByteArray(reinterpret_cast<const char*>(m_data) + from, n);
+    // One more owner of the store's memory, looking at part of it: what QByteArray itself does
+    // when bytes are removed from its front. Any write to the part copies it first while the
+    // store or another part still shares the memory.
+    QByteArray::DataPointer shared = std::move(whole.data_ptr());
+    shared.ptr += from;
+    shared.size = n;
+    return QByteArray(std::move(shared));
+}
+
 }  // namespace kx

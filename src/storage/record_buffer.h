@@ -51,6 +51,11 @@ class RecordBuffer {
 
     // Bytes 0 .. n-1 (clamped to the capacity).
     QByteArray bytes(int n) const;
+    // Bytes position .. position + count - 1 (clamped to the capacity). Of a buffer made from
+    // bytes they are those bytes themselves, shared, not copied: the images of a Show File are
+    // megabytes. Such a part keeps the whole file's memory while it lives, and is not followed
+    // by a terminating zero (the bytes after it are the file's).
+    QByteArray part(int position, int count) const;
     std::span<const std::uint8_t> view() const {
         return {m_data, static_cast<std::size_t>(m_size)};
     }

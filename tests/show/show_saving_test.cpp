@@ -155,6 +155,19 @@ TEST_F(ShowSavingTest, WorkingFilesAreWrittenOnlyWhereTheirBytesChange) {
     EXPECT_EQ(readWholeFile(paths.showFile).value(), saved);
 }
 
+// A save reads each stored image straight into the file it builds: only into room enough for
+// it, and a missing image is none.
+TEST_F(ShowSavingTest, TheStoreCopiesAnImageOnlyWhereItFits) {
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(4), "image four"));
+    std::array<std::uint8_t, 12> room{};
+    room.fill(0xEE);
+    EXPECT_EQ(images.copyImage(4, std::span(room).first(9)), 10);
+    EXPECT_EQ(room[0], 0xEE);
+    EXPECT_EQ(images.copyImage(4, room), 10);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(room.data()), 11), "image four\xEE");
+    EXPECT_EQ(images.copyImage(5, room), 0);
+}
+
 TEST_F(ShowSavingTest, ADamagedImageInTheFileIsRefusedEvenWhenItsIntactFormWasSeen) {
     patchFixtureOne(1);
     ASSERT_TRUE(images.open(2).done);

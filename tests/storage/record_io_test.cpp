@@ -3,6 +3,7 @@
 #include <QFile>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "base/file_io.h"
 #include "storage/record_io.h"
@@ -190,6 +191,40 @@ TEST(RecordIo, BuffersShareTheBytesTheyAreMadeFromUntilOneIsWritten) {
     Fun_PutAt1(9, 0, moved);
     EXPECT_EQ(head(copy, 1), QByteArray::fromHex("01"));
     EXPECT_TRUE(moved.ok() && copy.ok());
+}
+
+// A part of a buffer made from a file's bytes is those bytes, not a copy; it lives on after the
+// file's array and the buffer are gone, and a write to it stays its own. Parts are clamped to the
+// buffer; one of a buffer with bytes of its own is a copy.
+TEST(RecordIo, APartOfAFilesBytesSharesThemAndWritesApart) {
+    QByteArray file = QByteArray::fromHex("0a0b0c0d0e");
+    auto b = std::make_unique<RecordBuffer>(RecordBuffer::fromBytes(file));
+    QByteArray part = b->part(1, 3);
+    EXPECT_EQ(part.constData(), file.constData() + 1);
+    EXPECT_EQ(part, QByteArray::fromHex("0b0c0d"));
+    EXPECT_EQ(b->part(3, 10), QByteArray::fromHex("0d0e"));
+    EXPECT_TRUE(b->part(7, 2).isEmpty());
+    EXPECT_TRUE(b->part(-2, 0).isEmpty());
+
+    QByteArray written = part;
+    written[0] = 'x';
+    EXPECT_EQ(part, QByteArray::fromHex("0b0c0d"));
+    EXPECT_EQ(file, QByteArray::fromHex("0a0b0c0d0e"));
+
+    file = QByteArray();
+    b.reset();
+    EXPECT_EQ(part, QByteArray::fromHex("0b0c0d"));
+    part.append('\x01');
+    part[0] = 'y';
+    EXPECT_EQ(part, QByteArray::fromHex("790c0d01"));
+
+    RecordBuffer own(4);
+    int c = 0;
+    Fun_Put2(0x1122, c, own);
+    const QByteArray copied = own.part(0, 2);
+    c = 0;
+    Fun_Put2(0x3344, c, own);
+    EXPECT_EQ(copied, QByteArray::fromHex("1122"));
 }
 
 // A working buffer of a Show File's size starts all zeros; a copy written later takes bytes of its

@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "base/file_io.h"
 #include "materials/material_bank_file.h"
+#include "materials/materials_section.h"
 #include "show/effect_images.h"
 #include "show/show_recovery.h"
 #include "support/fake_platform.h"
@@ -166,6 +168,33 @@ TEST_F(ShowSavingTest, TheStoreCopiesAnImageOnlyWhereItFits) {
     EXPECT_EQ(images.copyImage(4, room), 10);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(room.data()), 11), "image four\xEE");
     EXPECT_EQ(images.copyImage(5, room), 0);
+}
+
+// A stored image that is not what the library makes of it is rebuilt, or dropped when it does not
+// parse; what the save read of it is no part of the file, however far it reached.
+TEST_F(ShowSavingTest, AStoredImageTheSaveCannotTakeLeavesNothingOfItsBytes) {
+    patchFixtureOne(1);
+    MaterialBank bank;
+    bank.at(1, 1) = stepping(3);
+    ASSERT_TRUE(saveEffectImage(images, 6, bank, show.library));
+    ASSERT_TRUE(file.saveShow(fake));
+    const QByteArray clean = file.writtenDigest();
+
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(4), QByteArray(256 * 1024, '\xAB')));
+    ASSERT_TRUE(file.saveShow(fake));
+    EXPECT_FALSE(fileExists(paths.effectImage(4)));
+    EXPECT_EQ(file.writtenDigest(), clean);
+    EXPECT_TRUE(fake.messages.isEmpty());
+
+    // Past the section's end the buffer is all zeros again, as the writers after it expect.
+    ASSERT_TRUE(writeWholeFile(paths.effectImage(4), QByteArray(256 * 1024, '\xAB')));
+    RecordBuffer buf(kShowFileCapacity);
+    int cursor = 0;
+    MaterialBank none;
+    saveMaterialsSection(buf, cursor, none, 0, show.library, images);
+    ASSERT_TRUE(buf.ok());
+    const auto rest = buf.view().subspan(static_cast<std::size_t>(cursor));
+    EXPECT_TRUE(std::all_of(rest.begin(), rest.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
 TEST_F(ShowSavingTest, ADamagedImageInTheFileIsRefusedEvenWhenItsIntactFormWasSeen) {

@@ -61,6 +61,19 @@ ReplacedFile::ReplacedFile(const QString&) {}
 ReplacedFile::~ReplacedFile() = default;
 #endif
 
+// Up to count bytes of an open file into `into`: fewer when it has become shorter since its size
+// was taken; -1 when a read fails.
+qint64 readUpTo(QFile& file, char* into, qint64 count) {
+    qint64 got = 0;
+    while (got < count) {
+        const qint64 n = file.read(into + got, count - got);
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += n;
+    }
+    return got;
+}
+
 }  // namespace
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes) {
@@ -87,15 +100,21 @@ std::optional<QByteArray> readWholeFile(const QString& path) {
     }
     // Read straight into a buffer of the file's size: no copy, no growing.
     QByteArray bytes = uninitializedBytes(file.size());
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;  // shorter by now than it was
-        got += n;
-    }
+    const qint64 got = readUpTo(file, bytes.data(), bytes.size());
+    if (got < 0) return std::nullopt;
     bytes.truncate(got);
     return bytes;
+}
+
+std::optional<qint64> readFileInto(const QString& path, std::span<std::uint8_t> into) {
+    if (path.isEmpty()) return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return std::nullopt;
+    const qint64 size = file.size();
+    if (size > static_cast<qint64>(into.size())) return size;
+    const qint64 got = readUpTo(file, reinterpret_cast<char*>(into.data()), size);
+    if (got < 0) return std::nullopt;
+    return got;
 }
 
 bool fileExists(const QString& path) {

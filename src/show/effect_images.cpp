@@ -33,18 +33,7 @@ QByteArray EffectImages::image(int effect) const {
 
 qsizetype EffectImages::copyImage(int effect, std::span<std::uint8_t> into) const {
     // As image(): a file that cannot be read holds no image.
-    QFile file(m_paths.effectImage(effect));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return 0;
-    const qint64 size = file.size();
-    if (size > static_cast<qint64>(into.size())) return size;
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(reinterpret_cast<char*>(into.data()) + got, size - got);
-        if (n < 0) return 0;
-        if (n == 0) break;  // shorter by now than it was
-        got += n;
-    }
-    return got;
+    return readFileInto(m_paths.effectImage(effect), into).value_or(0);
 }
 
 bool EffectImages::setImage(int effect, const QByteArray& image) {

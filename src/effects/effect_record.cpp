@@ -320,7 +320,6 @@ class EncodedRecords {
     std::array<Entry, kEffectCount> m_entries;
 };
 
-// Records from and to into t; cursor ends after the last one.
 // A record read into fx as it is, which must be a fresh Effect; on failure it is part-read.
 bool readEffectInto(Effect& fx, int bodyPosition, int& cursor, RecordBuffer& buf) {
     if (bodyPosition > 0) {
@@ -333,8 +332,9 @@ bool readEffectInto(Effect& fx, int bodyPosition, int& cursor, RecordBuffer& buf
     return buf.ok();
 }
 
-// Into a table of fresh Effects, each read where it stays: no copy of its grids. A failure leaves
-// the table for the caller to clear or drop.
+// Records from and to into t, a table of fresh Effects, each read where it stays: no copy of its
+// grids; cursor ends after the last one. A failure leaves the table for the caller to clear or
+// drop.
 bool readEffectRange(EffectTable& t, const std::array<int, kEffectCount>& bodies, int from, int to,
                      int& cursor, RecordBuffer& buf) {
     for (int e = from; e <= to; ++e) {

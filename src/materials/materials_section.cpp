@@ -87,15 +87,17 @@ bool putStoredImage(int e, const FixtureLibrary& lib, const EffectImageStore& im
     const auto into = buf.data().subspan(static_cast<std::size_t>(cursor) + 3);
     const qsizetype length = images.copyImage(e, into);
     if (length == 0) return true;
-    const QByteArrayView image(into.data(), std::min<qsizetype>(length, room));
-    if (length <= room && KnownImages::shared().built(image, lib)) {
+    // One that does not fit was not read.
+    if (length > room) return false;
+    const QByteArrayView image(into.data(), length);
+    if (KnownImages::shared().built(image, lib)) {
         entry = cursor;
         Fun_Put3(static_cast<int>(length), cursor, buf);
         cursor += static_cast<int>(length);
         return true;
     }
     // The writers after this one count on zeros where nothing was put: what was read goes.
-    std::fill_n(into.data(), image.size(), std::uint8_t{0});
+    std::fill_n(into.data(), length, std::uint8_t{0});
     return false;
 }
 
